@@ -97,7 +97,7 @@ TEST_F(ObjectTableTest, DynamicNumbersAreNeverMinusOneNorSlotIndexesAndStayValid
     }
     for (std::size_t i = 0; i < numbers.size(); i += 2)
         object_free(g_table, numbers[i]);
-    ObjectNumber later;
+    ObjectNumber later = 0;
     make(GK_ANY, 1, &later);
     ObjectNumber keeper = numbers[101];
     EXPECT_NE(object_get(g_table, keeper), nullptr);
@@ -124,7 +124,7 @@ TEST_F(ObjectTableTest, NumbersThatNameNothingAreRefusedWithoutDereferencing)
 
 TEST_F(ObjectTableTest, EnumerationListsFixedAscendingThenDynamicOldestFirst)
 {
-    ObjectNumber a, b, c;
+    ObjectNumber a = 0, b = 0, c = 0;
     make(GK_ANY, 1, &a);
     make(9, 1);
     make(GK_ANY, 1, &b);
@@ -141,7 +141,7 @@ TEST_F(ObjectTableTest, EnumerationListsFixedAscendingThenDynamicOldestFirst)
 
 TEST_F(ObjectTableTest, FreeAllFreesSlotsInOrderThenDynamicNewestFirst)
 {
-    ObjectNumber a, b;
+    ObjectNumber a = 0, b = 0;
     make(GK_ANY, 1, &a);
     make(7, 1);
     make(GK_ANY, 1, &b);
