@@ -1,0 +1,433 @@
+// AES cipher: the mode code (ECB, CBC, ciphertext stealing) and the
+// table-driven block cipher. The AES-NI block cipher lives in aes_ni.cpp.
+#include "services/aes.h"
+
+#include <array>
+#include <atomic>
+#include <cstring>
+
+#include "services/aes_internal.h"
+
+namespace aes_internal {
+
+void wipe(void* data, std::size_t size)
+{
+    volatile std::uint8_t* p = static_cast<volatile std::uint8_t*>(data);
+    for (std::size_t i = 0; i < size; ++i) {
+        p[i] = 0;
+    }
+}
+
+namespace {
+
+// ---- Constant tables, computed by the compiler (no run-time set-up) ----
+
+constexpr std::uint8_t gf_mul(std::uint8_t a, std::uint8_t b)
+{
+    std::uint8_t product = 0;
+    while (b != 0) {
+        if (b & 1) {
+            product ^= a;
+        }
+        a = static_cast<std::uint8_t>((a << 1) ^ ((a & 0x80) ? 0x1b : 0));
+        b >>= 1;
+    }
+    return product;
+}
+
+constexpr std::uint8_t gf_inverse(std::uint8_t a)
+{
+    // a^254 is the multiplicative inverse in GF(2^8), and maps 0 to 0.
+    std::uint8_t result = 1;
+    for (int exponent = 254; exponent != 0; exponent >>= 1) {
+        if (exponent & 1) {
+            result = gf_mul(result, a);
+        }
+        a = gf_mul(a, a);
+    }
+    return result;
+}
+
+constexpr std::uint8_t rotl8(std::uint8_t x, int n)
+{
+    return static_cast<std::uint8_t>((x << n) | (x >> (8 - n)));
+}
+
+struct Tables {
+    std::uint8_t sbox[256];
+    std::uint8_t inv_sbox[256];
+    std::uint32_t te[4][256];
+    std::uint32_t td[4][256];
+};
+
+constexpr std::uint32_t rotr32(std::uint32_t x, int n)
+{
+    return (x >> n) | (x << (32 - n));
+}
+
+constexpr Tables make_tables()
+{
+    Tables t{};
+    for (int x = 0; x < 256; ++x) {
+        std::uint8_t b = gf_inverse(static_cast<std::uint8_t>(x));
+        std::uint8_t s = b ^ rotl8(b, 1) ^ rotl8(b, 2) ^ rotl8(b, 3) ^ rotl8(b, 4) ^ 0x63;
+        t.sbox[x] = s;
+        t.inv_sbox[s] = static_cast<std::uint8_t>(x);
+    }
+    for (int x = 0; x < 256; ++x) {
+        std::uint8_t s = t.sbox[x];
+        std::uint32_t e = (std::uint32_t{gf_mul(s, 2)} << 24) | (std::uint32_t{s} << 16) |
+                          (std::uint32_t{s} << 8) | gf_mul(s, 3);
+        std::uint8_t v = t.inv_sbox[x];
+        std::uint32_t d = (std::uint32_t{gf_mul(v, 14)} << 24) | (std::uint32_t{gf_mul(v, 9)} << 16) |
+                          (std::uint32_t{gf_mul(v, 13)} << 8) | gf_mul(v, 11);
+        for (int k = 0; k < 4; ++k) {
+            t.te[k][x] = k == 0 ? e : rotr32(e, 8 * k);
+            t.td[k][x] = k == 0 ? d : rotr32(d, 8 * k);
+        }
+    }
+    return t;
+}
+
+constexpr Tables TABLES = make_tables();
+static_assert(TABLES.sbox[0x00] == 0x63 && TABLES.sbox[0x53] == 0xed && TABLES.sbox[0xff] == 0x16);
+static_assert(TABLES.inv_sbox[0x63] == 0x00 && TABLES.te[0][0] == 0xc66363a5u);
+
+constexpr const std::uint8_t* SBOX = TABLES.sbox;
+constexpr const std::uint8_t* INV_SBOX = TABLES.inv_sbox;
+constexpr const auto& TE = TABLES.te;
+constexpr const auto& TD = TABLES.td;
+
+// ---- Table-driven block cipher ----
+
+std::uint32_t load_be32(const std::uint8_t* p)
+{
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+void store_be32(std::uint8_t* p, std::uint32_t v)
+{
+    p[0] = static_cast<std::uint8_t>(v >> 24);
+    p[1] = static_cast<std::uint8_t>(v >> 16);
+    p[2] = static_cast<std::uint8_t>(v >> 8);
+    p[3] = static_cast<std::uint8_t>(v);
+}
+
+std::uint32_t sub_word(std::uint32_t w)
+{
+    return (std::uint32_t{SBOX[w >> 24]} << 24) | (std::uint32_t{SBOX[(w >> 16) & 0xff]} << 16) |
+           (std::uint32_t{SBOX[(w >> 8) & 0xff]} << 8) | SBOX[w & 0xff];
+}
+
+// FIPS-197 5.2, with words as big-endian numbers.
+void table_expand_encrypt(Schedule* s, const std::uint8_t* key, int bits)
+{
+    const int nk = bits / 32;
+    s->rounds = nk + 6;
+    const int total = 4 * (s->rounds + 1);
+    std::uint32_t* w = s->words;
+    for (int i = 0; i < nk; ++i) {
+        w[i] = load_be32(key + 4 * i);
+    }
+    std::uint32_t rcon = 0x01;
+    for (int i = nk; i < total; ++i) {
+        std::uint32_t t = w[i - 1];
+        if (i % nk == 0) {
+            t = sub_word((t << 8) | (t >> 24)) ^ (rcon << 24);
+            rcon = gf_mul(static_cast<std::uint8_t>(rcon), 2);
+        } else if (nk > 6 && i % nk == 4) {
+            t = sub_word(t);
+        }
+        w[i] = w[i - nk] ^ t;
+    }
+}
+
+std::uint32_t inv_mix_column(std::uint32_t w)
+{
+    // Td[k][x] holds InvMixColumns of InvSubBytes(x); feeding it S(x) cancels the latter.
+    return TD[0][SBOX[w >> 24]] ^ TD[1][SBOX[(w >> 16) & 0xff]] ^ TD[2][SBOX[(w >> 8) & 0xff]] ^
+           TD[3][SBOX[w & 0xff]];
+}
+
+// The equivalent inverse cipher: round keys in reverse order, InvMixColumns applied to
+// all but the first and the last.
+void table_expand_decrypt(Schedule* s, const std::uint8_t* key, int bits)
+{
+    Schedule enc;
+    table_expand_encrypt(&enc, key, bits);
+    const int nr = enc.rounds;
+    s->rounds = nr;
+    for (int round = 0; round <= nr; ++round) {
+        for (int c = 0; c < 4; ++c) {
+            std::uint32_t w = enc.words[4 * (nr - round) + c];
+            s->words[4 * round + c] = (round == 0 || round == nr) ? w : inv_mix_column(w);
+        }
+    }
+    wipe(&enc, sizeof enc);
+}
+
+void table_encrypt_block(const Schedule& s, const std::uint8_t in[16], std::uint8_t out[16])
+{
+    const std::uint32_t* rk = s.words;
+    std::uint32_t s0 = load_be32(in) ^ rk[0];
+    std::uint32_t s1 = load_be32(in + 4) ^ rk[1];
+    std::uint32_t s2 = load_be32(in + 8) ^ rk[2];
+    std::uint32_t s3 = load_be32(in + 12) ^ rk[3];
+    for (int round = 1; round < s.rounds; ++round) {
+        rk += 4;
+        std::uint32_t t0 = TE[0][s0 >> 24] ^ TE[1][(s1 >> 16) & 0xff] ^ TE[2][(s2 >> 8) & 0xff] ^ TE[3][s3 & 0xff] ^ rk[0];
+        std::uint32_t t1 = TE[0][s1 >> 24] ^ TE[1][(s2 >> 16) & 0xff] ^ TE[2][(s3 >> 8) & 0xff] ^ TE[3][s0 & 0xff] ^ rk[1];
+        std::uint32_t t2 = TE[0][s2 >> 24] ^ TE[1][(s3 >> 16) & 0xff] ^ TE[2][(s0 >> 8) & 0xff] ^ TE[3][s1 & 0xff] ^ rk[2];
+        std::uint32_t t3 = TE[0][s3 >> 24] ^ TE[1][(s0 >> 16) & 0xff] ^ TE[2][(s1 >> 8) & 0xff] ^ TE[3][s2 & 0xff] ^ rk[3];
+        s0 = t0;
+        s1 = t1;
+        s2 = t2;
+        s3 = t3;
+    }
+    rk += 4;
+    auto last = [](std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t k) {
+        return ((std::uint32_t{SBOX[a >> 24]} << 24) | (std::uint32_t{SBOX[(b >> 16) & 0xff]} << 16) |
+                (std::uint32_t{SBOX[(c >> 8) & 0xff]} << 8) | SBOX[d & 0xff]) ^ k;
+    };
+    store_be32(out, last(s0, s1, s2, s3, rk[0]));
+    store_be32(out + 4, last(s1, s2, s3, s0, rk[1]));
+    store_be32(out + 8, last(s2, s3, s0, s1, rk[2]));
+    store_be32(out + 12, last(s3, s0, s1, s2, rk[3]));
+}
+
+void table_decrypt_block(const Schedule& s, const std::uint8_t in[16], std::uint8_t out[16])
+{
+    const std::uint32_t* rk = s.words;
+    std::uint32_t s0 = load_be32(in) ^ rk[0];
+    std::uint32_t s1 = load_be32(in + 4) ^ rk[1];
+    std::uint32_t s2 = load_be32(in + 8) ^ rk[2];
+    std::uint32_t s3 = load_be32(in + 12) ^ rk[3];
+    for (int round = 1; round < s.rounds; ++round) {
+        rk += 4;
+        std::uint32_t t0 = TD[0][s0 >> 24] ^ TD[1][(s3 >> 16) & 0xff] ^ TD[2][(s2 >> 8) & 0xff] ^ TD[3][s1 & 0xff] ^ rk[0];
+        std::uint32_t t1 = TD[0][s1 >> 24] ^ TD[1][(s0 >> 16) & 0xff] ^ TD[2][(s3 >> 8) & 0xff] ^ TD[3][s2 & 0xff] ^ rk[1];
+        std::uint32_t t2 = TD[0][s2 >> 24] ^ TD[1][(s1 >> 16) & 0xff] ^ TD[2][(s0 >> 8) & 0xff] ^ TD[3][s3 & 0xff] ^ rk[2];
+        std::uint32_t t3 = TD[0][s3 >> 24] ^ TD[1][(s2 >> 16) & 0xff] ^ TD[2][(s1 >> 8) & 0xff] ^ TD[3][s0 & 0xff] ^ rk[3];
+        s0 = t0;
+        s1 = t1;
+        s2 = t2;
+        s3 = t3;
+    }
+    rk += 4;
+    auto last = [](std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t k) {
+        return ((std::uint32_t{INV_SBOX[a >> 24]} << 24) | (std::uint32_t{INV_SBOX[(b >> 16) & 0xff]} << 16) |
+                (std::uint32_t{INV_SBOX[(c >> 8) & 0xff]} << 8) | INV_SBOX[d & 0xff]) ^ k;
+    };
+    store_be32(out, last(s0, s3, s2, s1, rk[0]));
+    store_be32(out + 4, last(s1, s0, s3, s2, rk[1]));
+    store_be32(out + 8, last(s2, s1, s0, s3, rk[2]));
+    store_be32(out + 12, last(s3, s2, s1, s0, rk[3]));
+}
+
+void xor_block(std::uint8_t* dst, const std::uint8_t* a, const std::uint8_t* b)
+{
+    for (std::size_t i = 0; i < BLOCK; ++i) {
+        dst[i] = a[i] ^ b[i];
+    }
+}
+
+void table_ecb_encrypt(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks)
+{
+    for (std::size_t i = 0; i < blocks; ++i) {
+        table_encrypt_block(s, in + BLOCK * i, out + BLOCK * i);
+    }
+}
+
+void table_ecb_decrypt(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks)
+{
+    for (std::size_t i = 0; i < blocks; ++i) {
+        table_decrypt_block(s, in + BLOCK * i, out + BLOCK * i);
+    }
+}
+
+void table_cbc_encrypt(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks,
+                       std::uint8_t chain[BLOCK])
+{
+    for (std::size_t i = 0; i < blocks; ++i) {
+        std::uint8_t x[BLOCK];
+        xor_block(x, in + BLOCK * i, chain);
+        table_encrypt_block(s, x, chain);
+        std::memcpy(out + BLOCK * i, chain, BLOCK);
+    }
+}
+
+void table_cbc_decrypt(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks,
+                       std::uint8_t chain[BLOCK])
+{
+    for (std::size_t i = 0; i < blocks; ++i) {
+        std::uint8_t y[BLOCK];
+        table_decrypt_block(s, in + BLOCK * i, y);
+        xor_block(out + BLOCK * i, y, chain);
+        std::memcpy(chain, in + BLOCK * i, BLOCK);
+    }
+}
+
+}  // namespace
+
+const Kernel table_kernel = {
+    table_expand_encrypt, table_expand_decrypt, table_ecb_encrypt,
+    table_ecb_decrypt,    table_cbc_encrypt,    table_cbc_decrypt,
+};
+
+}  // namespace aes_internal
+
+// ---- Mode code ----
+
+namespace {
+
+using aes_internal::BLOCK;
+using aes_internal::Kernel;
+using aes_internal::Schedule;
+using aes_internal::wipe;
+
+std::atomic<bool> g_prefer_hardware{true};
+
+const Kernel& active_kernel()
+{
+    const Kernel* hardware = aes_internal::hardware_kernel();
+    if (hardware != nullptr && g_prefer_hardware.load(std::memory_order_relaxed)) {
+        return *hardware;
+    }
+    return aes_internal::table_kernel;
+}
+
+bool overlaps(const void* a, const void* b, std::size_t size)
+{
+    auto pa = reinterpret_cast<std::uintptr_t>(a);
+    auto pb = reinterpret_cast<std::uintptr_t>(b);
+    return pa < pb + size && pb < pa + size;
+}
+
+// Every refusal the header documents, checked before anything is written.
+bool arguments_valid(const void* input, void* output, std::int32_t size, const void* key, std::int32_t bits,
+                     const void* iv, std::int32_t mode)
+{
+    if (bits != 128 && bits != 192 && bits != 256) {
+        return false;
+    }
+    if (size < static_cast<std::int32_t>(BLOCK)) {
+        return false;  // 0, 1 to 15 and negative sizes
+    }
+    if (input == nullptr || output == nullptr || key == nullptr) {
+        return false;
+    }
+    if (mode != AES_MODE_ECB && iv == nullptr) {
+        return false;
+    }
+    return !overlaps(input, output, static_cast<std::size_t>(size));
+}
+
+}  // namespace
+
+std::int32_t aes_encode(const void* input, void* output, std::int32_t size, const void* key, std::int32_t bits,
+                        const void* iv, std::int32_t mode)
+{
+    if (!arguments_valid(input, output, size, key, bits, iv, mode)) {
+        return 0;
+    }
+    const Kernel& k = active_kernel();
+    const auto* in = static_cast<const std::uint8_t*>(input);
+    auto* out = static_cast<std::uint8_t*>(output);
+    const std::size_t n = static_cast<std::size_t>(size) / BLOCK;
+    const std::size_t r = static_cast<std::size_t>(size) % BLOCK;
+    const std::size_t plain = r > 0 ? n - 1 : n;
+
+    Schedule schedule;
+    k.expand_encrypt(&schedule, static_cast<const std::uint8_t*>(key), bits);
+    alignas(16) std::uint8_t chain[BLOCK];
+    alignas(16) std::uint8_t x[BLOCK];
+    const bool ecb = mode == AES_MODE_ECB;
+    if (ecb) {
+        k.ecb_encrypt(schedule, in, out, plain);
+    } else {
+        std::memcpy(chain, iv, BLOCK);
+        k.cbc_encrypt(schedule, in, out, plain, chain);
+    }
+    if (r > 0) {
+        const std::uint8_t* last_block = in + BLOCK * (n - 1);  // Pn
+        const std::uint8_t* piece = in + BLOCK * n;             // T, r bytes
+        std::uint8_t* out_block = out + BLOCK * (n - 1);
+        if (ecb) {
+            // X = E(Pn); block n = E(T followed by the last 16 - r bytes of X).
+            k.ecb_encrypt(schedule, last_block, x, 1);
+            std::memcpy(out + BLOCK * n, x, r);
+            std::memcpy(x, piece, r);
+        } else {
+            // X = E(Pn XOR Cn-1); block n = E(X XOR (T followed by zeros)).
+            k.cbc_encrypt(schedule, last_block, x, 1, chain);
+            std::memcpy(out + BLOCK * n, x, r);
+            for (std::size_t i = 0; i < r; ++i) {
+                x[i] ^= piece[i];
+            }
+        }
+        k.ecb_encrypt(schedule, x, out_block, 1);
+    }
+    wipe(&schedule, sizeof schedule);
+    wipe(chain, sizeof chain);
+    wipe(x, sizeof x);
+    return size;
+}
+
+std::int32_t aes_decode(const void* input, void* output, std::int32_t size, const void* key, std::int32_t bits,
+                        const void* iv, std::int32_t mode)
+{
+    if (!arguments_valid(input, output, size, key, bits, iv, mode)) {
+        return 0;
+    }
+    const Kernel& k = active_kernel();
+    const auto* in = static_cast<const std::uint8_t*>(input);
+    auto* out = static_cast<std::uint8_t*>(output);
+    const std::size_t n = static_cast<std::size_t>(size) / BLOCK;
+    const std::size_t r = static_cast<std::size_t>(size) % BLOCK;
+    const std::size_t plain = r > 0 ? n - 1 : n;
+
+    Schedule schedule;
+    k.expand_decrypt(&schedule, static_cast<const std::uint8_t*>(key), bits);
+    alignas(16) std::uint8_t chain[BLOCK];
+    alignas(16) std::uint8_t y[BLOCK];
+    const bool ecb = mode == AES_MODE_ECB;
+    if (ecb) {
+        k.ecb_decrypt(schedule, in, out, plain);
+    } else {
+        std::memcpy(chain, iv, BLOCK);
+        k.cbc_decrypt(schedule, in, out, plain, chain);  // leaves Cn-1 in chain
+    }
+    if (r > 0) {
+        const std::uint8_t* last_block = in + BLOCK * (n - 1);  // Cn
+        const std::uint8_t* piece = in + BLOCK * n;             // S, r bytes
+        std::uint8_t* out_piece = out + BLOCK * n;
+        std::uint8_t* out_block = out + BLOCK * (n - 1);
+        // Y = D(Cn); the short piece is the head of Y (XOR S in CBC);
+        // block n comes from D(S followed by the last 16 - r bytes of Y).
+        k.ecb_decrypt(schedule, last_block, y, 1);
+        for (std::size_t i = 0; i < r; ++i) {
+            out_piece[i] = ecb ? y[i] : static_cast<std::uint8_t>(y[i] ^ piece[i]);
+        }
+        std::memcpy(y, piece, r);
+        if (ecb) {
+            k.ecb_decrypt(schedule, y, out_block, 1);
+        } else {
+            k.cbc_decrypt(schedule, y, out_block, 1, chain);
+        }
+    }
+    wipe(&schedule, sizeof schedule);
+    wipe(chain, sizeof chain);
+    wipe(y, sizeof y);
+    return size;
+}
+
+bool aes_hardware_available()
+{
+    return aes_internal::hardware_kernel() != nullptr;
+}
+
+bool aes_use_hardware(bool enable)
+{
+    g_prefer_hardware.store(enable, std::memory_order_relaxed);
+    return enable && aes_hardware_available();
+}

@@ -1,0 +1,18 @@
+// The Win32 calls through which the file layer changes the disk, in one table so that
+// a test can put failing versions in their place. Windows only.
+#pragma once
+
+#include <windows.h>
+
+struct FileSystemOps {
+    HANDLE(WINAPI* create_file)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+    BOOL(WINAPI* write_file)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+    BOOL(WINAPI* move_file)(LPCWSTR, LPCWSTR, DWORD);
+};
+
+// The table in use.
+const FileSystemOps& file_system_ops();
+
+// For tests: replaces the table (which must outlive its use); null restores the
+// platform's own calls.
+void file_set_system_ops(const FileSystemOps* ops);

@@ -1,0 +1,141 @@
+#include "services/fingerprint.h"
+
+#include <string_view>
+
+#include "services/digest.h"
+#include "services/utf8.h"
+
+#ifdef QN_DIGEST_X86
+#include <cpuid.h>
+#endif
+
+namespace {
+
+// The process-wide registry, filled on the program's single thread before use.
+// Five ids are defined; the spare room lets tests add ids of their own.
+constexpr std::size_t kCapacity = 16;
+FingerprintAlgorithm g_entries[kCapacity];
+std::size_t g_count = 0;
+
+std::u16string digest_text(const FingerprintContext* context)
+{
+    static const char16_t hex[] = u"0123456789abcdef";
+    std::size_t bytes = std::size_t(context->bits) / 8;
+    if (bytes > sizeof(context->digest)) bytes = sizeof(context->digest);
+    std::u16string text(bytes * 2, u'0');
+    for (std::size_t i = 0; i < bytes; ++i) {
+        text[2 * i] = hex[context->digest[i] >> 4];
+        text[2 * i + 1] = hex[context->digest[i] & 0x0F];
+    }
+    return text;
+}
+
+std::u16string run(const void* data, std::size_t length, int32_t id, int32_t bits)
+{
+    if (id < FINGERPRINT_MD5 || id > FINGERPRINT_SHA3) return {};
+    const FingerprintAlgorithm* algorithm = fingerprint_find(id);
+    if (!algorithm || !algorithm->create) return {};
+    FingerprintContext* context = algorithm->create(bits, 1);
+    if (!context) return {};
+    algorithm->update(context, data, length);
+    algorithm->finish(context);
+    std::u16string text = digest_text(context);
+    algorithm->destroy(context);
+    return text;
+}
+
+}  // namespace
+
+namespace digest {
+
+void wipe(void* p, std::size_t n)
+{
+    volatile uint8_t* bytes = static_cast<volatile uint8_t*>(p);
+    while (n--) *bytes++ = 0;
+}
+
+#ifdef QN_DIGEST_X86
+
+namespace {
+
+struct CpuFeatures {
+    bool sha_ni = false;
+    bool pclmul = false;
+    bool bmi2 = false;
+};
+
+CpuFeatures read_cpu_features()
+{
+    CpuFeatures f;
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d)) return f;
+    bool ssse3 = c & (1u << 9), sse41 = c & (1u << 19);
+    f.pclmul = (c & (1u << 1)) && sse41;
+    if (__get_cpuid_max(0, nullptr) >= 7) {
+        __cpuid_count(7, 0, a, b, c, d);
+        f.sha_ni = (b & (1u << 29)) && ssse3 && sse41;
+        f.bmi2 = b & (1u << 8);
+    }
+    return f;
+}
+
+const CpuFeatures& cpu()
+{
+    static const CpuFeatures features = read_cpu_features();
+    return features;
+}
+
+}  // namespace
+
+bool cpu_has_sha_ni() { return cpu().sha_ni; }
+bool cpu_has_pclmul() { return cpu().pclmul; }
+bool cpu_has_bmi2() { return cpu().bmi2; }
+
+#else
+
+bool cpu_has_sha_ni() { return false; }
+bool cpu_has_pclmul() { return false; }
+bool cpu_has_bmi2() { return false; }
+
+#endif
+
+}  // namespace digest
+
+FingerprintAlgorithm* fingerprint_find(int32_t id)
+{
+    if (g_count == 0) return nullptr;
+    if (id == -1) return &g_entries[0];
+    for (std::size_t i = 0; i < g_count; ++i)
+        if (g_entries[i].id == id) return &g_entries[i];
+    return nullptr;
+}
+
+FingerprintAlgorithm* fingerprint_add(int32_t id)
+{
+    for (std::size_t i = 0; i < g_count; ++i)
+        if (g_entries[i].id == id) return nullptr;
+    if (g_count == kCapacity) return nullptr;
+    FingerprintAlgorithm* entry = &g_entries[g_count++];
+    *entry = FingerprintAlgorithm{id, nullptr, nullptr, nullptr, nullptr};
+    return entry;
+}
+
+std::size_t fingerprint_count()
+{
+    return g_count;
+}
+
+std::u16string fingerprint_buffer(const void* data, int32_t length, int32_t id, int32_t bits)
+{
+    if (length < 0 || (!data && length > 0)) return {};
+    return run(data, std::size_t(length), id, bits);
+}
+
+std::u16string fingerprint_string(const char16_t* text, int32_t id, int32_t bits)
+{
+    std::u16string_view view = text ? std::u16string_view(text) : std::u16string_view();
+    std::string bytes = utf8_encode(view);
+    std::u16string result = run(bytes.data(), bytes.size(), id, bits);
+    digest::wipe(bytes.data(), bytes.size());
+    return result;
+}

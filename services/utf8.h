@@ -1,0 +1,21 @@
+// UTF-16 <-> UTF-8 exactly as Windows converts with code page 65001 and flags 0
+// (WideCharToMultiByte / MultiByteToWideChar), so that host and Windows builds turn
+// a text into the same bytes:
+// - encoding: a surrogate that is not part of a high-low pair becomes U+FFFD (EF BF BD);
+// - decoding: each ill-formed part becomes one U+FFFD, cut as Windows cuts it. This is
+//   the Unicode Standard's "maximal subpart" except in two places: a sequence whose
+//   lead byte announces more bytes than are left takes everything up to the end, and
+//   an overlong, surrogate or beyond-U+10FFFF lead pair (E0 80-9F, ED A0-BF,
+//   F0 80-8F, F4 90-BF) is one U+FFFD rather than two.
+// Zero units and bytes are converted like any other; no terminator is added.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The number of UTF-8 bytes that utf8_encode gives for the text.
+std::size_t utf8_encoded_length(std::u16string_view text);
+
+std::string utf8_encode(std::u16string_view text);
+std::u16string utf8_decode(std::string_view bytes);
