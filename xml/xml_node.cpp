@@ -1,0 +1,90 @@
+#include "xml/xml.h"
+
+namespace {
+
+char16_t fold(char16_t unit)
+{
+    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 0x20) : unit;
+}
+
+bool in_range(const XmlNode* node, std::int32_t index)
+{
+    return node && node->attributes && index >= 0 && index < node->attribute_count;
+}
+
+}  // namespace
+
+bool xml_name_equal(const char16_t* a, const char16_t* b)
+{
+    if (!a || !b)
+        return false;
+    for (; fold(*a) == fold(*b); ++a, ++b) {
+        if (*a == u'\0')
+            return true;
+    }
+    return false;
+}
+
+std::int32_t xml_node_kind(const XmlNode* node)
+{
+    return node ? node->kind : -1;
+}
+
+const char16_t* xml_node_name(const XmlNode* node)
+{
+    return node && node->name ? node->name : u"";
+}
+
+const char16_t* xml_node_text(const XmlNode* node)
+{
+    return node && node->text ? node->text : u"";
+}
+
+std::int32_t xml_node_text_position(const XmlNode* node)
+{
+    return node ? node->text_position : 0;
+}
+
+XmlNode* xml_node_parent(const XmlNode* node)
+{
+    return node ? node->parent : nullptr;
+}
+
+XmlNode* xml_node_first_child(const XmlNode* node)
+{
+    return node ? node->first_child : nullptr;
+}
+
+XmlNode* xml_node_next_sibling(const XmlNode* node)
+{
+    return node ? node->next_sibling : nullptr;
+}
+
+XmlNode* xml_node_previous_sibling(const XmlNode* node)
+{
+    return node ? node->previous_sibling : nullptr;
+}
+
+std::int32_t xml_node_attribute_count(const XmlNode* node)
+{
+    return node && node->attributes ? node->attribute_count : 0;
+}
+
+const char16_t* xml_node_attribute_name(const XmlNode* node, std::int32_t index)
+{
+    return in_range(node, index) ? node->attributes[2 * index] : nullptr;
+}
+
+const char16_t* xml_node_attribute_value(const XmlNode* node, std::int32_t index)
+{
+    return in_range(node, index) ? node->attributes[2 * index + 1] : nullptr;
+}
+
+const char16_t* xml_node_attribute(const XmlNode* node, const char16_t* name)
+{
+    for (std::int32_t i = 0; i < xml_node_attribute_count(node); ++i) {
+        if (xml_name_equal(node->attributes[2 * i], name))
+            return node->attributes[2 * i + 1];
+    }
+    return nullptr;
+}
