@@ -1,7 +1,12 @@
 # Each source folder is one library. A file ending in _win.cpp is Windows code and is
 # left out of the host build; everything else must build on both.
+# qn_add_library(<name> <folder> [EXCLUDE <file>...])
 function(qn_add_library name folder)
+  cmake_parse_arguments(L "" "" "EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  foreach(excluded ${L_EXCLUDE})
+    list(REMOVE_ITEM sources ${folder}/${excluded})
+  endforeach()
   if(NOT WIN32)
     list(FILTER sources EXCLUDE REGEX "_win\\.cpp$")
   endif()
