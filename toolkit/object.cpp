@@ -157,7 +157,8 @@ void* dynamic_record(const ObjectTable* table, ObjectNumber number)
 
 ObjectTable* object_table_new(std::size_t record_size, std::size_t growth_step, ObjectFreeFn free_fn)
 {
-    if (record_size < sizeof(std::uintptr_t) || growth_step == 0)
+    if (record_size < sizeof(std::uintptr_t) || growth_step == 0
+        || growth_step >= static_cast<std::size_t>(OBJECT_FIXED_LIMIT))
         return nullptr;
     auto* table = new ObjectTable;
     table->record_size = record_size;
@@ -193,8 +194,11 @@ void* object_new(ObjectTable* table, ObjectNumber number)
         return new_dynamic(table);
 
     auto index = static_cast<std::size_t>(number);
-    if (index >= table->slot_count && !grow_slots(table, index + table->growth_step))
-        return nullptr;
+    if (index >= table->slot_count) {
+        std::size_t count = index + table->growth_step;
+        if (count > static_cast<std::size_t>(OBJECT_FIXED_LIMIT) || !grow_slots(table, count))
+            return nullptr;
+    }
     if (void* record = table->slots[index]) {
         // The component destroys a live object first; a freed record is already zero.
         if (object_handle(record) != 0 && table->free_fn)

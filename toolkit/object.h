@@ -10,6 +10,11 @@ using ObjectNumber = std::intptr_t;
 
 constexpr ObjectNumber GK_ANY = -1;
 
+// Fixed numbers and their slots stay below this bound. No allocation can lie in the first
+// 64 KiB of the address space, so a dynamic number (a record's address) never falls in the
+// slot range, and an absurd fixed number cannot make the slot array grow without limit.
+constexpr ObjectNumber OBJECT_FIXED_LIMIT = 65536;
+
 // The component's operation that destroys one object (or all, for GK_ANY) and then
 // calls object_free on it.
 using ObjectFreeFn = void (*)(ObjectNumber number);
@@ -40,8 +45,9 @@ ObjectTable* object_table_new(std::size_t record_size, std::size_t growth_step, 
 // Tables live as long as the program; only tests delete one, with its records.
 void object_table_delete(ObjectTable* table);
 
-// Returns the zero-filled record for a new object, or null when memory runs out or
-// the number is neither GK_ANY nor a non-negative number.
+// Returns the zero-filled record for a new object, or null when memory runs out or the
+// number is neither GK_ANY nor a non-negative number whose slots fit below
+// OBJECT_FIXED_LIMIT.
 void* object_new(ObjectTable* table, ObjectNumber number);
 
 // The number of the object made by object_new(table, requested): the record's address

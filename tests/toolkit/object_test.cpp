@@ -120,6 +120,11 @@ TEST_F(ObjectTableTest, NumbersThatNameNothingAreRefusedWithoutDereferencing)
     }
     EXPECT_NE(object_get(g_table, dynamic), nullptr);
     EXPECT_EQ(object_new(g_table, -2), nullptr);
+    // Absurd fixed numbers are refused instead of growing the slot array without bound.
+    EXPECT_EQ(object_new(g_table, 2147483647), nullptr);
+    EXPECT_EQ(object_new(g_table, OBJECT_FIXED_LIMIT - 15), nullptr);
+    EXPECT_NE(object_new(g_table, OBJECT_FIXED_LIMIT - 16), nullptr);
+    EXPECT_EQ(g_table->slot_count, static_cast<std::size_t>(OBJECT_FIXED_LIMIT));
 }
 
 TEST_F(ObjectTableTest, EnumerationListsFixedAscendingThenDynamicOldestFirst)
