@@ -66,6 +66,16 @@ std::int64_t file_write_string(ObjectNumber number, const char16_t* text, std::i
 // Reads one line (or the rest of the file with READ_WHOLE_FILE), up to a zero unit.
 std::u16string file_read_string(ObjectNumber number, std::uint32_t flags);
 
+// Hands what is buffered to the platform and has it written through to the disk.
+// False when some byte given to the file never reached the platform, or the flush fails.
+bool file_flush(ObjectNumber number);
+// Drops what is still buffered and sets the file's length; the position moves there.
+bool file_truncate(ObjectNumber number, std::int64_t length);
+
+// Moves a file over another one in one step, written through to the disk; retries a
+// few times, with growing pauses, while another program holds the target.
+bool file_replace(const char16_t* source, const char16_t* target);
+
 // Writes out what is buffered and closes the file; GK_ANY closes every open file.
 // True when every byte given to the file reached the platform and the handle closed.
 bool file_close(ObjectNumber number);

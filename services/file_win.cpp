@@ -501,6 +501,46 @@ std::u16string file_read_string(ObjectNumber number, std::uint32_t flags)
     return unit == Unit::utf8 ? utf8_to_utf16(narrow.c_str()) : ansi_to_utf16(narrow.c_str());
 }
 
+bool file_flush(ObjectNumber number)
+{
+    FileObject* file = find_file(number);
+    if (!file || file->read_only)
+        return false;
+    const bool written = write_pending(file) && !file->write_failed;
+    return file_system_ops().flush_file_buffers(file->handle) && written;
+}
+
+bool file_truncate(ObjectNumber number, std::int64_t length)
+{
+    FileObject* file = find_file(number);
+    if (!file || file->read_only || length < 0)
+        return false;
+    file->writing = false;
+    file->count = 0;
+    file->loaded = 0;
+    return move_platform(file->handle, length, FILE_BEGIN) && file_system_ops().set_end_of_file(file->handle);
+}
+
+bool file_replace(const char16_t* source, const char16_t* target)
+{
+    if (!source || !target)
+        return false;
+    // A virus scanner or indexer may hold the target for a moment.
+    constexpr int ATTEMPTS = 6;
+    DWORD pause = 20;
+    for (int attempt = 1;; ++attempt) {
+        if (file_system_ops().move_file(reinterpret_cast<const wchar_t*>(source),
+                                        reinterpret_cast<const wchar_t*>(target),
+                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if (attempt == ATTEMPTS || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            return false;
+        Sleep(pause);
+        pause *= 2;
+    }
+}
+
 bool file_close(ObjectNumber number)
 {
     if (!state)

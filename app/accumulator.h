@@ -1,0 +1,21 @@
+// A text accumulator: one growing memory block holding a 32-bit character count
+// followed by the UTF-16 characters, for joining many pieces of text cheaply.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct TextAccumulator;
+
+// Starts with room for 20,480 bytes of characters; null when memory runs out.
+TextAccumulator* accumulator_new();
+
+// Appends `count` characters of `text`; a count below 1 takes the whole zero-terminated
+// text. Does nothing for a null accumulator or text. False when the block cannot grow
+// (the accumulator then keeps what it had).
+bool accumulator_append(TextAccumulator* accumulator, const char16_t* text, std::int32_t count);
+
+// The characters gathered so far; "" for a null accumulator.
+std::u16string accumulator_text(const TextAccumulator* accumulator);
+
+void accumulator_free(TextAccumulator* accumulator);
