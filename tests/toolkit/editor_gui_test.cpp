@@ -1,0 +1,285 @@
+#include "gui_helpers.h"
+
+#include "toolkit/control.h"
+#include "toolkit/editor.h"
+#include "toolkit/event.h"
+#include "toolkit/geometry.h"
+#include "toolkit/window.h"
+
+#include <gtest/gtest.h>
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// What text_color reports for text in the system's colour.
+constexpr COLORREF AUTOMATIC_COLOR = 0xFFFFFFFF;
+
+// Every EVENT_GADGET of the test window, as (control, type), in the order handlers ran.
+std::vector<std::pair<ObjectNumber, int>> g_gadget_events;
+
+void record_gadget_event()
+{
+    g_gadget_events.emplace_back(event_control(), event_type());
+}
+
+int count_events(ObjectNumber control, int type)
+{
+    int count = 0;
+    for (const auto& [object, event_type] : g_gadget_events)
+        count += object == control && event_type == type ? 1 : 0;
+    return count;
+}
+
+// Clicks into a window and waits for it to take the focus. The mouse rests on the point
+// first: the first mouse input after a window appears may arrive with a stale position.
+bool click_into(HWND window)
+{
+    POINT center = gui_window_center(window);
+    SetCursorPos(center.x, center.y);
+    gui_wait_events_for(100);
+    gui_click_screen(center.x, center.y);
+    return gui_wait_events_until([window] { return GetFocus() == window; });
+}
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(gui_start_toolkit());
+        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 420, 300, u"Editor test",
+                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
+        ASSERT_NE(window, 0);
+        editor = editor_create(GK_ANY, 10, 10, 400, 200, 0);
+        ASSERT_NE(editor, 0);
+        handle = static_cast<HWND>(control_os_handle(editor));
+        ASSERT_TRUE(gui_bring_to_front(static_cast<HWND>(window_os_handle(window))));
+        ASSERT_EQ(event_bind_window(EVENT_GADGET, record_gadget_event, window), 1);
+        gui_wait_events_for(50);
+        gui_drain_queue();
+        g_gadget_events.clear();
+    }
+
+    void TearDown() override
+    {
+        window_close(GK_ANY);
+        gui_drain_queue();
+    }
+
+    std::vector<std::u16string> lines()
+    {
+        std::vector<std::u16string> result;
+        for (int i = 0; i < control_count_items(editor); ++i)
+            result.push_back(control_get_item_text(editor, i));
+        return result;
+    }
+
+    void focus_editor() { ASSERT_TRUE(click_into(handle)); }
+
+    COLORREF text_color()
+    {
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        SendMessageW(handle, EM_SETSEL, 0, -1);
+        SendMessageW(handle, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        return (format.dwEffects & CFE_AUTOCOLOR) ? AUTOMATIC_COLOR : format.crTextColor;
+    }
+
+    ObjectNumber window = 0;
+    ObjectNumber editor = 0;
+    HWND handle = nullptr;
+};
+
+using Lines = std::vector<std::u16string>;
+
+TEST_F(EditorTest, LinesAreItemsAndAnEmptyFirstLineIsKept)
+{
+    EXPECT_EQ(control_count_items(editor), 0);
+    control_add_item(editor, -1, u"");
+    EXPECT_EQ(control_count_items(editor), 1);
+    control_add_item(editor, -1, u"second");
+    EXPECT_EQ(lines(), (Lines{u"", u"second"}));
+    EXPECT_EQ(control_get_text(editor), u"\r\nsecond");
+
+    control_add_item(editor, 0, u"top");
+    control_add_item(editor, 99, u"last");
+    EXPECT_EQ(lines(), (Lines{u"top", u"", u"second", u"last"}));
+    EXPECT_EQ(control_set_item_text(editor, 1, u"middle"), 1);
+    EXPECT_EQ(control_remove_item(editor, 3), 1);
+    EXPECT_EQ(lines(), (Lines{u"top", u"middle", u"second"}));
+    EXPECT_EQ(control_remove_item(editor, 0), 1);
+    EXPECT_EQ(lines(), (Lines{u"middle", u"second"}));
+    EXPECT_EQ(control_get_item_text(editor, 5), u"");
+    EXPECT_EQ(control_get_item_text(editor, -1), u"");
+    EXPECT_EQ(control_remove_item(editor, 5), 0);
+
+    control_clear_items(editor);
+    EXPECT_EQ(control_count_items(editor), 0);
+    control_add_item(editor, -1, u"alone");
+    EXPECT_EQ(lines(), (Lines{u"alone"}));
+    control_remove_item(editor, 0);
+    EXPECT_EQ(control_count_items(editor), 0);
+    EXPECT_EQ(control_get_text(editor), u"");
+}
+
+TEST_F(EditorTest, PlainTextRoundTripsExactlyAndLongTextIsReplacedQuickly)
+{
+    const std::u16string short_text = u"Caf\u00e9 \U0001F600 first\r\n\r\n\tsecond \u4e2d\u6587\r\nlast line\r\n";
+    ASSERT_EQ(control_set_text(editor, short_text.c_str()), 1);
+    EXPECT_EQ(control_get_text(editor), short_text);
+    EXPECT_EQ(control_get_item_text(editor, 0), u"Caf\u00e9 \U0001F600 first");
+
+    // Long enough to arrive in many chunks and to pass the control's default limit, with
+    // paragraph breaks and surrogate pairs falling on every alignment.
+    std::u16string long_text;
+    for (int i = 0; long_text.size() < 70000; ++i) {
+        long_text += u"Day " + std::u16string(static_cast<std::size_t>(i % 7), u'x') + u" \U0001F331";
+        long_text += i % 3 ? u"\r\n" : u"\r\n\r\n";
+    }
+    long_text += u"end";
+    ASSERT_EQ(control_set_text(editor, long_text.c_str()), 1);
+    std::u16string read = control_get_text(editor);
+    EXPECT_EQ(read.size(), long_text.size());
+    auto [differs, expected] = std::mismatch(read.begin(), read.end(), long_text.begin(), long_text.end());
+    EXPECT_EQ(differs - read.begin(), static_cast<std::ptrdiff_t>(read.size())) << "first difference";
+
+
+    // Replacing a long text keeps the editor's number, settings and events.
+    control_set_color(editor, CONTROL_COLOR_FRONT, 0x0000FF);
+    control_set_attribute(editor, EDITOR_ATTRIBUTE_WORD_WRAP, 1);
+    ASSERT_EQ(control_set_text(editor, u"x"), 1);
+    HWND replaced = handle;
+    handle = static_cast<HWND>(control_os_handle(editor));
+    EXPECT_EQ(control_get_text(editor), u"x");
+    EXPECT_EQ(gui_window_text(handle), u"x");
+    EXPECT_FALSE(IsWindow(replaced) && replaced != handle);
+    EXPECT_EQ(text_color(), COLORREF{0x0000FF});
+    EXPECT_EQ(control_get_attribute(editor, EDITOR_ATTRIBUTE_WORD_WRAP), 1);
+    focus_editor();
+    gui_type_text(u"y");
+    EXPECT_TRUE(gui_wait_events_until([this] { return count_events(editor, EVENTTYPE_CHANGE) == 1; }));
+}
+
+TEST_F(EditorTest, TextWithRichTextSignatureLoadsAsRichText)
+{
+    ASSERT_EQ(control_set_text(editor, u"{\\rtf1\\ansi {\\b Bold} plain \u00e9\\u8364? end\\par second}"), 1);
+    EXPECT_EQ(control_get_text(editor), u"Bold plain \u00e9\u20ac end\r\nsecond");
+    SendMessageW(handle, EM_SETSEL, 0, 4);
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    SendMessageW(handle, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_TRUE(format.dwEffects & CFE_BOLD);
+
+    ASSERT_EQ(control_set_text(editor, u"{\\rt not rich"), 1);
+    EXPECT_EQ(control_get_text(editor), u"{\\rt not rich");
+}
+
+TEST_F(EditorTest, TypingRaisesOneChangePerChangeAndProgramChangesRaiseNone)
+{
+    control_set_text(editor, u"from the program");
+    control_add_item(editor, -1, u"another line");
+    control_set_item_text(editor, 0, u"changed");
+    control_remove_item(editor, 1);
+    control_set_color(editor, CONTROL_COLOR_FRONT, 255);
+    control_set_font(editor, CONTROL_FONT_DEFAULT);
+    gui_wait_events_for(100);
+    EXPECT_EQ(count_events(editor, EVENTTYPE_CHANGE), 0);
+
+    focus_editor();
+    EXPECT_EQ(count_events(editor, EVENTTYPE_FOCUS), 1);
+    SendMessageW(handle, EM_SETSEL, 0, 0);
+    gui_type_text(u"a");
+    ASSERT_TRUE(gui_wait_events_until([this] { return count_events(editor, EVENTTYPE_CHANGE) >= 1; }));
+    gui_type_text(u"bc");
+    gui_wait_events_until([this] { return count_events(editor, EVENTTYPE_CHANGE) >= 3; });
+    gui_wait_events_for(100);
+    EXPECT_EQ(count_events(editor, EVENTTYPE_CHANGE), 3);
+    // Update notifications are not asked for, so none arrives.
+    EXPECT_EQ(count_events(editor, EN_UPDATE), 0);
+    EXPECT_EQ(control_get_item_text(editor, 0), u"abcchanged");
+
+    control_activate(-1);
+    gui_wait_events_until([this] { return count_events(editor, EVENTTYPE_LOST_FOCUS) == 1; });
+    EXPECT_EQ(count_events(editor, EVENTTYPE_LOST_FOCUS), 1);
+}
+
+TEST_F(EditorTest, ReadOnlyAndWordWrapAttributes)
+{
+    EXPECT_EQ(control_get_attribute(editor, EDITOR_ATTRIBUTE_READ_ONLY), 0);
+    EXPECT_EQ(control_get_attribute(editor, EDITOR_ATTRIBUTE_WORD_WRAP), 0);
+    control_set_text(editor, u"kept");
+    EXPECT_EQ(control_set_attribute(editor, EDITOR_ATTRIBUTE_READ_ONLY, 1), 1);
+    EXPECT_EQ(control_get_attribute(editor, EDITOR_ATTRIBUTE_READ_ONLY), 1);
+    focus_editor();
+    gui_type_text(u"zz");
+    gui_wait_events_for(200);
+    EXPECT_EQ(control_get_text(editor), u"kept");
+    EXPECT_EQ(count_events(editor, EVENTTYPE_CHANGE), 0);
+
+    // A line wider than the editor is one line without word wrap and several with it.
+    std::u16string wide;
+    for (int i = 0; i < 60; ++i)
+        wide += u"word ";
+    control_set_text(editor, wide.c_str());
+    int unwrapped = static_cast<int>(SendMessageW(handle, EM_GETLINECOUNT, 0, 0));
+    EXPECT_EQ(control_set_attribute(editor, EDITOR_ATTRIBUTE_WORD_WRAP, 1), 1);
+    EXPECT_EQ(control_get_attribute(editor, EDITOR_ATTRIBUTE_WORD_WRAP), 1);
+    EXPECT_EQ(unwrapped, 1);
+    EXPECT_GT(SendMessageW(handle, EM_GETLINECOUNT, 0, 0), 1);
+
+    ObjectNumber wrapped = editor_create(GK_ANY, 10, 220, 200, 60, GK_Editor_WordWrap | GK_Editor_ReadOnly);
+    ASSERT_NE(wrapped, 0);
+    EXPECT_EQ(control_get_attribute(wrapped, EDITOR_ATTRIBUTE_WORD_WRAP), 1);
+    EXPECT_EQ(control_get_attribute(wrapped, EDITOR_ATTRIBUTE_READ_ONLY), 1);
+}
+
+TEST_F(EditorTest, ColoursSurviveFontChanges)
+{
+    control_set_text(editor, u"coloured text");
+    EXPECT_EQ(control_set_color(editor, CONTROL_COLOR_FRONT, 0x0000FF), 1);
+    EXPECT_EQ(control_get_color(editor, CONTROL_COLOR_FRONT), 0x0000FF);
+    EXPECT_EQ(text_color(), COLORREF{0x0000FF});
+    control_set_font(editor, CONTROL_FONT_DEFAULT);
+    EXPECT_EQ(text_color(), COLORREF{0x0000FF});
+    EXPECT_EQ(control_get_font(editor), GetStockObject(DEFAULT_GUI_FONT));
+    control_set_text(editor, u"new text");
+    EXPECT_EQ(text_color(), COLORREF{0x0000FF});
+    control_set_color(editor, CONTROL_COLOR_FRONT, CONTROL_COLOR_DEFAULT);
+    EXPECT_EQ(text_color(), AUTOMATIC_COLOR);
+
+    control_set_text(editor, u"");
+    EXPECT_EQ(control_set_color(editor, CONTROL_COLOR_BACK, RGB(0, 160, 0)), 1);
+    EXPECT_EQ(control_get_color(editor, CONTROL_COLOR_BACK), RGB(0, 160, 0));
+    EXPECT_TRUE(gui_window_shows_color(handle, RGB(0, 160, 0)));
+    control_set_color(editor, CONTROL_COLOR_BACK, CONTROL_COLOR_DEFAULT);
+    EXPECT_FALSE(gui_window_shows_color(handle, RGB(0, 160, 0)));
+}
+
+TEST_F(EditorTest, DestroyedEditorLeavesNoQueuedEventsAndFreesItsNumber)
+{
+    focus_editor();
+    gui_type_text(u"queued");
+    ASSERT_TRUE(gui_wait_events_until([this] { return count_events(editor, EVENTTYPE_CHANGE) >= 6; }));
+    ASSERT_GT(event_queue_length(), 0u);
+    EXPECT_EQ(control_free(editor), 1);
+    EXPECT_EQ(control_exists(editor), 0);
+    EXPECT_EQ(control_get_text(editor), u"");
+    while (event_pop())
+        EXPECT_NE(event_control(), editor);
+
+    ObjectNumber second = editor_create(GK_ANY, 10, 10, 200, 100, 0);
+    ASSERT_NE(second, 0);
+    ASSERT_TRUE(click_into(static_cast<HWND>(control_os_handle(second))));
+    gui_type_text(u"more");
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(second, EVENTTYPE_CHANGE) >= 4; }));
+    window_close(window);
+    EXPECT_EQ(control_exists(second), 0);
+    while (event_pop())
+        EXPECT_NE(event_control(), second);
+}
+
+}  // namespace

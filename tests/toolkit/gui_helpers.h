@@ -1,0 +1,53 @@
+// Helpers for GUI tests: real input through SendInput, pumping the toolkit's wait until a
+// condition holds, and finding windows. Windows only.
+#pragma once
+
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Starts the event, window and control components once per process; returns false on failure.
+bool gui_start_toolkit();
+
+// Presses and releases a virtual key, with modifiers held around it.
+void gui_press_key(WORD key, bool shift = false, bool control = false, bool alt = false);
+// Types text as Unicode characters (surrogate pairs included).
+void gui_type_text(const std::u16string& text);
+// Clicks at a screen position (left button unless `right`).
+void gui_click_screen(int x, int y, bool right = false);
+// Clicks at a point of a window's client area.
+void gui_click_client(HWND window, int x, int y, bool right = false);
+// The centre of a window in screen coordinates.
+POINT gui_window_center(HWND window);
+
+// Makes the window the foreground window; true once it is.
+bool gui_bring_to_front(HWND window);
+
+// Calls event_wait(20) until the condition holds or timeout_ms passes; every event number
+// returned is appended to *events when that is not null. Returns the condition's last value.
+bool gui_wait_events_until(const std::function<bool()>& condition, int timeout_ms = 5000,
+                           std::vector<int>* events = nullptr);
+// Calls event_wait for about `duration_ms`, so that late events have a chance to arrive.
+void gui_wait_events_for(int duration_ms, std::vector<int>* events = nullptr);
+// Dispatches platform messages without taking toolkit events from the queue, until the
+// condition holds or timeout_ms passes.
+bool gui_pump_messages_until(const std::function<bool()>& condition, int timeout_ms = 5000);
+void gui_pump_messages_for(int duration_ms);
+
+// Takes every queued toolkit event and returns their numbers in order.
+std::vector<int> gui_drain_queue();
+
+// The top-level window of this process with the title, or null.
+HWND gui_find_window(const wchar_t* title);
+
+// The text of a window.
+std::u16string gui_window_text(HWND window);
+
+// True when some pixel of the window's client area is close to the colour.
+bool gui_window_shows_color(HWND window, COLORREF color);
+
+#endif

@@ -1,0 +1,233 @@
+#ifdef _WIN32
+
+#include "gui_helpers.h"
+
+#include "toolkit/control.h"
+#include "toolkit/event.h"
+#include "toolkit/event_window.h"
+#include "toolkit/window.h"
+
+#include <cstdlib>
+
+namespace {
+
+INPUT key_input(WORD key, WORD scan, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+// A mouse event at a screen position; `flags` adds buttons to the move.
+INPUT mouse_at(int x, int y, DWORD flags = 0)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x * 65535 + width / 2) / (width - 1);
+    input.mi.dy = (y * 65535 + height / 2) / (height - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    return input;
+}
+
+void send(std::vector<INPUT>& inputs)
+{
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void dispatch_pending()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Moves the pointer and waits until the system has reported it there for a while, so that a
+// press that follows lands at that place. Under Wine the position changes only once the
+// window thread has taken the move from its queue, so this pumps; and a late report of an
+// earlier position can move it back, so the move is sent again while the pointer is elsewhere.
+void move_cursor(int x, int y)
+{
+    constexpr int STEADY_CHECKS = 5;
+    std::vector<INPUT> move = {mouse_at(x, y)};
+    send(move);
+    int steady = 0;
+    for (int tries = 1; tries < 300 && steady < STEADY_CHECKS; ++tries) {
+        dispatch_pending();
+        Sleep(10);
+        POINT at = {};
+        bool there = GetCursorPos(&at) && at.x == x && at.y == y;
+        steady = there ? steady + 1 : 0;
+        if (!there && tries % 10 == 0)
+            send(move);
+    }
+}
+
+bool close_enough(COLORREF a, COLORREF b)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) < 48 && std::abs(GetGValue(a) - GetGValue(b)) < 48
+           && std::abs(GetBValue(a) - GetBValue(b)) < 48;
+}
+
+}  // namespace
+
+bool gui_start_toolkit()
+{
+    return event_start() && event_window_start() && window_start() && control_start();
+}
+
+void gui_press_key(WORD key, bool shift, bool control, bool alt)
+{
+    std::vector<INPUT> inputs;
+    const WORD modifiers[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
+    const bool held[] = {shift, control, alt};
+    for (int i = 0; i < 3; ++i) {
+        if (held[i])
+            inputs.push_back(key_input(modifiers[i], 0, 0));
+    }
+    inputs.push_back(key_input(key, 0, 0));
+    inputs.push_back(key_input(key, 0, KEYEVENTF_KEYUP));
+    for (int i = 2; i >= 0; --i) {
+        if (held[i])
+            inputs.push_back(key_input(modifiers[i], 0, KEYEVENTF_KEYUP));
+    }
+    send(inputs);
+}
+
+void gui_type_text(const std::u16string& text)
+{
+    std::vector<INPUT> inputs;
+    for (char16_t unit : text) {
+        inputs.push_back(key_input(0, unit, KEYEVENTF_UNICODE));
+        inputs.push_back(key_input(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+    send(inputs);
+}
+
+void gui_click_screen(int x, int y, bool right)
+{
+    move_cursor(x, y);
+    // The buttons carry the position too, so that a late pointer report cannot move them.
+    std::vector<INPUT> click = {
+        mouse_at(x, y, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+        mouse_at(x, y, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP),
+    };
+    send(click);
+}
+
+void gui_click_client(HWND window, int x, int y, bool right)
+{
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    gui_click_screen(point.x, point.y, right);
+}
+
+POINT gui_window_center(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+bool gui_bring_to_front(HWND window)
+{
+    SetForegroundWindow(window);
+    return gui_pump_messages_until([window] { return GetForegroundWindow() == window; });
+}
+
+bool gui_wait_events_until(const std::function<bool()>& condition, int timeout_ms, std::vector<int>* events)
+{
+    DWORD deadline = GetTickCount() + static_cast<DWORD>(timeout_ms);
+    while (!condition()) {
+        if (static_cast<int>(deadline - GetTickCount()) <= 0)
+            return condition();
+        int event = event_wait(20);
+        if (events && event >= EVENT_GADGET && event <= EVENT_SIZE_WINDOW)
+            events->push_back(event);
+    }
+    return true;
+}
+
+void gui_wait_events_for(int duration_ms, std::vector<int>* events)
+{
+    gui_wait_events_until([] { return false; }, duration_ms, events);
+}
+
+bool gui_pump_messages_until(const std::function<bool()>& condition, int timeout_ms)
+{
+    DWORD deadline = GetTickCount() + static_cast<DWORD>(timeout_ms);
+    while (!condition()) {
+        if (static_cast<int>(deadline - GetTickCount()) <= 0)
+            return condition();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        dispatch_pending();
+    }
+    return true;
+}
+
+void gui_pump_messages_for(int duration_ms)
+{
+    gui_pump_messages_until([] { return false; }, duration_ms);
+}
+
+std::vector<int> gui_drain_queue()
+{
+    std::vector<int> events;
+    while (int event = event_pop())
+        events.push_back(event);
+    return events;
+}
+
+HWND gui_find_window(const wchar_t* title)
+{
+    struct Search {
+        const wchar_t* title;
+        HWND found;
+    } search = {title, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM lparam) -> BOOL {
+            auto* wanted = reinterpret_cast<Search*>(lparam);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t text[256] = {};
+            GetWindowTextW(window, text, 256);
+            if (process == GetCurrentProcessId() && wcscmp(text, wanted->title) == 0) {
+                wanted->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::u16string gui_window_text(HWND window)
+{
+    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
+    int length = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return text;
+}
+
+bool gui_window_shows_color(HWND window, COLORREF color)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC screen = GetDC(window);
+    bool found = false;
+    for (int y = 0; y < client.bottom && !found; ++y) {
+        for (int x = 0; x < client.right && !found; ++x)
+            found = close_enough(GetPixel(screen, x, y), color);
+    }
+    ReleaseDC(window, screen);
+    return found;
+}
+
+#endif

@@ -1,0 +1,18 @@
+// Editors (kind 22): multi-line rich edit controls. Their lines can be read and changed as
+// items; typing raises EVENTTYPE_CHANGE, and focus changes raise the focus events.
+#pragma once
+
+#include "toolkit/object.h"
+
+#include <cstdint>
+
+constexpr std::uint32_t GK_Editor_ReadOnly = 0x800;
+constexpr std::uint32_t GK_Editor_WordWrap = 0x10000000;
+
+// Attributes of control_set_attribute / control_get_attribute (value 1 on, 0 off).
+constexpr int EDITOR_ATTRIBUTE_READ_ONLY = 0x800;
+constexpr int EDITOR_ATTRIBUTE_WORD_WRAP = 0x10000000;
+
+// Returns the number for GK_ANY, else the platform handle; 0 on failure (also when no rich
+// edit library can be loaded).
+ObjectNumber editor_create(ObjectNumber number, int x, int y, int width, int height, std::uint32_t flags);

@@ -1,0 +1,110 @@
+#include "toolkit/event.h"
+#include "toolkit/window_internal.h"
+
+#include <cwchar>
+
+namespace {
+
+constexpr DWORD WAKE_MASK = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
+
+bool key_held(int key)
+{
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+bool modifier_held()
+{
+    return key_held(VK_CONTROL) || key_held(VK_SHIFT) || key_held(VK_MENU);
+}
+
+// A rich edit field that takes typing keeps Tab for itself.
+bool focus_types_tab(HWND focus)
+{
+    wchar_t class_name[16] = {};
+    GetClassNameW(focus, class_name, 16);
+    return std::wcsncmp(class_name, L"Rich", 4) == 0 && !(GetWindowLongPtrW(focus, GWL_STYLE) & ES_READONLY)
+           && key_held(VK_TAB) && !modifier_held();
+}
+
+// The accelerator table that applies to the message: the active toolkit window's, unless
+// the focus wants the keys itself.
+HACCEL choose_accelerator(HWND* window)
+{
+    HWND active = GetActiveWindow();
+    DWORD process = 0;
+    if (!active || !GetPropW(active, WINDOW_ID_PROPERTY))
+        return nullptr;
+    GetWindowThreadProcessId(active, &process);
+    if (process != GetCurrentProcessId())
+        return nullptr;
+    HWND focus = GetFocus();
+    if (focus && (GetPropW(focus, L"GK_Hotkey") || focus_types_tab(focus)))
+        return nullptr;
+    ObjectNumber number = 0;
+    window_find_number(active, &number);
+    WindowRecord* record = window_record(number);
+    *window = active;
+    return record ? record->accelerator : nullptr;
+}
+
+void show_cues(HWND window)
+{
+    SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+}
+
+// Takes one platform message, waiting at most timeout_ms (-1: for ever).
+bool next_message(int timeout_ms, MSG* message)
+{
+    if (timeout_ms == -1)
+        return GetMessageW(message, nullptr, 0, 0) > 0;
+    if (PeekMessageW(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD))
+        return true;
+    if (timeout_ms == 0)
+        return false;
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout_ms), WAKE_MASK) == WAIT_TIMEOUT)
+        return false;
+    return PeekMessageW(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD) != 0;
+}
+
+// A dispatched message is reported by its number, except that a private message whose number
+// equals a toolkit event's is reported as 0, so that it is never taken for that event.
+int reported_message(UINT message)
+{
+    return message >= EVENT_GADGET && message <= EVENT_SIZE_WINDOW ? 0 : static_cast<int>(message);
+}
+
+}  // namespace
+
+int event_wait(int timeout_ms)
+{
+    if (int event = event_pop()) {
+        if (g_windows) {
+            g_windows->last_wparam = 0;
+            g_windows->last_lparam = 0;
+        }
+        return event;
+    }
+    MSG message;
+    if (!next_message(timeout_ms, &message))
+        return 0;
+    HWND window = nullptr;
+    HACCEL accelerator = choose_accelerator(&window);
+    if (window && modifier_held())
+        show_cues(window);
+    if (accelerator && TranslateAcceleratorW(window, accelerator, &message)) {
+        show_cues(window);
+    } else {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (g_windows) {
+        g_windows->last_wparam = message.wParam;
+        g_windows->last_lparam = message.lParam;
+    }
+    return reported_message(message.message);
+}
+
+int event_wait_forever()
+{
+    return event_wait(-1);
+}

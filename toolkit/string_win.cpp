@@ -1,0 +1,93 @@
+#include "toolkit/string_field.h"
+
+#include "toolkit/control_internal.h"
+#include "toolkit/event.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr int MIN_HEIGHT = 20;
+
+HWND window_of(const ControlRecord* record)
+{
+    return static_cast<HWND>(record->handle);
+}
+
+// Colours apply to the field and, while it is enabled, to its read-only look.
+std::intptr_t string_notify(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t)
+{
+    bool colored = message == WM_CTLCOLOREDIT || (message == WM_CTLCOLORSTATIC && IsWindowEnabled(window_of(record)));
+    return colored ? control_color_paint(record, message, wparam) : CONTROL_NOT_HANDLED;
+}
+
+std::intptr_t string_window_message(ControlRecord* record, unsigned message, std::uintptr_t, std::intptr_t)
+{
+    if (message == WM_SETFOCUS)
+        control_raise_event(record, EVENTTYPE_FOCUS);
+    else if (message == WM_KILLFOCUS)
+        control_raise_event(record, EVENTTYPE_LOST_FOCUS);
+    return CONTROL_NOT_HANDLED;
+}
+
+std::intptr_t string_get_attribute(ControlRecord* record, int attribute)
+{
+    if (attribute != STRING_ATTRIBUTE_MAX_LENGTH)
+        return 0;
+    return SendMessageW(window_of(record), EM_GETLIMITTEXT, 0, 0);
+}
+
+int string_set_attribute(ControlRecord* record, int attribute, std::intptr_t value)
+{
+    if (attribute != STRING_ATTRIBUTE_MAX_LENGTH)
+        return 0;
+    SendMessageW(window_of(record), EM_LIMITTEXT, static_cast<WPARAM>(value < 1 ? 1 : value), 0);
+    return 1;
+}
+
+int string_set_color(ControlRecord* record, int which, std::int32_t color)
+{
+    return control_color_set(record, which, color);
+}
+
+std::int32_t string_get_color(ControlRecord* record, int which)
+{
+    return control_color_get(record, which);
+}
+
+// Only the edges and one line's height count; the text itself does not.
+int string_natural_size(ControlRecord* record, int* width, int* height)
+{
+    int text_width = 0;
+    if (!control_measure_text(record, u"Hg", false, &text_width, height))
+        return 0;
+    *width = 2 * GetSystemMetrics(SM_CXEDGE);
+    *height += 2 * GetSystemMetrics(SM_CYEDGE);
+    if (*height < MIN_HEIGHT)
+        *height = MIN_HEIGHT;
+    return 1;
+}
+
+const ControlOps STRING_OPS = {
+    .kind = CONTROL_KIND_STRING,
+    .notify = string_notify,
+    .window_message = string_window_message,
+    .destroy = control_color_release,
+    .get_attribute = string_get_attribute,
+    .set_attribute = string_set_attribute,
+    .set_color = string_set_color,
+    .get_color = string_get_color,
+    .natural_size = string_natural_size,
+};
+
+}  // namespace
+
+ObjectNumber string_create(ObjectNumber number, int x, int y, int width, int height, const char16_t* text,
+                           std::uint32_t flags)
+{
+    constexpr std::uint32_t KIND_FLAGS =
+        GK_String_UpperCase | GK_String_LowerCase | GK_String_Password | GK_String_ReadOnly | GK_String_Numeric;
+    DWORD ex_style = (flags & GK_String_BorderLess) ? 0 : WS_EX_CLIENTEDGE;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL | (flags & KIND_FLAGS);
+    return control_create_window(number, u"Edit", text, ex_style, style, x, y, width, height, &STRING_OPS, nullptr);
+}

@@ -1,0 +1,54 @@
+#include "toolkit/text.h"
+
+#include "toolkit/control_internal.h"
+
+#include <windows.h>
+
+namespace {
+
+std::intptr_t text_notify(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t)
+{
+    if (message != WM_CTLCOLORSTATIC)
+        return CONTROL_NOT_HANDLED;
+    return control_color_paint(record, message, wparam);
+}
+
+// The whole text as drawn, plus one pixel each side, or the border's edges instead.
+int text_natural_size(ControlRecord* record, int* width, int* height)
+{
+    if (!control_measure_text(record, control_window_text(record), true, width, height))
+        return 0;
+    bool border = (GetWindowLongPtrW(static_cast<HWND>(record->handle), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
+    *width += border ? 2 * GetSystemMetrics(SM_CXEDGE) : 2;
+    *height += border ? 2 * GetSystemMetrics(SM_CYEDGE) : 2;
+    return 1;
+}
+
+int text_set_color(ControlRecord* record, int which, std::int32_t color)
+{
+    return control_color_set(record, which, color);
+}
+
+std::int32_t text_get_color(ControlRecord* record, int which)
+{
+    return control_color_get(record, which);
+}
+
+const ControlOps TEXT_OPS = {
+    .kind = CONTROL_KIND_TEXT,
+    .notify = text_notify,
+    .destroy = control_color_release,
+    .set_color = text_set_color,
+    .get_color = text_get_color,
+    .natural_size = text_natural_size,
+};
+
+}  // namespace
+
+ObjectNumber text_create(ObjectNumber number, int x, int y, int width, int height, const char16_t* text,
+                         std::uint32_t flags)
+{
+    DWORD ex_style = (flags & GK_Text_Border) ? WS_EX_CLIENTEDGE : 0;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX | (flags & (GK_Text_Center | GK_Text_Right));
+    return control_create_window(number, u"Static", text, ex_style, style, x, y, width, height, &TEXT_OPS, nullptr);
+}
