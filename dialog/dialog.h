@@ -7,6 +7,8 @@
 
 #include <string>
 
+struct RuntimeRegistry;
+
 // Creates the dialog table and the window and part maps; 0 when memory runs out.
 int dialog_start();
 // Frees every dialog.
@@ -38,3 +40,7 @@ std::u16string dialog_error(ObjectNumber dialog);
 
 // Frees a dialog with its element tree and window; GK_ANY frees every dialog.
 void dialog_free(ObjectNumber dialog);
+
+// The names that definitions may use as numbers, flags and event procedures; empty until
+// the program declares some. Null before dialog_start.
+RuntimeRegistry* dialog_registry();

@@ -1,0 +1,238 @@
+#include "dialog/dialog_build_win.h"
+
+#include "dialog/placeholder_control_win.h"
+#include "toolkit/button.h"
+#include "toolkit/control.h"
+#include "toolkit/editor.h"
+#include "toolkit/event.h"
+#include "toolkit/listview.h"
+#include "toolkit/panel.h"
+#include "toolkit/string_field.h"
+#include "toolkit/text.h"
+
+#include <vector>
+
+namespace {
+
+// The splitter's separator width with and without the separator flag.
+constexpr int SPLITTER_WIDE_SEPARATOR = 7;
+constexpr int SPLITTER_NARROW_SEPARATOR = 4;
+
+struct Builder {
+    ObjectNumber window = -1;
+    DialogMessage* message = nullptr;
+    std::vector<DialogElement*> open;  // the element being built and its ancestors
+    int pushed = 0;                    // containers opened and not yet closed
+};
+
+bool open_list(Builder* builder, ObjectNumber control)
+{
+    if (!container_open_list(control))
+        return false;
+    ++builder->pushed;
+    return true;
+}
+
+void close_list(Builder* builder)
+{
+    container_close_list();
+    --builder->pushed;
+}
+
+const char16_t* text_of(const DialogElement* element)
+{
+    return element->has_text ? element->text.c_str() : u"";
+}
+
+bool is_grouped_option(const DialogElement* element)
+{
+    return element->kind == ELEMENT_OPTION && static_cast<const ControlElement*>(element)->group != -1;
+}
+
+// Kinds whose control holds the controls of their child.
+bool holds_children(const DialogElement* element)
+{
+    return element->info->role == ElementRole::Container || element->info->role == ElementRole::Scrollarea ||
+           (element->info->role == ElementRole::Canvas && dialog_element_is_container(element));
+}
+
+ObjectNumber create_splitter(SplitterElement* splitter)
+{
+    int separator = (splitter->flags & DIALOG_SPLITTER_SEPARATOR) ? SPLITTER_WIDE_SEPARATOR : SPLITTER_NARROW_SEPARATOR;
+    ObjectNumber made = placeholder_splitter_create(splitter->requested, splitter->vertical, separator,
+                                                    &splitter->parts[0], &splitter->parts[1]);
+    return splitter->parts[0] && splitter->parts[1] ? made : 0;
+}
+
+// The platform control of the element's kind, at 0, 0 with no size.
+ObjectNumber create_control(DialogElement* element)
+{
+    ObjectNumber number = element->requested;
+    switch (element->kind) {
+    case ELEMENT_BUTTON: return button_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_TEXT: return text_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_STRING: return string_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_EDITOR: return editor_create(number, 0, 0, 0, 0, element->flags);
+    case ELEMENT_LISTVIEW: return listview_create(number, 0, 0, 0, 0, element->flags);
+    case ELEMENT_PANEL: return panel_create(number, 0, 0, 0, 0);
+    case ELEMENT_SPLITTER: return create_splitter(static_cast<SplitterElement*>(element));
+    case ELEMENT_SPIN: return placeholder_create(number, u"", false);
+    default: return placeholder_create(number, text_of(element), holds_children(element));
+    }
+}
+
+bool fail(Builder* builder, const char* format, const DialogElement* element)
+{
+    dialog_message_report(builder->message, format, element->info->name);
+    return false;
+}
+
+bool bind_events(Builder* builder, const DialogElement* element)
+{
+    for (const EventBinding& binding : element->events) {
+        auto handler = reinterpret_cast<EventHandler>(binding.procedure);
+        if (!event_bind(EVENT_GADGET, handler, builder->window, element->control, binding.type))
+            return fail(builder, MESSAGE_BINDING_FAILED, element);
+    }
+    return true;
+}
+
+// Texts and states that the kinds take after creation.
+void set_content(const DialogElement* element)
+{
+    if ((element->kind == ELEMENT_EDITOR || element->kind == ELEMENT_SPIN) && element->has_text)
+        control_set_text(element->control, element->text.c_str());
+    switch (element->kind) {
+    case ELEMENT_SCROLLBAR:
+    case ELEMENT_PROGRESSBAR:
+    case ELEMENT_TRACKBAR:
+    case ELEMENT_SPIN:
+        control_set_state(element->control, static_cast<const ControlElement*>(element)->value);
+        break;
+    default: break;
+    }
+}
+
+bool create_element_control(Builder* builder, DialogElement* element)
+{
+    ObjectNumber made = create_control(element);
+    if (!made)
+        return fail(builder, MESSAGE_CONTROL_FAILED, element);
+    element->control = element->requested == -1 ? made : element->requested;
+    // A new panel is the current container already.
+    if (element->kind == ELEMENT_PANEL)
+        ++builder->pushed;
+    if (holds_children(element) && !open_list(builder, element->control))
+        return fail(builder, MESSAGE_CONTROL_FAILED, element);
+    if (element->kind == ELEMENT_SPLITTER && !open_list(builder, static_cast<SplitterElement*>(element)->parts[0]))
+        return fail(builder, MESSAGE_CONTROL_FAILED, element);
+    set_content(element);
+    return !element->info->reads_events || bind_events(builder, element);
+}
+
+// A tab is a new page of its panel; the page receives the controls created next.
+bool add_tab(Builder* builder, ContainerElement* tab)
+{
+    if (!tab->panel || tab->panel->control == -1 ||
+        !control_add_item(tab->panel->control, tab->tab_index, text_of(tab)))
+        return fail(builder, MESSAGE_CONTROL_FAILED, tab);
+    return true;
+}
+
+bool create(Builder* builder, DialogElement* element)
+{
+    if (element->kind == ELEMENT_TAB)
+        return add_tab(builder, static_cast<ContainerElement*>(element));
+    if (!element->info->creates_control || is_grouped_option(element))
+        return true;
+    return create_element_control(builder, element);
+}
+
+void apply_disabled_and_invisible(const DialogElement* element)
+{
+    if (element->control == -1)
+        return;
+    if (element->disabled)
+        control_disable(element->control, 1);
+    if (element->invisible)
+        control_hide(element->control, 1);
+}
+
+// Grouped options are made after all their siblings, in document order.
+bool create_pending_options(Builder* builder, DialogElement* element)
+{
+    for (DialogElement* option : element->pending_options) {
+        ObjectNumber made = placeholder_create(option->requested, text_of(option), false);
+        if (!made)
+            return fail(builder, MESSAGE_CONTROL_FAILED, option);
+        option->control = option->requested == -1 ? made : option->requested;
+        apply_disabled_and_invisible(option);
+    }
+    element->pending_options.clear();
+    return true;
+}
+
+// The part that the splitter's child filled is closed; after the first child, the
+// second part receives the next controls.
+bool leave_splitter_part(Builder* builder, SplitterElement* splitter, const DialogElement* child)
+{
+    close_list(builder);
+    if (splitter->children[0] == child && splitter->child_count > 1 && !open_list(builder, splitter->parts[1]))
+        return fail(builder, MESSAGE_CONTROL_FAILED, splitter);
+    return true;
+}
+
+// Everything that follows the element's children.
+bool finish(Builder* builder, DialogElement* element)
+{
+    if (!create_pending_options(builder, element))
+        return false;
+    if (element->control != -1 && (holds_children(element) || element->kind == ELEMENT_PANEL))
+        close_list(builder);
+    if (element->kind == ELEMENT_SPLITTER && element->control != -1 &&
+        static_cast<SplitterElement*>(element)->child_count == 0)
+        close_list(builder);
+    DialogElement* parent = element->parent;
+    if (parent && parent->kind == ELEMENT_SPLITTER && parent->control != -1 &&
+        !leave_splitter_part(builder, static_cast<SplitterElement*>(parent), element))
+        return false;
+    apply_disabled_and_invisible(element);
+    return true;
+}
+
+// Finishes the open elements down to (not including) the given ancestor.
+bool finish_down_to(Builder* builder, const DialogElement* ancestor)
+{
+    while (!builder->open.empty() && builder->open.back() != ancestor) {
+        DialogElement* element = builder->open.back();
+        builder->open.pop_back();
+        if (!finish(builder, element))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool dialog_build_controls(DialogTree* tree, DialogMessage* message)
+{
+    Builder builder;
+    builder.window = tree->root->window;
+    builder.message = message;
+    builder.open.push_back(tree->root);
+    bool built = true;
+    for (const ElementPtr& owned : tree->elements) {
+        DialogElement* element = owned.get();
+        if (element == tree->root)
+            continue;
+        built = finish_down_to(&builder, element->parent) && create(&builder, element);
+        if (!built)
+            break;
+        builder.open.push_back(element);
+    }
+    built = built && finish_down_to(&builder, nullptr);
+    // After a failure the window is current again, not a container inside it.
+    while (builder.pushed > 0)
+        close_list(&builder);
+    return built;
+}

@@ -1,0 +1,16 @@
+// Turns a read element tree into controls inside its open window.
+#pragma once
+
+#include "dialog/dialog_element.h"
+#include "dialog/dialog_message.h"
+
+// Failures of the platform while building; each %s takes the element's tag name.
+constexpr const char* MESSAGE_WINDOW_FAILED = "'%s' could not be opened.";
+constexpr const char* MESSAGE_CONTROL_FAILED = "'%s' control could not be created.";
+constexpr const char* MESSAGE_BINDING_FAILED = "'%s' event could not be bound.";
+
+// Creates the control of every element in document order, each inside the control of
+// the container it belongs to, binds the event attributes, sets texts, states, disabled
+// and invisible. The window must be open and be the current container. Stops at the
+// first failure, which is stored; the controls made so far go with the window.
+bool dialog_build_controls(DialogTree* tree, DialogMessage* message);

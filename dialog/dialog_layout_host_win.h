@@ -1,0 +1,7 @@
+// The layout's questions answered by the real controls and windows.
+#pragma once
+
+#include "dialog/layout.h"
+
+// A host that measures, places and bounds through the controls and windows layers.
+LayoutHost dialog_layout_host();

@@ -1,0 +1,42 @@
+// Shared pieces of the dialog tests that run with real windows. Windows only.
+#pragma once
+
+#ifdef _WIN32
+
+#include "toolkit/object.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Starts the components a dialog needs, once per process; false on failure.
+bool gui_start_dialogs();
+
+// Parses the definition and opens the named window in a new dialog; the document is freed
+// again. Returns the dialog (also when the open fails); *opened tells whether it opened.
+ObjectNumber gui_open_definition(const std::u16string& text, const char16_t* window_name, bool* opened);
+
+// Dispatches the messages that are waiting and takes the events they raised.
+void gui_settle();
+
+// The control's rectangle in the client coordinates of the window it sits in.
+RECT gui_control_rect(ObjectNumber control);
+// The window's client size.
+SIZE gui_client_size(HWND window);
+
+// The text with each character cut to 8 bits, for failure messages.
+std::string gui_narrow(const std::u16string& text);
+
+// Dispatches messages and takes events until the condition holds or about timeout_ms pass;
+// returns the condition's last value.
+bool gui_settle_until(const std::function<bool()>& condition, int timeout_ms = 3000);
+
+// Drags with the left button from one screen point to another through real input, sent
+// from another thread while this one dispatches messages (a sizing loop sees every move).
+void gui_drag(POINT from, POINT to);
+
+// Top-level windows of this thread, visible or not.
+int gui_thread_window_count();
+
+#endif

@@ -1,0 +1,138 @@
+#ifdef _WIN32
+
+#include "dialog_gui.h"
+
+#include "dialog/dialog.h"
+#include "toolkit/control.h"
+#include "toolkit/event.h"
+#include "toolkit/event_window.h"
+#include "toolkit/window.h"
+#include "xml/xml.h"
+
+bool gui_start_dialogs()
+{
+    return event_start() && event_window_start() && window_start() && control_start() && xml_start() &&
+           dialog_start();
+}
+
+ObjectNumber gui_open_definition(const std::u16string& text, const char16_t* window_name, bool* opened)
+{
+    ObjectNumber dialog = dialog_create(GK_ANY);
+    ObjectNumber document = xml_parse_string(GK_ANY, text.c_str());
+    *opened = dialog && dialog_open(dialog, document, window_name) == 1;
+    xml_free(document);
+    return dialog;
+}
+
+void gui_settle()
+{
+    while (event_wait(0) != 0) {
+    }
+    while (event_pop() != 0) {
+    }
+}
+
+bool gui_settle_until(const std::function<bool()>& condition, int timeout_ms)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > static_cast<DWORD>(timeout_ms))
+            return condition();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        gui_settle();
+    }
+    return true;
+}
+
+RECT gui_control_rect(ObjectNumber control)
+{
+    auto handle = static_cast<HWND>(control_os_handle(control));
+    RECT rect = {};
+    GetWindowRect(handle, &rect);
+    MapWindowPoints(nullptr, GetParent(handle), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+SIZE gui_client_size(HWND window)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+std::string gui_narrow(const std::u16string& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+namespace {
+
+struct Drag {
+    POINT from;
+    POINT to;
+};
+
+void send_mouse(DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+DWORD WINAPI paced_drag(void* parameter)
+{
+    constexpr int STEPS = 10;
+    const auto* drag = static_cast<const Drag*>(parameter);
+    send_mouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+    for (int step = 1; step <= STEPS; ++step) {
+        POINT at = {drag->from.x + (drag->to.x - drag->from.x) * step / STEPS,
+                    drag->from.y + (drag->to.y - drag->from.y) * step / STEPS};
+        SetCursorPos(at.x, at.y);
+        Sleep(30);
+    }
+    send_mouse(MOUSEEVENTF_LEFTUP);
+    return 0;
+}
+
+}  // namespace
+
+void gui_drag(POINT from, POINT to)
+{
+    Drag drag = {from, to};
+    // The press comes only once the pointer is known to be at the start. The pointer is
+    // placed on exact pixels: absolute input coordinates are scaled and may be off by one.
+    SetCursorPos(from.x, from.y);
+    gui_settle_until([&] {
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        return cursor.x == from.x && cursor.y == from.y;
+    });
+    HANDLE thread = CreateThread(nullptr, 0, paced_drag, &drag, 0, nullptr);
+    if (!thread)
+        return;
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+        gui_settle();
+    CloseHandle(thread);
+    gui_settle();
+}
+
+namespace {
+
+BOOL CALLBACK count_window(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+}  // namespace
+
+int gui_thread_window_count()
+{
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), count_window, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+#endif
