@@ -1,0 +1,84 @@
+// A window with one control of every kind the journal uses; every event the loop receives
+// is added to the list at the bottom as its serial number, event, window, object and type.
+#include "toolkit/button.h"
+#include "toolkit/control.h"
+#include "toolkit/editor.h"
+#include "toolkit/event.h"
+#include "toolkit/event_window.h"
+#include "toolkit/geometry.h"
+#include "toolkit/listview.h"
+#include "toolkit/panel.h"
+#include "toolkit/string_field.h"
+#include "toolkit/text.h"
+#include "toolkit/window.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+namespace {
+
+constexpr ObjectNumber DEMO_WINDOW = 1;
+
+// Fixed control numbers, so that the log reads easily.
+enum DemoControl : ObjectNumber {
+    DEMO_TEXT = 1,
+    DEMO_BUTTON,
+    DEMO_STRING,
+    DEMO_EDITOR,
+    DEMO_LIST,
+    DEMO_PANEL,
+    DEMO_TAB_BUTTON,
+    DEMO_TAB_STRING,
+    DEMO_LOG,
+};
+
+bool build_window()
+{
+    if (!window_open(DEMO_WINDOW, UNCHANGED, UNCHANGED, 640, 480, u"Toolkit demo",
+                     GK_Window_SystemMenu | GK_Window_SizeGadget | GK_Window_ScreenCentered, nullptr))
+        return false;
+    text_create(DEMO_TEXT, 10, 12, 300, 20, u"Every event appears in the list below.", 0);
+    button_create(DEMO_BUTTON, 10, 40, 100, 26, u"Press", 0);
+    string_create(DEMO_STRING, 120, 42, 200, 22, u"one line", 0);
+    editor_create(DEMO_EDITOR, 10, 75, 310, 150, GK_Editor_WordWrap);
+    control_set_text(DEMO_EDITOR, u"A rich edit editor.\r\nType here.");
+    listview_create(DEMO_LIST, 330, 10, 140, 215, 0);
+    for (const char16_t* item : {u"alpha", u"beta", u"gamma", u"delta"})
+        control_add_item(DEMO_LIST, -1, item);
+    panel_create(DEMO_PANEL, 480, 10, 150, 215);
+    control_add_item(DEMO_PANEL, -1, u"One");
+    button_create(DEMO_TAB_BUTTON, 10, 10, 110, 26, u"On tab one", 0);
+    control_add_item(DEMO_PANEL, -1, u"Two");
+    string_create(DEMO_TAB_STRING, 10, 10, 110, 22, u"on tab two", 0);
+    container_close_list();
+    return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
+}
+
+void log_event(int serial, int event)
+{
+    wchar_t line[160];
+    std::swprintf(line, 160, L"#%d  event %d  window %lld  object %lld  type %d", serial, event,
+                  static_cast<long long>(event_window()), static_cast<long long>(event_control()), event_type());
+    control_add_item(DEMO_LOG, -1, reinterpret_cast<const char16_t*>(line));
+    control_set_state(DEMO_LOG, control_count_items(DEMO_LOG) - 1);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    if (!event_start() || !event_window_start() || !window_start() || !control_start() || !build_window())
+        return 1;
+    int serial = 0;
+    for (;;) {
+        int event = event_wait_forever();
+        if (event < EVENT_GADGET || event > EVENT_SIZE_WINDOW)
+            continue;
+        log_event(++serial, event);
+        if (event == EVENT_CLOSE_WINDOW)
+            break;
+    }
+    window_close(-1);
+    return 0;
+}
