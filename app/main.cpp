@@ -1,76 +1,48 @@
-// QuietNote's entry point. Until the toolkit's windows and the journal exist, the
-// program opens its main window directly and leaves when the close box is used.
+// QuietNote's entry point: start-up, the main loop with its quit confirmation, and
+// shutdown. Everything else happens in the handlers the start-up binds.
+#include "app/app_state.h"
+
 #include "toolkit/event.h"
-#include "toolkit/event_window.h"
+#include "toolkit/window.h"
 
 #include <windows.h>
 
 namespace {
 
-const wchar_t MAIN_CLASS[] = L"QuietNoteWindow";
-const wchar_t APP_TITLE[] = L"QuietNote [1.0.0.4]";
-constexpr ObjectNumber MAIN_WINDOW = 0;
-
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+// Waits for events until a close request is confirmed; the handlers run inside the wait.
+void app_main_loop()
 {
-    switch (message) {
-    case WM_CLOSE:
-        // The close box asks; the main loop decides.
-        event_post(EVENT_CLOSE_WINDOW, MAIN_WINDOW, MAIN_WINDOW, 0);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wparam, lparam);
+    for (;;) {
+        if (event_wait_forever() != EVENT_CLOSE_WINDOW)
+            continue;
+        if (app_confirm_quit())
+            return;
     }
 }
 
-HWND open_main_window(HINSTANCE instance)
+[[noreturn]] void app_main()
 {
-    WNDCLASSEXW window_class = {};
-    window_class.cbSize = sizeof(window_class);
-    window_class.lpfnWndProc = main_window_proc;
-    window_class.hInstance = instance;
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = MAIN_CLASS;
-    if (!RegisterClassExW(&window_class))
-        return nullptr;
-    RECT frame = {0, 0, 640, 480};
-    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    return CreateWindowExW(0, MAIN_CLASS, APP_TITLE, WS_OVERLAPPEDWINDOW, x, y, width, height, nullptr, nullptr,
-                           instance, nullptr);
-}
-
-// Pumps messages until the close box has been used.
-void run_main_loop()
-{
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-        while (int event = event_pop()) {
-            if (event == EVENT_CLOSE_WINDOW)
-                return;
+    g_app = AppState{};
+    if (app_start_components()) {
+        app_set_folders();
+        const bool opened = app_open_window();
+        app_make_path(g_app.story_folder);
+        app_make_path(g_app.notes_folder);
+        app_rename_legacy_story();
+        if (opened) {
+            story_load();
+            notes_refresh_list();
+            app_show_tab(TAB_EDIT);
+            app_main_loop();
         }
     }
+    app_end_components();
+    ExitProcess(0);
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    if (!event_start() || !event_window_start())
-        return 1;
-    HWND window = open_main_window(instance);
-    if (!window)
-        return 1;
-    ShowWindow(window, show);
-    UpdateWindow(window);
-    run_main_loop();
-    DestroyWindow(window);
-    event_window_end();
-    return 0;
+    app_main();
 }

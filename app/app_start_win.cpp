@@ -1,0 +1,232 @@
+// Start-up and shutdown of the journal: components, folders, the window built from the
+// embedded definition, its controls, the editors and every binding.
+#include "app/app_state.h"
+
+#include "dialog/dialog.h"
+#include "dialog/journal_definition.h"
+#include "services/file.h"
+#include "services/folder.h"
+#include "services/path.h"
+#include "toolkit/control.h"
+#include "toolkit/event.h"
+#include "toolkit/event_window.h"
+#include "toolkit/font.h"
+#include "toolkit/menu.h"
+#include "toolkit/program.h"
+#include "toolkit/requester.h"
+#include "toolkit/window.h"
+#include "xml/xml.h"
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <cstring>
+
+AppState g_app = {};
+
+namespace {
+
+constexpr char16_t FONT_FACE[] = u"Verdana";
+constexpr int FONT_POINTS = 9;
+// The control number that sets the font of every control created afterwards.
+constexpr ObjectNumber NEW_CONTROLS = -1;
+constexpr LPARAM EDITOR_UNDO_LIMIT = 1024;
+constexpr LPARAM VIEWER_UNDO_LIMIT = 1;
+
+// Program changes to an editor raise no events.
+struct MutedScope {
+    MutedScope() { events_mute(); }
+    ~MutedScope() { events_unmute(); }
+    MutedScope(const MutedScope&) = delete;
+    MutedScope& operator=(const MutedScope&) = delete;
+};
+
+struct StreamSource {
+    const char* bytes;
+    std::size_t size;
+    std::size_t offset;
+};
+
+DWORD CALLBACK stream_read(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given)
+{
+    auto* source = reinterpret_cast<StreamSource*>(cookie);
+    std::size_t count = source->size - source->offset;
+    if (count > static_cast<std::size_t>(wanted))
+        count = static_cast<std::size_t>(wanted);
+    std::memcpy(buffer, source->bytes + source->offset, count);
+    source->offset += count;
+    *given = static_cast<LONG>(count);
+    return 0;
+}
+
+HWND editor_window(ObjectNumber editor)
+{
+    return static_cast<HWND>(control_os_handle(editor));
+}
+
+void set_up_editor(ObjectNumber editor, LPARAM undo_limit)
+{
+    HWND window = editor_window(editor);
+    MutedScope muted;
+    SendMessageW(window, WM_SETTEXT, 0, 0);
+    SendMessageW(window, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
+    SendMessageW(window, EM_SETUNDOLIMIT, static_cast<WPARAM>(undo_limit), 0);
+}
+
+// The controls in the order they are looked up.
+struct ControlName {
+    const char16_t* name;
+    ObjectNumber* number;
+};
+
+void look_up_controls()
+{
+    const ControlName names[] = {
+        {u"cmdNoteSave", &g_app.cmd_note_save},     {u"cmdNoteDelete", &g_app.cmd_note_delete},
+        {u"cmdNoteRename", &g_app.cmd_note_rename}, {u"cmdNoteReload", &g_app.cmd_note_reload},
+        {u"cmdNoteNew", &g_app.cmd_note_new},       {u"lblNotesState", &g_app.lbl_notes_state},
+        {u"lblNotes", &g_app.lbl_notes},            {u"txtNotes", &g_app.txt_notes},
+        {u"listNotes", &g_app.list_notes},          {u"cmdNotePwd", &g_app.cmd_note_pwd},
+        {u"panel", &g_app.panel},                   {u"cmdStoryShell", &g_app.cmd_story_shell},
+        {u"cmdStoryLoad", &g_app.cmd_story_load},   {u"txtSearchQ", &g_app.txt_search_q},
+        {u"lblEditState", &g_app.lbl_edit_state},   {u"txtEdit", &g_app.txt_edit},
+        {u"txtStory", &g_app.txt_story},
+    };
+    for (const ControlName& entry : names)
+        *entry.number = dialog_control(g_app.dialog, entry.name);
+}
+
+void bind_control(ObjectNumber control, EventHandler handler, int type = -1)
+{
+    event_bind(EVENT_GADGET, handler, g_app.wnd_main, control, type);
+}
+
+void bind_handlers()
+{
+    bind_control(g_app.panel, app_panel_event);
+    bind_control(g_app.cmd_story_shell, story_open_folder);
+    bind_control(g_app.cmd_story_load, story_reload);
+    bind_control(g_app.txt_notes, notes_mark_changed);
+    bind_control(g_app.list_notes, notes_list_event);
+    bind_control(g_app.cmd_note_pwd, note_define_password);
+    bind_control(g_app.cmd_note_save, note_save);
+    bind_control(g_app.cmd_note_reload, notes_reload);
+    bind_control(g_app.cmd_note_rename, notes_rename);
+    bind_control(g_app.cmd_note_delete, notes_delete);
+    bind_control(g_app.cmd_note_new, notes_new);
+    shortcut_remove(g_app.wnd_main, -1);
+    event_bind_item(EVENT_MENU, story_post, g_app.wnd_main, MENU_POST);
+    event_bind_item(EVENT_MENU, story_search, g_app.wnd_main, MENU_FIND_NEXT);
+    event_bind_item(EVENT_MENU, story_search, g_app.wnd_main, MENU_FIND_PREVIOUS);
+    event_bind_item(EVENT_TIMER, notes_update_buttons, g_app.wnd_main, NOTES_TIMER);
+    bind_control(g_app.txt_story, editor_force_scrollbar, EVENTTYPE_EDITOR_UPDATE);
+    bind_control(g_app.txt_edit, editor_force_scrollbar, EVENTTYPE_EDITOR_UPDATE);
+    bind_control(g_app.txt_notes, editor_force_scrollbar, EVENTTYPE_EDITOR_UPDATE);
+}
+
+}  // namespace
+
+bool app_start_components()
+{
+    return event_start() && event_window_start() && file_start() && xml_start() && dialog_start()
+           && control_start() && window_start() && font_start() && requester_start() && menu_start();
+}
+
+void app_end_components()
+{
+    file_end();
+    dialog_free(GK_ANY);
+    dialog_end();
+    control_end();
+    window_end();
+    font_end();
+    menu_end();
+    xml_end();
+    requester_end();
+    event_window_end();
+}
+
+void app_set_folders()
+{
+    const std::u16string program = program_file_name();
+    const std::u16string folder = path_folder_part(program.c_str());
+    g_app.story_folder = folder + u"quietstory\\";
+    g_app.notes_folder = folder + u"quietnotes\\";
+}
+
+bool app_open_window()
+{
+    g_app.dialog = dialog_create(GK_ANY);
+    g_app.note_key.fill(0);
+    g_app.font = font_load(GK_ANY, FONT_FACE, FONT_POINTS);
+    control_set_font(NEW_CONTROLS, reinterpret_cast<std::intptr_t>(font_handle(g_app.font)));
+    std::u16string definition = JOURNAL_DEFINITION;
+    const ObjectNumber document = xml_parse_string(GK_ANY, definition.c_str());
+    const bool opened = dialog_open(g_app.dialog, document, u"wndMain") != 0;
+    if (opened) {
+        g_app.wnd_main = dialog_window(g_app.dialog);
+        look_up_controls();
+        set_up_editor(g_app.txt_edit, EDITOR_UNDO_LIMIT);
+        set_up_editor(g_app.txt_notes, EDITOR_UNDO_LIMIT);
+        set_up_editor(g_app.txt_story, VIEWER_UNDO_LIMIT);
+        bind_handlers();
+        window_set_title(g_app.wnd_main, APP_TITLE);
+        app_watch_session_end();
+    }
+    if (xml_is_valid(document))
+        xml_free(document);
+    definition.clear();
+    return opened;
+}
+
+bool app_make_path(const std::u16string& path)
+{
+    std::u16string prefix;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && path[end] != u'\\' && path[end] != u'/')
+            ++end;
+        if (end == start)
+            return true;
+        prefix.append(path, start, end - start);
+        prefix.push_back(u'\\');
+        if (file_size(prefix.c_str()) == FILE_SIZE_MISSING && !dir_create(prefix.c_str()))
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+void app_rename_legacy_story()
+{
+    const std::u16string legacy = g_app.story_folder + u"Time-I.txt";
+    const std::u16string first = g_app.story_folder + u"Time-001.txt";
+    file_rename(legacy.c_str(), first.c_str());
+}
+
+void app_editor_scroll_top(ObjectNumber editor)
+{
+    POINT top = {0, 0};
+    SendMessageW(editor_window(editor), EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&top));
+}
+
+// Streaming reads the characters as they are (no RTF signature is interpreted) and
+// takes time linear in the text's size.
+void app_editor_set_text(ObjectNumber editor, const std::u16string& text)
+{
+    HWND window = editor_window(editor);
+    if (!window)
+        return;
+    MutedScope muted;
+    if (text.empty()) {
+        SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    } else {
+        StreamSource source = {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t), 0};
+        EDITSTREAM stream = {};
+        stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+        stream.pfnCallback = stream_read;
+        SendMessageW(window, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+    }
+    app_editor_scroll_top(editor);
+}
