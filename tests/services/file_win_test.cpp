@@ -2,7 +2,7 @@
 #include "services/file_system_ops.h"
 #include "services/folder.h"
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "gui_helpers.h"
+#include "tests/support/gui_input.h"
+#include "gadget_events.h"
 
 #include "toolkit/control.h"
 #include "toolkit/editor.h"
@@ -11,29 +12,12 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 namespace {
 
 // What text_color reports for text in the system's colour.
 constexpr COLORREF AUTOMATIC_COLOR = 0xFFFFFFFF;
-
-// Every EVENT_GADGET of the test window, as (control, type), in the order handlers ran.
-std::vector<std::pair<ObjectNumber, int>> g_gadget_events;
-
-void record_gadget_event()
-{
-    g_gadget_events.emplace_back(event_control(), event_type());
-}
-
-int count_events(ObjectNumber control, int type)
-{
-    int count = 0;
-    for (const auto& [object, event_type] : g_gadget_events)
-        count += object == control && event_type == type ? 1 : 0;
-    return count;
-}
 
 // Clicks into a window and waits for it to take the focus. The mouse rests on the point
 // first: the first mouse input after a window appears may arrive with a stale position.

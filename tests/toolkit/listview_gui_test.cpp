@@ -1,4 +1,5 @@
-#include "gui_helpers.h"
+#include "tests/support/gui_input.h"
+#include "gadget_events.h"
 
 #include "toolkit/control.h"
 #include "toolkit/event.h"
@@ -8,37 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
 namespace {
-
-std::vector<std::pair<ObjectNumber, int>> g_gadget_events;
-
-void record_gadget_event()
-{
-    g_gadget_events.emplace_back(event_control(), event_type());
-}
-
-int count_events(ObjectNumber control, int type)
-{
-    int count = 0;
-    for (const auto& [object, event_type] : g_gadget_events)
-        count += object == control && event_type == type ? 1 : 0;
-    return count;
-}
-
-void send_mouse(DWORD flags, int x = 0, int y = 0)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        input.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    SendInput(1, &input, sizeof(INPUT));
-}
 
 class ListviewTest : public ::testing::Test {
 protected:
@@ -78,7 +49,7 @@ protected:
         SendMessageW(handle, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
         POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         ClientToScreen(handle, &point);
-        send_mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point.x, point.y);
+        gui_send_mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point.x, point.y);
         gui_wait_events_for(100);
         return point;
     }
@@ -179,13 +150,13 @@ TEST_F(ListviewTest, DraggingASelectedItemStartsADragAndKeepsTheSelection)
     control_set_item_state(list, 0, 1);
     control_set_item_state(list, 1, 1);
     POINT point = item_point(list, 1);
-    send_mouse(MOUSEEVENTF_LEFTDOWN);
+    gui_send_mouse(MOUSEEVENTF_LEFTDOWN);
     gui_wait_events_for(100);
     EXPECT_EQ(count_events(list, EVENTTYPE_DRAG_START), 0);
     for (int step = 1; step <= 4; ++step)
-        send_mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point.x, point.y + 10 * step);
+        gui_send_mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point.x, point.y + 10 * step);
     EXPECT_TRUE(gui_wait_events_until([&] { return count_events(list, EVENTTYPE_DRAG_START) == 1; }));
-    send_mouse(MOUSEEVENTF_LEFTUP);
+    gui_send_mouse(MOUSEEVENTF_LEFTUP);
     gui_wait_events_for(100);
     EXPECT_EQ(control_get_item_state(list, 0), 1);
     EXPECT_EQ(control_get_item_state(list, 1), 1);

@@ -3,7 +3,7 @@
 #include "toolkit/event.h"
 #include "toolkit/window.h"
 
-#include "gui_helpers.h"
+#include "tests/support/gui_input.h"
 
 #include <gtest/gtest.h>
 
@@ -16,43 +16,18 @@
 
 namespace {
 
-bool wait_until(const std::function<bool()>& condition)
-{
-    for (int attempt = 0; attempt < 400; ++attempt) {
-        if (condition())
-            return true;
-        Sleep(50);
-    }
-    return false;
-}
-
 HWND shown_menu()
 {
     HWND menu = FindWindowW(L"#32768", nullptr);
     return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-// A left click on an item of the shown menu, the button going down only once the
-// pointer has arrived there.
+// A left click on an item of the shown menu.
 void click_item(ObjectNumber menu, int position)
 {
     RECT rect = {};
     GetMenuItemRect(nullptr, static_cast<HMENU>(menu_os_handle(menu)), static_cast<UINT>(position), &rect);
-    POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    INPUT inputs[3] = {};
-    DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-    for (int i = 0; i < 3; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        inputs[i].mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags[i];
-    }
-    SendInput(1, &inputs[0], sizeof(INPUT));
-    wait_until([&] {
-        POINT cursor;
-        return GetCursorPos(&cursor) && cursor.x == point.x && cursor.y == point.y;
-    });
-    SendInput(2, &inputs[1], sizeof(INPUT));
+    gui_click_screen((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 // Acts on the shown menu from a thread of its own while the test's thread is inside the
@@ -62,9 +37,9 @@ bool act_on_menu(const std::function<void()>& show, const std::function<void(HWN
     bool closed = false;
     std::thread actor([&] {
         HWND menu = nullptr;
-        if (wait_until([&] { return (menu = shown_menu()) != nullptr; }))
+        if (gui_poll_until([&] { return (menu = shown_menu()) != nullptr; }))
             act(menu);
-        closed = menu && wait_until([] { return shown_menu() == nullptr; });
+        closed = menu && gui_poll_until([] { return shown_menu() == nullptr; });
         if (!closed && shown_menu())
             PostMessageW(shown_menu(), WM_KEYDOWN, VK_ESCAPE, 0);
     });

@@ -3,7 +3,7 @@
 #include "toolkit/event.h"
 #include "toolkit/window.h"
 
-#include "gui_helpers.h"
+#include "tests/support/gui_input.h"
 
 #include <gtest/gtest.h>
 
@@ -14,36 +14,6 @@
 #include <thread>
 
 namespace {
-
-bool wait_until(const std::function<bool()>& condition)
-{
-    for (int attempt = 0; attempt < 400; ++attempt) {
-        if (condition())
-            return true;
-        Sleep(50);
-    }
-    return false;
-}
-
-// A left click there. The button goes down only once the pointer has arrived: a move still
-// on its way would otherwise put the press elsewhere.
-void click_at(POINT point)
-{
-    INPUT inputs[3] = {};
-    DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-    for (int i = 0; i < 3; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        inputs[i].mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags[i];
-    }
-    SendInput(1, &inputs[0], sizeof(INPUT));
-    wait_until([&] {
-        POINT cursor;
-        return GetCursorPos(&cursor) && cursor.x == point.x && cursor.y == point.y;
-    });
-    SendInput(2, &inputs[1], sizeof(INPUT));
-}
 
 // The close box: the caption point that the window itself reports as HTCLOSE.
 POINT close_box_of(HWND window)
@@ -64,7 +34,7 @@ POINT close_box_of(HWND window)
 HWND wait_for_requester(const wchar_t* class_name, const wchar_t* title, DWORD ui_thread)
 {
     HWND found = nullptr;
-    bool ready = wait_until([&] {
+    bool ready = gui_poll_until([&] {
         found = FindWindowW(class_name, title);
         GUITHREADINFO info = {};
         info.cbSize = sizeof(info);
@@ -85,7 +55,7 @@ public:
               HWND found = wait_for_requester(class_name, title, ui_thread);
               if (found)
                   answer(found);
-              closed_ = found && wait_until([&] { return !IsWindow(found); });
+              closed_ = found && gui_poll_until([&] { return !IsWindow(found); });
               if (HWND left = closed_ ? nullptr : FindWindowW(class_name, title)) {
                   PostMessageW(left, WM_COMMAND, IDNO, 0);
                   PostMessageW(left, WM_CLOSE, 0, 0);
@@ -202,16 +172,16 @@ TEST_F(RequesterGuiTest, EscapeCloseBoxAndEmptyConfirmationAllGiveEmptyText)
         },
         [](HWND requester) {
             gui_type_text(u"kept?");
-            click_at(close_box_of(requester));
+            gui_click_screen(close_box_of(requester));
         },
-        [](HWND requester) { click_at(gui_window_center(GetDlgItem(requester, 1000))); },
+        [](HWND requester) { gui_click_screen(gui_window_center(GetDlgItem(requester, 1000))); },
         // The default text has the caret after its end, nothing selected.
         [&](HWND requester) {
             SendMessageW(GetDlgItem(requester, 10), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                          reinterpret_cast<LPARAM>(&end));
             for (int i = 0; i < 3; ++i)
                 gui_press_key(VK_BACK);
-            wait_until([&] { return GetWindowTextLengthW(GetDlgItem(requester, 10)) == 0; });
+            gui_poll_until([&] { return GetWindowTextLengthW(GetDlgItem(requester, 10)) == 0; });
             gui_press_key(VK_RETURN);
         },
     };
@@ -243,13 +213,13 @@ TEST_F(RequesterGuiTest, WhileAnInputRequesterIsUpTheProgramsWindowsWaitButTimer
         main_disabled = !IsWindowEnabled(main_);
         topmost_disabled = !IsWindowEnabled(topmost);
         topmost_lowered = !(GetWindowLongPtrW(topmost, GWL_EXSTYLE) & WS_EX_TOPMOST);
-        requester_on_top = wait_until([&] {
+        requester_on_top = gui_poll_until([&] {
             HWND under_button = WindowFromPoint(gui_window_center(GetDlgItem(requester, 1000)));
             return GetAncestor(under_button, GA_ROOT) == requester;
         });
-        ticked = wait_until([] { return g_ticks > 2; });
+        ticked = gui_poll_until([] { return g_ticks > 2; });
         // Input is taken in order: once Return has answered, the click was refused.
-        click_at(gui_window_center(main_));
+        gui_click_screen(gui_window_center(main_));
         SetForegroundWindow(requester);
         gui_type_text(u"ok");
         gui_press_key(VK_RETURN);
@@ -266,7 +236,7 @@ TEST_F(RequesterGuiTest, WhileAnInputRequesterIsUpTheProgramsWindowsWaitButTimer
     EXPECT_TRUE(GetWindowLongPtrW(topmost, GWL_EXSTYLE) & WS_EX_TOPMOST);
     DestroyWindow(topmost);
     ASSERT_TRUE(gui_bring_to_front(main_));
-    std::thread([&] { click_at(gui_window_center(main_)); }).join();
+    std::thread([&] { gui_click_screen(gui_window_center(main_)); }).join();
     EXPECT_TRUE(gui_wait_events_until([] { return g_clicks > 0; }, 20000));
     event_unbind_window(EVENT_LEFT_CLICK, on_click, 1);
     event_unbind(EVENT_TIMER, on_tick, 1, 5, -1);
@@ -294,7 +264,7 @@ TEST_F(RequesterGuiTest, ARequesterOpenedByAHandlerUnderAnotherGivesBackOnlyWhat
     Answerer outer(L"InputRequester", L"Outer", [&](HWND) {
         HWND box = wait_for_requester(L"#32770", L"Inner", ui_thread);
         gui_press_key('Y');
-        wait_until([&] { return !IsWindow(box); });
+        gui_poll_until([&] { return !IsWindow(box); });
         second_disabled_after_inner = !IsWindowEnabled(second);
         if (wait_for_requester(L"InputRequester", L"Outer", ui_thread)) {
             gui_type_text(u"x");

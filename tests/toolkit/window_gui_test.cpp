@@ -1,4 +1,4 @@
-#include "gui_helpers.h"
+#include "tests/support/gui_input.h"
 
 #include "toolkit/control.h"
 #include "toolkit/event.h"

@@ -17,8 +17,17 @@ bool gui_start_toolkit();
 void gui_press_key(WORD key, bool shift = false, bool control = false, bool alt = false);
 // Types text as Unicode characters (surrogate pairs included).
 void gui_type_text(const std::u16string& text);
-// Clicks at a screen position (left button unless `right`).
+// One raw mouse input; with MOUSEEVENTF_ABSOLUTE in `flags` it goes to the screen position.
+// Nothing waits for it to arrive.
+void gui_send_mouse(DWORD flags, int x = 0, int y = 0);
+// Clicks at a screen position (left button unless `right`). The button goes down only once
+// the pointer is reported there: under Wine a press sent together with the move may land at
+// the previous position. Safe to call from a thread other than the window's.
 void gui_click_screen(int x, int y, bool right = false);
+inline void gui_click_screen(POINT point, bool right = false)
+{
+    gui_click_screen(point.x, point.y, right);
+}
 // Clicks at a point of a window's client area.
 void gui_click_client(HWND window, int x, int y, bool right = false);
 // The centre of a window in screen coordinates.
@@ -37,6 +46,11 @@ void gui_wait_events_for(int duration_ms, std::vector<int>* events = nullptr);
 // condition holds or timeout_ms passes.
 bool gui_pump_messages_until(const std::function<bool()>& condition, int timeout_ms = 5000);
 void gui_pump_messages_for(int duration_ms);
+
+// Checks the condition every 50 ms for up to 20 s without dispatching anything, for a thread
+// that acts while another thread's loop (a menu's, a requester's) dispatches. Returns the
+// condition's last value.
+bool gui_poll_until(const std::function<bool()>& condition);
 
 // Takes every queued toolkit event and returns their numbers in order.
 std::vector<int> gui_drain_queue();

@@ -1,6 +1,6 @@
 #ifdef _WIN32
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <windows.h>
 
@@ -17,42 +17,30 @@ const wchar_t* wide(const std::u16string& text)
 // Removes a folder with everything inside it.
 void remove_tree(const std::u16string& folder)
 {
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW(wide(folder + u"*"), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::u16string name(reinterpret_cast<const char16_t*>(entry.cFileName));
-            if (name == u"." || name == u"..")
-                continue;
-            std::u16string full = folder + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                remove_tree(full + u"\\");
-            } else {
-                SetFileAttributesW(wide(full), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(wide(full));
-            }
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
+    for (const std::u16string& name : raw_names(folder)) {
+        const std::u16string full = folder + name;
+        if (GetFileAttributesW(wide(full)) & FILE_ATTRIBUTE_DIRECTORY) {
+            remove_tree(full + u"\\");
+        } else {
+            SetFileAttributesW(wide(full), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(wide(full));
+        }
     }
     RemoveDirectoryW(wide(folder));
 }
 
 }  // namespace
 
-TempFolder::TempFolder()
+TempFolder::TempFolder(const char* prefix)
 {
     static std::atomic<unsigned> counter{0};
     wchar_t base[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, base);
-    char16_t name[64];
-    char ascii[64];
-    std::snprintf(ascii, sizeof ascii, "qn-test-%lu-%lu-%u", GetCurrentProcessId(), GetTickCount(), counter++);
-    std::size_t i = 0;
-    for (; ascii[i]; ++i)
-        name[i] = static_cast<char16_t>(ascii[i]);
-    name[i] = 0;
+    const DWORD length = GetTempPathW(MAX_PATH + 1, base);
+    char name[64];
+    std::snprintf(name, sizeof name, "%s-%lu-%lu-%u", prefix, GetCurrentProcessId(), GetTickCount(), counter++);
     path.assign(reinterpret_cast<const char16_t*>(base), length);
-    path += name;
+    for (const char* c = name; *c; ++c)
+        path.push_back(static_cast<char16_t>(*c));
     CreateDirectoryW(wide(path), nullptr);
     path += u"\\";
 }
@@ -83,15 +71,30 @@ bool raw_write(const std::u16string& path, std::string_view bytes)
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
-    bool ok = bytes.empty() ||
-              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-               written == bytes.size());
+    const bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                                nullptr) && written == bytes.size());
     return CloseHandle(file) && ok;
 }
 
 bool raw_exists(const std::u16string& path)
 {
     return GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::u16string> raw_names(const std::u16string& folder)
+{
+    std::vector<std::u16string> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(wide(folder + u"*"), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::u16string name(reinterpret_cast<const char16_t*>(entry.cFileName));
+        if (name != u"." && name != u"..")
+            names.push_back(name);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
 }
 
 std::string last_error_text()

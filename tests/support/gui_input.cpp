@@ -1,6 +1,6 @@
 #ifdef _WIN32
 
-#include "gui_helpers.h"
+#include "tests/support/gui_input.h"
 
 #include "toolkit/control.h"
 #include "toolkit/event.h"
@@ -21,17 +21,25 @@ INPUT key_input(WORD key, WORD scan, DWORD flags)
     return input;
 }
 
+// A mouse event; with MOUSEEVENTF_ABSOLUTE it goes to a screen position.
+INPUT mouse_input(DWORD flags, int x, int y)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        int width = GetSystemMetrics(SM_CXSCREEN);
+        int height = GetSystemMetrics(SM_CYSCREEN);
+        input.mi.dx = (x * 65535 + width / 2) / (width - 1);
+        input.mi.dy = (y * 65535 + height / 2) / (height - 1);
+    }
+    return input;
+}
+
 // A mouse event at a screen position; `flags` adds buttons to the move.
 INPUT mouse_at(int x, int y, DWORD flags = 0)
 {
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (x * 65535 + width / 2) / (width - 1);
-    input.mi.dy = (y * 65535 + height / 2) / (height - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-    return input;
+    return mouse_input(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags, x, y);
 }
 
 void send(std::vector<INPUT>& inputs)
@@ -110,6 +118,12 @@ void gui_type_text(const std::u16string& text)
     send(inputs);
 }
 
+void gui_send_mouse(DWORD flags, int x, int y)
+{
+    std::vector<INPUT> input = {mouse_input(flags, x, y)};
+    send(input);
+}
+
 void gui_click_screen(int x, int y, bool right)
 {
     move_cursor(x, y);
@@ -174,6 +188,16 @@ bool gui_pump_messages_until(const std::function<bool()>& condition, int timeout
 void gui_pump_messages_for(int duration_ms)
 {
     gui_pump_messages_until([] { return false; }, duration_ms);
+}
+
+bool gui_poll_until(const std::function<bool()>& condition)
+{
+    for (int attempt = 0; attempt < 400; ++attempt) {
+        if (condition())
+            return true;
+        Sleep(50);
+    }
+    return false;
 }
 
 std::vector<int> gui_drain_queue()
