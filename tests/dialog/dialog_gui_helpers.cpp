@@ -112,10 +112,20 @@ void gui_drag(POINT from, POINT to)
     HANDLE thread = CreateThread(nullptr, 0, paced_drag, &drag, 0, nullptr);
     if (!thread)
         return;
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-        gui_settle();
+    // Messages are dispatched without taking events, so the caller can look at what the
+    // drag left in the queue; the platform's sizing loop runs inside one dispatch.
+    MSG message;
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
     CloseHandle(thread);
-    gui_settle();
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "dialog/dialog.h"
 #include "dialog/journal_definition.h"
 #include "toolkit/control.h"
+#include "toolkit/event.h"
 #include "toolkit/geometry.h"
 #include "toolkit/window.h"
 
@@ -103,7 +104,13 @@ TEST_F(JournalWindowTest, DraggingTheCornerGrowsTheWindowButNeverBelowItsNatural
     };
     int editor_height = gui_control_rect(control(u"txtEdit")).bottom - gui_control_rect(control(u"txtEdit")).top;
     POINT from = corner();
+    gui_settle();
     gui_drag(from, POINT{from.x + 60, from.y + 40});
+    // However many sizes the drag went through, one size event is left to take.
+    int size_events = 0;
+    while (int event = event_pop())
+        size_events += event == EVENT_SIZE_WINDOW;
+    EXPECT_EQ(size_events, 1);
     gui_settle_until([&] { return gui_client_size(handle).cx != natural.cx; });
     EXPECT_EQ(gui_client_size(handle).cx, natural.cx + 60);
     EXPECT_EQ(gui_client_size(handle).cy, natural.cy + 40);
