@@ -2,6 +2,8 @@
 
 #include "journal_helpers.h"
 
+#include "tests/support/gui_input.h"
+
 #include <commctrl.h>
 #include <richedit.h>
 
@@ -431,20 +433,7 @@ bool window_shows_color(HWND window, COLORREF color)
 void journal_press(const Journal& journal, WORD key, bool control, bool shift, bool alt)
 {
     bring_to_front(journal);
-    std::vector<INPUT> inputs;
-    const WORD modifiers[] = {VK_CONTROL, VK_SHIFT, VK_MENU};
-    const bool held[] = {control, shift, alt};
-    for (int i = 0; i < 3; ++i) {
-        if (held[i])
-            inputs.push_back(key_input(modifiers[i], 0, 0));
-    }
-    inputs.push_back(key_input(key, 0, 0));
-    inputs.push_back(key_input(key, 0, KEYEVENTF_KEYUP));
-    for (int i = 2; i >= 0; --i) {
-        if (held[i])
-            inputs.push_back(key_input(modifiers[i], 0, KEYEVENTF_KEYUP));
-    }
-    send(inputs);
+    gui_press_key(key, shift, control, alt);
     Sleep(30);
 }
 
