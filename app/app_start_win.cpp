@@ -8,6 +8,7 @@
 #include "services/folder.h"
 #include "services/path.h"
 #include "toolkit/control.h"
+#include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
 #include "toolkit/font.h"
@@ -20,7 +21,6 @@
 #include <windows.h>
 #include <richedit.h>
 
-#include <cstring>
 
 AppState g_app = {};
 
@@ -40,24 +40,6 @@ struct MutedScope {
     MutedScope(const MutedScope&) = delete;
     MutedScope& operator=(const MutedScope&) = delete;
 };
-
-struct StreamSource {
-    const char* bytes;
-    std::size_t size;
-    std::size_t offset;
-};
-
-DWORD CALLBACK stream_read(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given)
-{
-    auto* source = reinterpret_cast<StreamSource*>(cookie);
-    std::size_t count = source->size - source->offset;
-    if (count > static_cast<std::size_t>(wanted))
-        count = static_cast<std::size_t>(wanted);
-    std::memcpy(buffer, source->bytes + source->offset, count);
-    source->offset += count;
-    *given = static_cast<LONG>(count);
-    return 0;
-}
 
 HWND editor_window(ObjectNumber editor)
 {
@@ -211,22 +193,9 @@ void app_editor_scroll_top(ObjectNumber editor)
     SendMessageW(editor_window(editor), EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&top));
 }
 
-// Streaming reads the characters as they are (no RTF signature is interpreted) and
-// takes time linear in the text's size.
+// User text is shown exactly as typed, even when it begins like rich text.
 void app_editor_set_text(ObjectNumber editor, const std::u16string& text)
 {
-    HWND window = editor_window(editor);
-    if (!window)
-        return;
-    MutedScope muted;
-    if (text.empty()) {
-        SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    } else {
-        StreamSource source = {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t), 0};
-        EDITSTREAM stream = {};
-        stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
-        stream.pfnCallback = stream_read;
-        SendMessageW(window, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
-    }
+    editor_set_plain_text(editor, text.c_str());
     app_editor_scroll_top(editor);
 }

@@ -16,3 +16,7 @@ constexpr int EDITOR_ATTRIBUTE_WORD_WRAP = 0x10000000;
 // Returns the number for GK_ANY, else the platform handle; 0 on failure (also when no rich
 // edit library can be loaded).
 ObjectNumber editor_create(ObjectNumber number, int x, int y, int width, int height, std::uint32_t flags);
+
+// Sets the text exactly as given, even when it begins like rich text; muted, and in time
+// linear in the text's size like control_set_text. Returns 0 for a number that names no editor.
+int editor_set_plain_text(ObjectNumber editor, const char16_t* text);

@@ -137,10 +137,11 @@ std::string rich_text_bytes(const char16_t* text)
     return bytes;
 }
 
-// Plain text streams in as UTF-16, in time linear in its size; rich text as RTF.
-int stream_text(HWND window, const char16_t* text)
+// Plain text streams in as UTF-16, in time linear in its size; rich text as RTF, unless
+// the caller wants the characters exactly as they are.
+int stream_text(HWND window, const char16_t* text, bool plain)
 {
-    if (is_rich_text(text)) {
+    if (!plain && is_rich_text(text)) {
         std::string bytes = rich_text_bytes(text);
         return stream_in(window, bytes.data(), bytes.size(), SF_RTF);
     }
@@ -245,7 +246,7 @@ void recreate_window(ControlRecord* record)
     DestroyWindow(old);
 }
 
-int editor_set_text(ControlRecord* record, const char16_t* text)
+int set_text(ControlRecord* record, const char16_t* text, bool plain)
 {
     if (text_end(window_of(record)) > RECREATE_THRESHOLD)
         recreate_window(record);
@@ -257,7 +258,12 @@ int editor_set_text(ControlRecord* record, const char16_t* text)
     SendMessageW(window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
     scroll.x = 0;
     SendMessageW(window, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-    return stream_text(window, text);
+    return stream_text(window, text, plain);
+}
+
+int editor_set_text(ControlRecord* record, const char16_t* text)
+{
+    return set_text(record, text, false);
 }
 
 int editor_clear_items(ControlRecord* record)
@@ -596,4 +602,13 @@ ObjectNumber editor_create(ObjectNumber number, int x, int y, int width, int hei
     if (flags & GK_Editor_WordWrap)
         set_word_wrap(window, true);
     return made;
+}
+
+int editor_set_plain_text(ObjectNumber editor, const char16_t* text)
+{
+    ControlRecord* record = control_record(editor);
+    if (!record || record->ops != &EDITOR_OPS)
+        return 0;
+    MutedScope muted;
+    return set_text(record, text ? text : u"", true);
 }
