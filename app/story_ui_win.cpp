@@ -6,6 +6,7 @@
 #include "dialog/dialog.h"
 #include "services/date.h"
 #include "toolkit/control.h"
+#include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/program.h"
 
@@ -45,6 +46,16 @@ LONG story_length()
     return static_cast<LONG>(SendMessageW(story_viewer(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
 }
 
+// The new post goes on top of the viewer by insertion: re-setting the whole story would
+// take time that grows with the diary. The caret returns to the top, where a search starts.
+void show_new_post(const std::u16string& post)
+{
+    editor_insert_plain_text(g_app.txt_story, 0, post.c_str());
+    CHARRANGE top = {0, 0};
+    SendMessageW(story_viewer(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&top));
+    app_editor_scroll_top(g_app.txt_story);
+}
+
 }  // namespace
 
 void story_post()
@@ -67,7 +78,7 @@ void story_post()
     control_set_text(g_app.lbl_edit_state, u"");
     app_editor_set_text(g_app.txt_edit, u"");
     app_show_tab(TAB_STORY);
-    app_editor_set_text(g_app.txt_story, post + control_get_text(g_app.txt_story));
+    show_new_post(post);
     dialog_refresh(g_app.dialog);
 }
 

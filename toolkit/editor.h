@@ -20,3 +20,8 @@ ObjectNumber editor_create(ObjectNumber number, int x, int y, int width, int hei
 // Sets the text exactly as given, even when it begins like rich text; muted, and in time
 // linear in the text's size like control_set_text. Returns 0 for a number that names no editor.
 int editor_set_plain_text(ObjectNumber editor, const char16_t* text);
+
+// Inserts the text exactly as given before the character at `position` (0 = the top),
+// muted, in time that grows with the inserted text rather than with the whole text; the
+// caret ends after the inserted text. Returns 0 for a number that names no editor.
+int editor_insert_plain_text(ObjectNumber editor, int position, const char16_t* text);

@@ -612,3 +612,24 @@ int editor_set_plain_text(ObjectNumber editor, const char16_t* text)
     MutedScope muted;
     return set_text(record, text ? text : u"", true);
 }
+
+int editor_insert_plain_text(ObjectNumber editor, int position, const char16_t* text)
+{
+    ControlRecord* record = control_record(editor);
+    if (!record || record->ops != &EDITOR_OPS)
+        return 0;
+    if (!text || !*text)
+        return 1;
+    MutedScope muted;
+    HWND window = window_of(record);
+    select_range(window, position, position);
+    // Some rich edit implementations stream over the whole text of a plain-text control
+    // whatever the selection flag says; a plain-text control never reads rich text from a
+    // replaced selection, so it takes the text that way.
+    if (!(SendMessageW(window, EM_GETTEXTMODE, 0, 0) & TM_RICHTEXT)) {
+        replace_selection(window, text);
+        return 1;
+    }
+    std::size_t size = std::char_traits<char16_t>::length(text) * sizeof(char16_t);
+    return stream_in(window, reinterpret_cast<const char*>(text), size, SFF_SELECTION | SF_TEXT | SF_UNICODE);
+}

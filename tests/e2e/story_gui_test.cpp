@@ -155,7 +155,8 @@ TEST_F(StoryTest, FirstPostCreatesTheFirstTimeFileAndShowsThePostOnTop)
     EXPECT_EQ(both.find(L"another day"), HEADER_LENGTH + 4);
     EXPECT_EQ(both.substr(both.size() - stored.size()), stored);
     EXPECT_FALSE(file_exists(story_path(L"Time-002.txt")));
-    ASSERT_TRUE(wait_until([&] { return without_cr(viewer_text()) == without_cr(both); }));
+    ASSERT_TRUE(wait_until([&] { return without_cr(viewer_text()) == without_cr(both); }))
+        << utf8_of(viewer_text());
 
     // An unsent post does not keep the program from ending.
     journal_show_page(journal, Page::EDIT);

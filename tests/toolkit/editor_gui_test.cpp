@@ -148,6 +148,24 @@ TEST_F(EditorTest, PlainTextRoundTripsExactlyAndLongTextIsReplacedQuickly)
     EXPECT_TRUE(gui_wait_events_until([this] { return count_events(editor, EVENTTYPE_CHANGE) == 1; }));
 }
 
+TEST_F(EditorTest, InsertedTextKeepsItsCharactersAndTheRestOfTheText)
+{
+    ASSERT_EQ(editor_set_plain_text(editor, u"older\r\nstory"), 1);
+    ASSERT_EQ(editor_insert_plain_text(editor, 0, u"{\\rtf1 new \U0001F600\r\n\r\n"), 1);
+    EXPECT_EQ(control_get_text(editor), u"{\\rtf1 new \U0001F600\r\n\r\nolder\r\nstory");
+    ASSERT_EQ(editor_insert_plain_text(editor, 0, u""), 1);
+    EXPECT_EQ(control_get_text(editor), u"{\\rtf1 new \U0001F600\r\n\r\nolder\r\nstory");
+    EXPECT_EQ(editor_insert_plain_text(window, 0, u"x"), 0);
+
+    // The same in a plain-text control, which takes no rich text at all.
+    ASSERT_EQ(editor_set_plain_text(editor, u""), 1);
+    ASSERT_EQ(SendMessageW(handle, EM_SETTEXTMODE, TM_PLAINTEXT, 0), 0);
+    ASSERT_EQ(editor_set_plain_text(editor, u"older\r\nstory"), 1);
+    ASSERT_EQ(editor_insert_plain_text(editor, 0, u"{\\rtf1 new\r\n"), 1);
+    EXPECT_EQ(control_get_text(editor), u"{\\rtf1 new\r\nolder\r\nstory");
+    EXPECT_EQ(count_events(editor, EVENTTYPE_CHANGE), 0);
+}
+
 TEST_F(EditorTest, TextWithRichTextSignatureLoadsAsRichText)
 {
     ASSERT_EQ(control_set_text(editor, u"{\\rtf1\\ansi {\\b Bold} plain \u00e9\\u8364? end\\par second}"), 1);
