@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -216,13 +217,14 @@ bool wait_until(const std::function<bool()>& condition, int timeout_ms)
     }
 }
 
-std::wstring journal_new_folder()
+std::wstring journal_new_folder(const std::wstring& parent)
 {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"qn-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-"
-                          + std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++counter) + L"\\";
+    std::wstring folder = (parent.empty() ? std::wstring(temp) : parent) + L"qn-e2e-"
+                          + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) + L"-"
+                          + std::to_wstring(++counter) + L"\\";
     if (!CreateDirectoryW(folder.c_str(), nullptr))
         return L"";
     if (!CopyFileW(program_path().c_str(), (folder + L"QuietNote.exe").c_str(), FALSE))
@@ -452,7 +454,33 @@ void journal_type(const Journal& journal, const std::wstring& text)
     Sleep(50);
 }
 
-void journal_click(const Journal& journal, HWND control)
+bool journal_paste(const Journal& journal, const std::wstring& text)
+{
+    const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory)
+        return false;
+    void* bytes = GlobalLock(memory);
+    std::memcpy(bytes, text.c_str(), size);
+    GlobalUnlock(memory);
+    // Another program may hold the clipboard for a moment.
+    if (!wait_until([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    // The clipboard owns the memory once it has taken it.
+    const bool taken = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!taken) {
+        GlobalFree(memory);
+        return false;
+    }
+    journal_press(journal, 'V', true);
+    return true;
+}
+
+void journal_click(const Journal& journal, HWND control, int settle_ms)
 {
     // A control on a page that is still being shown would not get the click.
     wait_until([&] { return IsWindowVisible(control) != FALSE; }, 5000);
@@ -463,7 +491,7 @@ void journal_click(const Journal& journal, HWND control)
     GetWindowRect(control, &bounds);
     bring_to_front(journal);
     click_at((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2, false, false);
-    Sleep(30);
+    Sleep(static_cast<DWORD>(settle_ms));
 }
 
 void journal_show_page(const Journal& journal, Page page)
@@ -566,6 +594,16 @@ bool file_exists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::wstring without_cr(const std::wstring& text)
+{
+    std::wstring plain;
+    for (wchar_t unit : text) {
+        if (unit != L'\r')
+            plain += unit;
+    }
+    return plain;
+}
+
 std::string utf8_of(const std::wstring& text)
 {
     const int length = static_cast<int>(text.size());
@@ -593,6 +631,43 @@ std::wstring story_file_text(const std::wstring& path)
         reversed += unit;
     }
     return reversed;
+}
+
+bool journal_launch(Journal& journal)
+{
+    std::wstring program = journal.folder + L"QuietNote.exe";
+    std::wstring command = L"\"" + program + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    return CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          journal.folder.c_str(), &startup, &journal.process) != FALSE;
+}
+
+namespace {
+
+// GetWindowTextW reads another process's window title without sending it a message, so
+// a program busy at start-up does not hold the search up.
+BOOL CALLBACK find_main_window_now(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (owner == search->process_id && IsWindowVisible(window) && std::wstring(title) == TITLE) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND journal_find_window(const Journal& journal)
+{
+    WindowSearch search = {journal.process.dwProcessId, nullptr};
+    EnumWindows(find_main_window_now, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 #endif

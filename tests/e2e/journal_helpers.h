@@ -34,8 +34,9 @@ enum class Part {
 
 enum class Page { EDIT = 0, STORY = 1, NOTES = 2 };
 
-// A fresh temporary folder with a copy of the program; "" on failure.
-std::wstring journal_new_folder();
+// A fresh folder with a copy of the program, in the parent folder (ending with a
+// backslash) or else in the temporary folder; "" on failure.
+std::wstring journal_new_folder(const std::wstring& parent = L"");
 // Deletes a folder made by journal_new_folder with everything in it.
 void journal_remove_folder(const std::wstring& folder);
 // Starts the program in journal.folder and waits for its window; false on failure.
@@ -66,7 +67,11 @@ bool window_shows_color(HWND window, COLORREF color);
 // Input, sent to the foreground window (the journal is brought to the front first).
 void journal_press(const Journal& journal, WORD key, bool control = false, bool shift = false, bool alt = false);
 void journal_type(const Journal& journal, const std::wstring& text);
-void journal_click(const Journal& journal, HWND control);
+// Puts the text on the clipboard and presses Ctrl+V, as a person pastes a long text;
+// false when the clipboard cannot take it.
+bool journal_paste(const Journal& journal, const std::wstring& text);
+// Clicks the middle of the control, then leaves the program settle_ms to take the click.
+void journal_click(const Journal& journal, HWND control, int settle_ms = 30);
 void journal_show_page(const Journal& journal, Page page);
 void journal_double_click_item(const Journal& journal, int index);
 void journal_right_click_item(const Journal& journal, int index);
@@ -83,7 +88,14 @@ std::string read_file_bytes(const std::wstring& path);
 bool write_file_bytes(const std::wstring& path, const std::string& bytes);
 bool file_exists(const std::wstring& path);
 std::string utf8_of(const std::wstring& text);
+// The text without its CR characters: rich edit and files keep line breaks differently.
+std::wstring without_cr(const std::wstring& text);
 // The text of a time file as posts newest first: its UTF-8 after the mark, reversed.
 std::wstring story_file_text(const std::wstring& path);
+
+// Starts the program in journal.folder without waiting for anything; false on failure.
+bool journal_launch(Journal& journal);
+// The program's main window once it is visible, else null; never waits.
+HWND journal_find_window(const Journal& journal);
 
 #endif

@@ -69,16 +69,6 @@ std::wstring as_shown(std::wstring text)
     return shown;
 }
 
-std::wstring without_cr(const std::wstring& text)
-{
-    std::wstring plain;
-    for (wchar_t unit : text) {
-        if (unit != L'\r')
-            plain += unit;
-    }
-    return plain;
-}
-
 // A time file of exactly `size` bytes: the mark and short lines, as a long diary has.
 std::string filled_time_file(std::size_t size)
 {
