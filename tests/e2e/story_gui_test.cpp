@@ -185,6 +185,27 @@ TEST_F(StoryTest, ViewerShowsTheFilesNewestFirstAndRenamesTheLegacyFile)
     EXPECT_EQ(journal_focus(journal), journal_part(journal, Part::TXT_SEARCH));
 }
 
+TEST_F(StoryTest, RichTextSignaturesStayTextAndReloadReadsTheFilesAgain)
+{
+    prepare_story_folder();
+    const std::wstring p1 = post_text(L"2020-01-01 10:00:00", L"{\\rtf1\\ansi {\\b stored} plain}");
+    ASSERT_TRUE(write_file_bytes(story_path(L"Time-001.txt"), time_file({p1})));
+    start();
+    post(L"{\\rtf1 typed}");
+    ASSERT_TRUE(wait_until([&] { return journal_current_tab(journal) == 1; }));
+    const std::wstring stored = story_file_text(story_path(L"Time-001.txt"));
+    EXPECT_EQ(stored.substr(HEADER_LENGTH), L"\r\n\r\n{\\rtf1 typed}\r\n\r\n" + p1);
+    EXPECT_EQ(without_cr(viewer_text()), without_cr(stored));
+
+    // Files written meanwhile by another copy of the program appear on Reload.
+    const std::wstring p2 = post_text(L"2030-01-01 10:00:00", L"from elsewhere");
+    ASSERT_TRUE(write_file_bytes(story_path(L"Time-002.txt"), time_file({p2})));
+    journal_click(journal, journal_button(journal, Page::STORY, L"Reload"));
+    ASSERT_TRUE(wait_until([&] { return without_cr(viewer_text()) == without_cr(p2 + stored); }))
+        << utf8_of(viewer_text());
+    EXPECT_EQ(journal_focus(journal), journal_part(journal, Part::TXT_STORY));
+}
+
 TEST_F(StoryTest, LegacyFileStaysWhenTheFirstTimeFileExists)
 {
     prepare_story_folder();
