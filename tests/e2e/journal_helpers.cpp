@@ -30,12 +30,16 @@ struct WindowSearch {
     HWND found;
 };
 
+// GetWindowTextW reads another process's window title without sending it a message, so
+// a program busy at start-up does not hold the search up.
 BOOL CALLBACK find_main_window(HWND window, LPARAM parameter)
 {
     auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process_id && IsWindowVisible(window) && window_text(window) == TITLE) {
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (owner == search->process_id && IsWindowVisible(window) && std::wstring(title) == TITLE) {
         search->found = window;
         return FALSE;
     }
@@ -258,22 +262,9 @@ void journal_remove_folder(const std::wstring& folder)
 
 bool journal_start(Journal& journal)
 {
-    std::wstring program = journal.folder + L"QuietNote.exe";
-    std::wstring command = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, journal.folder.c_str(),
-                        &startup, &journal.process))
+    if (!journal_launch(journal))
         return false;
-    WindowSearch search = {journal.process.dwProcessId, nullptr};
-    bool shown = wait_until(
-        [&] {
-            search.found = nullptr;
-            EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        20000);
-    journal.window = search.found;
+    const bool shown = wait_until([&] { return (journal.window = journal_find_window(journal)) != nullptr; }, 20000);
     if (!shown)
         return false;
     WaitForInputIdle(journal.process.hProcess, 5000);
@@ -643,30 +634,10 @@ bool journal_launch(Journal& journal)
                           journal.folder.c_str(), &startup, &journal.process) != FALSE;
 }
 
-namespace {
-
-// GetWindowTextW reads another process's window title without sending it a message, so
-// a program busy at start-up does not hold the search up.
-BOOL CALLBACK find_main_window_now(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
-    if (owner == search->process_id && IsWindowVisible(window) && std::wstring(title) == TITLE) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 HWND journal_find_window(const Journal& journal)
 {
     WindowSearch search = {journal.process.dwProcessId, nullptr};
-    EnumWindows(find_main_window_now, reinterpret_cast<LPARAM>(&search));
+    EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
