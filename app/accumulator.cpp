@@ -66,14 +66,12 @@ bool accumulator_append(TextAccumulator* accumulator, const char16_t* text, std:
     return true;
 }
 
-std::u16string accumulator_text(const TextAccumulator* accumulator)
+std::u16string_view accumulator_text(const TextAccumulator* accumulator)
 {
     if (!accumulator)
-        return std::u16string();
+        return std::u16string_view();
     const auto count = static_cast<std::size_t>(stored_count(accumulator->block));
-    std::u16string text(count, u'\0');
-    std::memcpy(text.data(), accumulator->block + HEADER_BYTES, count * sizeof(char16_t));
-    return text;
+    return std::u16string_view(reinterpret_cast<const char16_t*>(accumulator->block + HEADER_BYTES), count);
 }
 
 void accumulator_free(TextAccumulator* accumulator)

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 struct TextAccumulator;
 
@@ -15,7 +17,13 @@ TextAccumulator* accumulator_new();
 // (the accumulator then keeps what it had).
 bool accumulator_append(TextAccumulator* accumulator, const char16_t* text, std::int32_t count);
 
-// The characters gathered so far; "" for a null accumulator.
-std::u16string accumulator_text(const TextAccumulator* accumulator);
+// The characters gathered so far, read in place: valid until the next append or the
+// free; "" for a null accumulator.
+std::u16string_view accumulator_text(const TextAccumulator* accumulator);
 
 void accumulator_free(TextAccumulator* accumulator);
+
+struct AccumulatorFree {
+    void operator()(TextAccumulator* accumulator) const { accumulator_free(accumulator); }
+};
+using AccumulatorHandle = std::unique_ptr<TextAccumulator, AccumulatorFree>;

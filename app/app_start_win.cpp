@@ -194,8 +194,8 @@ void app_editor_scroll_top(ObjectNumber editor)
 }
 
 // User text is shown exactly as typed, even when it begins like rich text.
-void app_editor_set_text(ObjectNumber editor, const std::u16string& text)
+void app_editor_set_text(ObjectNumber editor, std::u16string_view text)
 {
-    editor_set_plain_text(editor, text.c_str());
+    editor_set_plain_text(editor, text);
     app_editor_scroll_top(editor);
 }

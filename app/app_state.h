@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Shortcut items of the main window.
 constexpr int MENU_POST = 1;
@@ -105,7 +106,7 @@ void app_watch_session_end();
 
 // Puts the text into an editor as plain characters (a leading RTF signature included),
 // muted, and scrolls it to the top.
-void app_editor_set_text(ObjectNumber editor, const std::u16string& text);
+void app_editor_set_text(ObjectNumber editor, std::u16string_view text);
 void app_editor_scroll_top(ObjectNumber editor);
 
 // ---- Story ----

@@ -2,6 +2,7 @@
 // have been started.
 #pragma once
 
+#include "app/accumulator.h"
 #include "services/date.h"
 
 #include <cstdint>
@@ -20,8 +21,9 @@ std::u16string story_read_file(const char16_t* path);
 std::vector<std::u16string> story_list_time_files(const std::u16string& folder);
 
 // The whole story, newest post first: the time files from the highest number down,
-// each un-reversed; empty and unreadable files add nothing.
-std::u16string story_collect(const std::u16string& folder);
+// each un-reversed; empty and unreadable files add nothing. It stays in the accumulator,
+// so that the viewer can read it in place; null when there is no time file or no memory.
+AccumulatorHandle story_collect(const std::u16string& folder);
 
 enum class StoryPostResult {
     POSTED,

@@ -1,6 +1,5 @@
 #include "app/story_file.h"
 
-#include "app/accumulator.h"
 #include "app/app_folder.h"
 #include "app/story_files.h"
 #include "app/story_post.h"
@@ -54,23 +53,21 @@ std::vector<std::u16string> story_list_time_files(const std::u16string& folder)
     return story_time_files(app_scan_folder(folder, u"txt|"));
 }
 
-std::u16string story_collect(const std::u16string& folder)
+AccumulatorHandle story_collect(const std::u16string& folder)
 {
     const std::vector<std::u16string> files = story_list_time_files(folder);
     if (files.empty())
-        return std::u16string();
-    TextAccumulator* accumulator = accumulator_new();
-    if (!accumulator)
-        return std::u16string();
+        return nullptr;
+    AccumulatorHandle story(accumulator_new());
+    if (!story)
+        return nullptr;
     for (auto name = files.rbegin(); name != files.rend(); ++name) {
         const std::u16string path = folder + *name;
         if (file_size(path.c_str()) <= 0)
             continue;
         const std::u16string posts = story_reverse(story_read_file(path.c_str()));
-        accumulator_append(accumulator, posts.data(), static_cast<std::int32_t>(posts.size()));
+        accumulator_append(story.get(), posts.data(), static_cast<std::int32_t>(posts.size()));
     }
-    std::u16string story = accumulator_text(accumulator);
-    accumulator_free(accumulator);
     return story;
 }
 

@@ -84,7 +84,8 @@ void story_post()
 
 void story_load()
 {
-    app_editor_set_text(g_app.txt_story, story_collect(g_app.story_folder));
+    const AccumulatorHandle story = story_collect(g_app.story_folder);
+    app_editor_set_text(g_app.txt_story, accumulator_text(story.get()));
 }
 
 void story_reload()

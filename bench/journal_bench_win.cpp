@@ -546,7 +546,8 @@ Result run_case(const char* name, int files, bool search, const wchar_t* posts_f
     if (result.written) {
         // The app's own reading of the files, before the program adds posts to them.
         const LARGE_INTEGER start = now();
-        const bool same = story_collect(story_folder) == story.shown;
+        const AccumulatorHandle collected = story_collect(story_folder);
+        const bool same = accumulator_text(collected.get()) == story.shown;
         result.collect_seconds = seconds_since(start);
         SIZE viewer_size = {600, 400};
         run_program(result, folder, story, search, posts_file, &viewer_size);

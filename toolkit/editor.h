@@ -5,6 +5,7 @@
 #include "toolkit/object.h"
 
 #include <cstdint>
+#include <string_view>
 
 constexpr std::uint32_t GK_Editor_ReadOnly = 0x800;
 constexpr std::uint32_t GK_Editor_WordWrap = 0x10000000;
@@ -19,7 +20,7 @@ ObjectNumber editor_create(ObjectNumber number, int x, int y, int width, int hei
 
 // Sets the text exactly as given, even when it begins like rich text; muted, and in time
 // linear in the text's size like control_set_text. Returns 0 for a number that names no editor.
-int editor_set_plain_text(ObjectNumber editor, const char16_t* text);
+int editor_set_plain_text(ObjectNumber editor, std::u16string_view text);
 
 // Inserts the text exactly as given before the character at `position` (0 = the top),
 // muted, in time that grows with the inserted text rather than with the whole text; the

@@ -111,27 +111,23 @@ int stream_in(HWND window, const char* bytes, std::size_t size, WPARAM format)
     return stream.dwError == 0 ? 1 : 0;
 }
 
-bool is_rich_text(const char16_t* text)
+bool is_rich_text(std::u16string_view text)
 {
-    for (std::size_t i = 0; RTF_SIGNATURE[i]; ++i) {
-        if (text[i] != RTF_SIGNATURE[i])
-            return false;
-    }
-    return true;
+    return text.starts_with(RTF_SIGNATURE);
 }
 
 // Rich text is read as 7-bit bytes: every other character goes in as a Unicode escape
 // in a group of its own, so that the document's own skip count does not apply to it.
-std::string rich_text_bytes(const char16_t* text)
+std::string rich_text_bytes(std::u16string_view text)
 {
     std::string bytes;
-    for (const char16_t* unit = text; *unit; ++unit) {
-        if (*unit < 0x80) {
-            bytes += static_cast<char>(*unit);
+    for (char16_t unit : text) {
+        if (unit < 0x80) {
+            bytes += static_cast<char>(unit);
             continue;
         }
         bytes += "{\\uc1\\u";
-        bytes += std::to_string(static_cast<std::int16_t>(*unit));
+        bytes += std::to_string(static_cast<std::int16_t>(unit));
         bytes += "?}";
     }
     return bytes;
@@ -139,14 +135,14 @@ std::string rich_text_bytes(const char16_t* text)
 
 // Plain text streams in as UTF-16, in time linear in its size; rich text as RTF, unless
 // the caller wants the characters exactly as they are.
-int stream_text(HWND window, const char16_t* text, bool plain)
+int stream_text(HWND window, std::u16string_view text, bool plain)
 {
     if (!plain && is_rich_text(text)) {
         std::string bytes = rich_text_bytes(text);
         return stream_in(window, bytes.data(), bytes.size(), SF_RTF);
     }
-    std::size_t size = std::char_traits<char16_t>::length(text) * sizeof(char16_t);
-    return stream_in(window, reinterpret_cast<const char*>(text), size, SF_TEXT | SF_UNICODE);
+    return stream_in(window, reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t),
+                     SF_TEXT | SF_UNICODE);
 }
 
 // The text's length in the control's own character positions (a paragraph break is one).
@@ -246,13 +242,13 @@ void recreate_window(ControlRecord* record)
     DestroyWindow(old);
 }
 
-int set_text(ControlRecord* record, const char16_t* text, bool plain)
+int set_text(ControlRecord* record, std::u16string_view text, bool plain)
 {
     if (text_end(window_of(record)) > RECREATE_THRESHOLD)
         recreate_window(record);
     HWND window = window_of(record);
     record->kind_word = LINE_STATE_NONE;
-    if (!*text)
+    if (text.empty())
         return SetWindowTextW(window, L"") ? 1 : 0;
     POINT scroll = {};
     SendMessageW(window, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
@@ -604,13 +600,13 @@ ObjectNumber editor_create(ObjectNumber number, int x, int y, int width, int hei
     return made;
 }
 
-int editor_set_plain_text(ObjectNumber editor, const char16_t* text)
+int editor_set_plain_text(ObjectNumber editor, std::u16string_view text)
 {
     ControlRecord* record = control_record(editor);
     if (!record || record->ops != &EDITOR_OPS)
         return 0;
     MutedScope muted;
-    return set_text(record, text ? text : u"", true);
+    return set_text(record, text, true);
 }
 
 int editor_insert_plain_text(ObjectNumber editor, int position, const char16_t* text)
