@@ -23,6 +23,6 @@ ObjectNumber editor_create(ObjectNumber number, int x, int y, int width, int hei
 int editor_set_plain_text(ObjectNumber editor, std::u16string_view text);
 
 // Inserts the text exactly as given before the character at `position` (0 = the top),
-// muted, in time that grows with the inserted text rather than with the whole text; the
-// caret ends after the inserted text. Returns 0 for a number that names no editor.
+// muted, leaving the rest of the text in place rather than setting it again; the caret
+// ends after the inserted text. Returns 0 for a number that names no editor.
 int editor_insert_plain_text(ObjectNumber editor, int position, const char16_t* text);
