@@ -150,8 +150,9 @@ AESNI_TARGET inline void decrypt8(const __m128i k[NR + 1], __m128i x[LANES])
     }
 }
 
-template <int NR>
-AESNI_TARGET void ecb_encrypt_rounds(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks)
+// Eight blocks at a time keep the AES units busy; the rest go one by one.
+template <int NR, bool ENCRYPT>
+AESNI_TARGET void ecb_rounds(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks)
 {
     __m128i k[NR + 1];
     load_keys<NR>(s, k);
@@ -162,37 +163,18 @@ AESNI_TARGET void ecb_encrypt_rounds(const Schedule& s, const std::uint8_t* in, 
         for (std::size_t j = 0; j < LANES; ++j) {
             x[j] = load(in + BLOCK * (i + j));
         }
-        encrypt8<NR>(k, x);
+        if constexpr (ENCRYPT)
+            encrypt8<NR>(k, x);
+        else
+            decrypt8<NR>(k, x);
 #pragma GCC unroll 8
         for (std::size_t j = 0; j < LANES; ++j) {
             store(out + BLOCK * (i + j), x[j]);
         }
     }
     for (; i < blocks; ++i) {
-        store(out + BLOCK * i, encrypt1<NR>(k, load(in + BLOCK * i)));
-    }
-}
-
-template <int NR>
-AESNI_TARGET void ecb_decrypt_rounds(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks)
-{
-    __m128i k[NR + 1];
-    load_keys<NR>(s, k);
-    std::size_t i = 0;
-    for (; i + LANES <= blocks; i += LANES) {
-        __m128i x[LANES];
-#pragma GCC unroll 8
-        for (std::size_t j = 0; j < LANES; ++j) {
-            x[j] = load(in + BLOCK * (i + j));
-        }
-        decrypt8<NR>(k, x);
-#pragma GCC unroll 8
-        for (std::size_t j = 0; j < LANES; ++j) {
-            store(out + BLOCK * (i + j), x[j]);
-        }
-    }
-    for (; i < blocks; ++i) {
-        store(out + BLOCK * i, decrypt1<NR>(k, load(in + BLOCK * i)));
+        const __m128i x = load(in + BLOCK * i);
+        store(out + BLOCK * i, ENCRYPT ? encrypt1<NR>(k, x) : decrypt1<NR>(k, x));
     }
 }
 
@@ -246,18 +228,18 @@ AESNI_TARGET void cbc_decrypt_rounds(const Schedule& s, const std::uint8_t* in, 
 AESNI_TARGET void ni_ecb_encrypt(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks)
 {
     switch (s.rounds) {
-    case 10: return ecb_encrypt_rounds<10>(s, in, out, blocks);
-    case 12: return ecb_encrypt_rounds<12>(s, in, out, blocks);
-    default: return ecb_encrypt_rounds<14>(s, in, out, blocks);
+    case 10: return ecb_rounds<10, true>(s, in, out, blocks);
+    case 12: return ecb_rounds<12, true>(s, in, out, blocks);
+    default: return ecb_rounds<14, true>(s, in, out, blocks);
     }
 }
 
 AESNI_TARGET void ni_ecb_decrypt(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks)
 {
     switch (s.rounds) {
-    case 10: return ecb_decrypt_rounds<10>(s, in, out, blocks);
-    case 12: return ecb_decrypt_rounds<12>(s, in, out, blocks);
-    default: return ecb_decrypt_rounds<14>(s, in, out, blocks);
+    case 10: return ecb_rounds<10, false>(s, in, out, blocks);
+    case 12: return ecb_rounds<12, false>(s, in, out, blocks);
+    default: return ecb_rounds<14, false>(s, in, out, blocks);
     }
 }
 
