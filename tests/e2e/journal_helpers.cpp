@@ -267,6 +267,9 @@ bool journal_start(Journal& journal)
     const bool shown = wait_until([&] { return (journal.window = journal_find_window(journal)) != nullptr; }, 20000);
     if (!shown)
         return false;
+    // The window shows before start-up ends; a message round trip waits for the main loop.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(journal.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer);
     WaitForInputIdle(journal.process.hProcess, 5000);
     bring_to_front(journal);
     // Ready for input once the start-up has put the focus in a control.
