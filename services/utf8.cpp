@@ -110,25 +110,31 @@ std::string utf8_encode(std::u16string_view text)
     return out;
 }
 
-std::u16string utf8_decode(std::string_view bytes)
+std::size_t utf8_decode_to(std::string_view bytes, char16_t* out)
 {
-    std::u16string out;
-    out.reserve(bytes.size());
+    std::size_t o = 0;
     std::size_t i = 0;
     while (i < bytes.size()) {
         const uint8_t b = uint8_t(bytes[i]);
         if (b < 0x80) {
-            out.push_back(char16_t(b));
+            out[o++] = char16_t(b);
             ++i;
             continue;
         }
         const char32_t cp = decode_sequence(bytes, i, &i);
         if (cp < 0x10000) {
-            out.push_back(char16_t(cp));
+            out[o++] = char16_t(cp);
         } else {
-            out.push_back(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
-            out.push_back(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+            out[o++] = char16_t(0xD800 + ((cp - 0x10000) >> 10));
+            out[o++] = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
         }
     }
+    return o;
+}
+
+std::u16string utf8_decode(std::string_view bytes)
+{
+    std::u16string out(bytes.size(), u'\0');
+    out.resize(utf8_decode_to(bytes, out.data()));
     return out;
 }

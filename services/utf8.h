@@ -19,3 +19,6 @@ std::size_t utf8_encoded_length(std::u16string_view text);
 
 std::string utf8_encode(std::u16string_view text);
 std::u16string utf8_decode(std::string_view bytes);
+// utf8_decode into a buffer of at least bytes.size() units (no more are ever needed);
+// returns the units written.
+std::size_t utf8_decode_to(std::string_view bytes, char16_t* out);
