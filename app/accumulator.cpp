@@ -66,6 +66,21 @@ bool accumulator_append(TextAccumulator* accumulator, const char16_t* text, std:
     return true;
 }
 
+bool accumulator_reserve(TextAccumulator* accumulator, std::int32_t count)
+{
+    if (!accumulator || count < 1)
+        return true;
+    const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(char16_t) + HEADER_BYTES;
+    if (bytes <= accumulator->block_bytes)
+        return true;
+    auto* grown = static_cast<std::uint8_t*>(std::realloc(accumulator->block, bytes));
+    if (!grown)
+        return false;
+    accumulator->block = grown;
+    accumulator->block_bytes = bytes;
+    return true;
+}
+
 std::u16string_view accumulator_text(const TextAccumulator* accumulator)
 {
     if (!accumulator)

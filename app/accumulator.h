@@ -17,6 +17,10 @@ TextAccumulator* accumulator_new();
 // (the accumulator then keeps what it had).
 bool accumulator_append(TextAccumulator* accumulator, const char16_t* text, std::int32_t count);
 
+// Makes room for `count` characters in all, so that appends up to that many move
+// nothing; false when the block cannot grow (it then stays as it was).
+bool accumulator_reserve(TextAccumulator* accumulator, std::int32_t count);
+
 // The characters gathered so far, read in place: valid until the next append or the
 // free; "" for a null accumulator.
 std::u16string_view accumulator_text(const TextAccumulator* accumulator);

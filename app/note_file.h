@@ -5,8 +5,13 @@
 #include <string>
 #include <vector>
 
-// The whole content of a note file; false when it cannot be opened or read, or the
-// name is not a valid note name.
+// Largest note file that is read: a note of 32 million characters. Loading holds the file,
+// its plaintext and the text at once, so a larger (damaged or foreign) file is refused
+// before anything is allocated for it.
+constexpr std::int64_t NOTE_READ_LIMIT = std::int64_t{64} << 20;
+
+// The whole content of a note file; false when it cannot be opened or read, is larger
+// than NOTE_READ_LIMIT, or the name is not a valid note name.
 bool note_read_file(const std::u16string& folder, const std::u16string& name, std::vector<std::uint8_t>& data);
 
 // Replaces a note file's content in one step: the bytes go to a temporary file in the

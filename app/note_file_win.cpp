@@ -38,8 +38,7 @@ bool note_read_file(const std::u16string& folder, const std::u16string& name, st
     if (!file)
         return false;
     const std::int64_t length = file_length(file);
-    // The cipher takes at most INT32_MAX bytes; a larger file is no note.
-    bool ok = length >= 0 && length <= INT32_MAX;
+    bool ok = length >= 0 && length <= NOTE_READ_LIMIT;
     if (ok) {
         data.assign(static_cast<std::size_t>(length), 0);
         ok = length == 0 || file_read_data(file, data.data(), length) == length;

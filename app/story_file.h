@@ -11,10 +11,13 @@
 
 // Appends the text as UTF-8 to a time file, created when missing, with a byte-order
 // mark first when the file is empty. Either every byte reaches the disk, or the file
-// is cut back to its previous length and the result is false.
+// is cut back to its previous length (a file made for it stays, empty) and the result
+// is false. While the file is open no other writer gets in: another program's append
+// fails. A file that another writer has lengthened anyway is not cut back.
 bool story_append(const char16_t* path, const std::u16string& text);
 
-// The whole text of a time file after its byte-order mark; "" when it cannot be read.
+// The whole text of a time file after its byte-order mark; "" when it cannot be read or
+// is larger than STORY_READ_LIMIT.
 std::u16string story_read_file(const char16_t* path);
 
 // The time files of the story folder (a path ending in a separator), ascending.

@@ -3,6 +3,7 @@
 #include "app/app_folder.h"
 #include "app/story_files.h"
 #include "app/story_post.h"
+#include "app/story_text.h"
 
 #include "services/file.h"
 #include "services/folder.h"
@@ -10,7 +11,8 @@
 
 namespace {
 
-constexpr std::uint32_t APPEND_FLAGS = OPEN_SHARE_READ | OPEN_APPEND | TEXT_UTF8;
+// Unbuffered, so that the bytes a failed append left on disk are known exactly.
+constexpr std::uint32_t APPEND_FLAGS = OPEN_SHARE_READ | OPEN_APPEND | OPEN_NO_BUFFER | TEXT_UTF8;
 constexpr std::uint32_t READ_FLAGS = OPEN_SHARE_READ | TEXT_UTF8;
 constexpr std::uint8_t UTF8_MARK[] = {0xEF, 0xBB, 0xBF};
 
@@ -18,7 +20,8 @@ constexpr std::uint8_t UTF8_MARK[] = {0xEF, 0xBB, 0xBF};
 
 bool story_append(const char16_t* path, const std::u16string& text)
 {
-    const bool existed = file_size(path) != FILE_SIZE_MISSING;
+    // Shared for reading only: while one copy of the program appends, another copy's open
+    // fails (it reports "ERROR") rather than writing between these bytes.
     const ObjectNumber file = file_open(GK_ANY, path, APPEND_FLAGS);
     if (!file)
         return false;
@@ -26,26 +29,42 @@ bool story_append(const char16_t* path, const std::u16string& text)
     std::string bytes = previous == 0 ? std::string(UTF8_MARK, UTF8_MARK + sizeof UTF8_MARK) : std::string();
     bytes += utf8_encode(text);
     const auto length = static_cast<std::int64_t>(bytes.size());
-    bool ok = previous >= 0 && file_write_data(file, bytes.data(), length) == length;
-    ok = ok && file_flush(file);
-    if (!ok && previous >= 0)
+    const std::int64_t written =
+        previous >= 0 && file_seek(file, previous) ? file_write_data(file, bytes.data(), length) : 0;
+    bool ok = written == length && file_flush(file);
+    // Only what this append left is cut back: a file that is longer than that holds bytes
+    // another writer added where the platform did not keep it out. A file made for this
+    // post is left empty, never deleted, since another copy may be appending to it by then.
+    if (!ok && previous >= 0 && file_length(file) == previous + written)
         file_truncate(file, previous);
-    ok = file_close(file) && ok;
-    // A file made for this post only goes again.
-    if (!ok && !existed)
-        file_delete(path, 0);
-    return ok;
+    return file_close(file) && ok;
 }
+
+namespace {
+
+// A time file's text in one read of its bytes; false when it cannot be opened or read,
+// is larger than STORY_READ_LIMIT, or memory runs out.
+bool read_time_file(const char16_t* path, StoryText& text)
+{
+    const ObjectNumber file = file_open_read(GK_ANY, path, READ_FLAGS | OPEN_NO_BUFFER);
+    if (!file)
+        return false;
+    const std::int64_t length = file_length(file);
+    bool ok = length >= 0 && length <= STORY_READ_LIMIT;
+    MallocPtr<char> bytes = malloc_array<char>(ok ? static_cast<std::size_t>(length) : 0);
+    ok = ok && (length == 0 || (bytes && file_read_data(file, bytes.get(), length) == length));
+    file_close(file);
+    return ok && story_decode_time_file(bytes.get(), static_cast<std::size_t>(length), text);
+}
+
+}  // namespace
 
 std::u16string story_read_file(const char16_t* path)
 {
-    const ObjectNumber file = file_open_read(GK_ANY, path, READ_FLAGS);
-    if (!file)
+    StoryText text;
+    if (!read_time_file(path, text))
         return std::u16string();
-    file_detect_bom(file);
-    std::u16string text = file_read_string(file, READ_WHOLE_FILE | TEXT_UTF8);
-    file_close(file);
-    return text;
+    return std::u16string(text.units.get(), text.size);
 }
 
 std::vector<std::u16string> story_list_time_files(const std::u16string& folder)
@@ -61,12 +80,24 @@ AccumulatorHandle story_collect(const std::u16string& folder)
     AccumulatorHandle story(accumulator_new());
     if (!story)
         return nullptr;
-    for (auto name = files.rbegin(); name != files.rend(); ++name) {
-        const std::u16string path = folder + *name;
-        if (file_size(path.c_str()) <= 0)
+    // A file's bytes are at least as many as its UTF-16 units: with room for them all
+    // the story is made in one block, without copies while it grows.
+    std::vector<std::int64_t> sizes;
+    std::int64_t room = 0;
+    for (const std::u16string& name : files) {
+        sizes.push_back(file_size((folder + name).c_str()));
+        room += sizes.back() > 0 && sizes.back() <= STORY_READ_LIMIT ? sizes.back() : 0;
+    }
+    accumulator_reserve(story.get(), static_cast<std::int32_t>(room < INT32_MAX ? room : INT32_MAX));
+    // One file's text at a time beside the story; a file that cannot be read, or whose
+    // text no longer fits, adds nothing.
+    for (std::size_t i = files.size(); i-- > 0;) {
+        StoryText text;
+        if (sizes[i] <= 0 || !read_time_file((folder + files[i]).c_str(), text) || text.size == 0 ||
+            text.size > INT32_MAX)
             continue;
-        const std::u16string posts = story_reverse(story_read_file(path.c_str()));
-        accumulator_append(story.get(), posts.data(), static_cast<std::int32_t>(posts.size()));
+        story_reverse_in_place(text.units.get(), text.size);
+        accumulator_append(story.get(), text.units.get(), static_cast<std::int32_t>(text.size));
     }
     return story;
 }

@@ -88,6 +88,34 @@ TEST_F(NoteFileTest, SaveLoadAndReplace)
     EXPECT_TRUE(only({u"diary.bin", u"new.bin"}));
 }
 
+// A note file up to NOTE_READ_LIMIT bytes is read whole; a larger one is refused before
+// anything is allocated for it, however large it claims to be.
+TEST_F(NoteFileTest, FilesOverTheReadLimitAreRefused)
+{
+    const auto sized = [&](const char16_t* name, std::int64_t size) {
+        HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>((folder / name).c_str()), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        LARGE_INTEGER at;
+        at.QuadPart = size;
+        const bool made = file != INVALID_HANDLE_VALUE && SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+                          SetEndOfFile(file);
+        CloseHandle(file);
+        return made;
+    };
+    ASSERT_TRUE(sized(u"limit.bin", NOTE_READ_LIMIT));
+    ASSERT_TRUE(sized(u"over.bin", NOTE_READ_LIMIT + 1));
+    ASSERT_TRUE(sized(u"huge.bin", std::int64_t{3} << 30));
+    Bytes data;
+    ASSERT_TRUE(note_read_file(folder.path, u"limit", data));
+    EXPECT_EQ(data.size(), static_cast<std::size_t>(NOTE_READ_LIMIT));
+    Bytes kept = {1, 2, 3};
+    EXPECT_FALSE(note_read_file(folder.path, u"over", kept));
+    EXPECT_FALSE(note_read_file(folder.path, u"huge", kept));
+    EXPECT_EQ(kept, (Bytes{1, 2, 3}));
+    for (const char16_t* name : {u"limit.bin", u"over.bin", u"huge.bin"})
+        sized(name, 0);
+}
+
 TEST_F(NoteFileTest, EncryptedNoteRoundTrip)
 {
     NoteKey key{};

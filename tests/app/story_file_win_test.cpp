@@ -3,8 +3,10 @@
 #include "app/story_file.h"
 #include "app/story_files.h"
 #include "app/story_post.h"
+#include "app/story_text.h"
 
 #include "services/file.h"
+#include "services/file_system_ops.h"
 #include "services/utf8.h"
 
 #include "journal_folder.h"
@@ -121,7 +123,7 @@ TEST_F(StoryFileTest, MissingFolderFails)
 }
 
 // Every write and flush of an append fails in turn: the file keeps its previous
-// length (a file made for the post goes again) and the append reports failure.
+// length (a file made for the post stays, empty) and the append reports failure.
 TEST_F(StoryFileTest, FailedAppendLeavesTheFileAsItWas)
 {
     const std::u16string path = folder / u"Time-001.txt";
@@ -144,9 +146,86 @@ TEST_F(StoryFileTest, FailedAppendLeavesTheFileAsItWas)
                     break;
                 }
                 EXPECT_FALSE(ok);
-                EXPECT_EQ(raw_exists(path), !before.empty());
+                EXPECT_TRUE(raw_exists(path));
                 EXPECT_EQ(raw_read(path), before);
             }
         }
     }
+}
+
+namespace {
+
+constexpr char OTHER_COPY[] = "bytes another copy of the program wrote";
+
+// Where a platform lets a second writer in: its post lands at the end, then this write fails.
+BOOL WINAPI write_after_other_copy(HANDLE file, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
+{
+    DWORD other = 0;
+    WriteFile(file, OTHER_COPY, sizeof OTHER_COPY - 1, &other, nullptr);
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+void set_file_size(const std::u16string& path, std::int64_t size)
+{
+    HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER at;
+    at.QuadPart = size;
+    EXPECT_TRUE(SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+}
+
+}  // namespace
+
+// A failed append cuts back only its own bytes: what another writer added stays.
+TEST_F(StoryFileTest, FailedAppendKeepsWhatAnotherWriterAdded)
+{
+    const std::u16string path = folder / u"Time-001.txt";
+    const std::string before = BOM + "earlier posts";
+    ASSERT_TRUE(raw_write(path, before));
+    FileSystemOps ops = {CreateFileW, write_after_other_copy, MoveFileExW};
+    file_set_system_ops(&ops);
+    const bool ok = story_append(path.c_str(), story_reverse(story_build_post(u"mine", date)));
+    file_set_system_ops(nullptr);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(raw_read(path), before + OTHER_COPY);
+}
+
+// While one writer holds a time file, another's append fails and changes nothing; the
+// reading of the story is refused too rather than seeing a post half written.
+TEST_F(StoryFileTest, AppendFailsWhileAnotherWriterHoldsTheFile)
+{
+    const std::u16string path = folder / u"Time-001.txt";
+    ASSERT_TRUE(raw_write(path, stored({story_build_post(u"first", date)})));
+    const std::string before = raw_read(path);
+    HANDLE holder = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(post(u"second"), StoryPostResult::FAILED);
+    CloseHandle(holder);
+    EXPECT_EQ(raw_read(path), before);
+    EXPECT_EQ(post(u"second"), StoryPostResult::POSTED);
+    EXPECT_EQ(collected(), story_build_post(u"second", date) + story_build_post(u"first", date));
+}
+
+// Time files up to STORY_READ_LIMIT bytes are read; a larger one, however damaged or
+// huge, adds nothing and the rest of the story is still read.
+TEST_F(StoryFileTest, FilesOverTheReadLimitAddNothing)
+{
+    const std::u16string first = story_build_post(u"first", date);
+    const std::u16string last = story_build_post(u"last", date);
+    ASSERT_TRUE(raw_write(folder / u"Time-001.txt", stored({first})));
+    ASSERT_TRUE(raw_write(folder / u"Time-002.txt", stored({story_build_post(u"at the limit", date)})));
+    set_file_size(folder / u"Time-002.txt", STORY_READ_LIMIT);
+    ASSERT_TRUE(raw_write(folder / u"Time-003.txt", stored({story_build_post(u"over the limit", date)})));
+    set_file_size(folder / u"Time-003.txt", STORY_READ_LIMIT + 1);
+    set_file_size(folder / u"Time-004.txt", std::int64_t{3} << 30);
+    ASSERT_TRUE(raw_write(folder / u"Time-005.txt", stored({last})));
+    EXPECT_EQ(collected(), last + story_build_post(u"at the limit", date) + first);
+    EXPECT_EQ(story_read_file((folder / u"Time-003.txt").c_str()), u"");
+    for (const char16_t* name : {u"Time-002.txt", u"Time-003.txt", u"Time-004.txt"})
+        set_file_size(folder / name, 0);
 }

@@ -134,3 +134,21 @@ TEST(Accumulator, JoinsPiecesAcrossGrowth)
     EXPECT_EQ(accumulator_text(nullptr), u"");
     accumulator_free(nullptr);
 }
+
+// Room made up front is used in place: appends within it keep the same block.
+TEST(Accumulator, ReservedRoomTakesAppendsInPlace)
+{
+    TextAccumulator* accumulator = accumulator_new();
+    ASSERT_NE(accumulator, nullptr);
+    ASSERT_TRUE(accumulator_append(accumulator, u"first ", 0));
+    ASSERT_TRUE(accumulator_reserve(accumulator, 100000));
+    const char16_t* block = accumulator_text(accumulator).data();
+    const std::u16string piece(99994 / 2, u'x');
+    ASSERT_TRUE(accumulator_append(accumulator, piece.c_str(), static_cast<std::int32_t>(piece.size())));
+    ASSERT_TRUE(accumulator_append(accumulator, piece.c_str(), static_cast<std::int32_t>(piece.size())));
+    EXPECT_EQ(accumulator_text(accumulator).data(), block);
+    EXPECT_EQ(accumulator_text(accumulator), u"first " + piece + piece);
+    EXPECT_TRUE(accumulator_reserve(accumulator, 10));  // never shrinks
+    EXPECT_EQ(accumulator_text(accumulator).size(), 100000u);
+    accumulator_free(accumulator);
+}
