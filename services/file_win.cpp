@@ -63,10 +63,12 @@ std::int64_t write_platform(HANDLE handle, const std::uint8_t* data, std::int64_
     while (total < length) {
         const std::int64_t piece = length - total < MAX_TRANSFER ? length - total : MAX_TRANSFER;
         DWORD written = 0;
-        if (!file_system_ops().write_file(handle, data + total, static_cast<DWORD>(piece), &written, nullptr) ||
-            written == 0)
-            break;
+        const BOOL done =
+            file_system_ops().write_file(handle, data + total, static_cast<DWORD>(piece), &written, nullptr);
+        // A failed call may still have written part of the piece: it counts.
         total += written;
+        if (!done || written == 0)
+            break;
     }
     return total;
 }
