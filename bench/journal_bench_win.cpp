@@ -14,6 +14,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <psapi.h>
+#include <shellapi.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -29,6 +30,7 @@ namespace {
 constexpr DWORD CASE_LIMIT_MS = 120000;
 constexpr int POST_REPEATS = 5;
 constexpr int SEARCH_REPEATS = 3;
+constexpr int READ_REPEATS = 3;
 // Only the oldest post holds it; no generated sentence does.
 constexpr char16_t QUERY_WORD[] = u"Quillhaven";
 constexpr wchar_t QUERY[] = L"quillhaven";
@@ -466,6 +468,165 @@ bool register_bare_class()
     return RegisterClassW(&window_class) != 0 && LoadLibraryW(L"RICHED20.DLL") != nullptr;
 }
 
+const char* verdict(double ratio, double target);
+
+// ---- reading the story from disk ---------------------------------------------------------
+
+// The bare reading of the same files, highest number first: one ReadFile per file and one
+// MultiByteToWideChar of the bytes after the mark, into a text sized once for all files.
+std::u16string reference_read(const std::wstring& story_folder, int files)
+{
+    std::vector<std::int64_t> sizes(static_cast<std::size_t>(files) + 1, 0);
+    std::int64_t total = 0;
+    const auto path_of = [&](int number) {
+        return story_folder + reinterpret_cast<const wchar_t*>(story_time_file_name(number).c_str());
+    };
+    for (int number = files; number >= 1; --number)
+        total += sizes[number] = size_of(path_of(number));
+    std::u16string story(static_cast<std::size_t>(total), u'\0');
+    std::vector<char> bytes;
+    std::size_t at = 0;
+    for (int number = files; number >= 1; --number) {
+        const std::wstring path = path_of(number);
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        bytes.resize(static_cast<std::size_t>(sizes[number]));
+        DWORD got = 0;
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+        CloseHandle(file);
+        if (got <= 3)
+            continue;
+        at += static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data() + 3, static_cast<int>(got - 3),
+                                                           reinterpret_cast<wchar_t*>(story.data() + at),
+                                                           static_cast<int>(story.size() - at)));
+    }
+    story.resize(at);
+    return story;
+}
+
+struct ReadFigures {
+    bool measured = false;
+    double app_seconds = 0;        // story_collect: the app's reading into the story text
+    double reference_seconds = 0;  // reference_read of the same files
+    double app_peak = 0;           // peak private memory of a process doing only that
+    double reference_peak = 0;
+    double characters = 0;
+    bool same = false;             // both gave the story's text (the reference unreversed, so its length)
+};
+
+constexpr wchar_t READ_CHILD[] = L"--read-peak";
+
+// In a process of its own, so that its peak is that reading's alone: reads the story the
+// one way or the other and writes the peak private memory to `result`.
+int read_child(const wchar_t* way, const std::wstring& story_folder, int files, const std::wstring& result)
+{
+    std::size_t length = 0;
+    AccumulatorHandle collected;
+    std::u16string reference;
+    if (std::wstring(way) == L"app") {
+        collected = story_collect(reinterpret_cast<const char16_t*>(story_folder.c_str()));
+        length = accumulator_text(collected.get()).size();
+    } else {
+        reference = reference_read(story_folder, files);
+        length = reference.size();
+    }
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    const std::string line = std::to_string(counters.PeakPagefileUsage) + " " + std::to_string(length);
+    HANDLE file = CreateFileW(result.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+    return 0;
+}
+
+// Runs this program as a read child; its peak in bytes, or -1.
+double read_peak(const wchar_t* way, const std::wstring& story_folder, int files, std::size_t* length)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring result = story_folder + L"peak-" + way + L".out";
+    // The folder goes without its final backslash, which would escape the closing quote.
+    const std::wstring folder = story_folder.substr(0, story_folder.size() - 1);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" " + READ_CHILD + L" " + way + L" " +
+                           std::to_wstring(files) + L" \"" + folder + L"\" \"" + result + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, CASE_LIMIT_MS);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    unsigned long long peak = 0;
+    std::string text(64, '\0');
+    HANDLE file = CreateFileW(result.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD got = 0;
+    ReadFile(file, text.data(), static_cast<DWORD>(text.size() - 1), &got, nullptr);
+    CloseHandle(file);
+    DeleteFileW(result.c_str());
+    return std::sscanf(text.c_str(), "%llu %zu", &peak, length) == 2 ? static_cast<double>(peak) : -1;
+}
+
+// Time (median of a few, the two ways taking turns on warm files) and peak memory of the
+// app's reading of the story against the bare reading.
+ReadFigures measure_reading(const std::wstring& story_folder, const Story& story)
+{
+    ReadFigures figures;
+    const std::u16string folder = reinterpret_cast<const char16_t*>(story_folder.c_str());
+    std::vector<double> app;
+    std::vector<double> reference;
+    std::size_t app_length = 0;
+    std::size_t reference_length = 0;
+    for (int i = 0; i <= READ_REPEATS; ++i) {
+        LARGE_INTEGER start = now();
+        const std::size_t read = reference_read(story_folder, story.files).size();
+        const double reference_time = seconds_since(start);
+        start = now();
+        const AccumulatorHandle collected = story_collect(folder);
+        const double app_time = seconds_since(start);
+        figures.same = accumulator_text(collected.get()) == story.shown && read == story.shown.size();
+        if (i == 0)
+            continue;  // the first turn warms the file cache for both
+        reference.push_back(reference_time);
+        app.push_back(app_time);
+    }
+    figures.app_seconds = median(app);
+    figures.reference_seconds = median(reference);
+    figures.app_peak = read_peak(L"app", story_folder, story.files, &app_length);
+    figures.reference_peak = read_peak(L"reference", story_folder, story.files, &reference_length);
+    figures.characters = static_cast<double>(story.shown.size());
+    figures.same = figures.same && app_length == story.shown.size() && reference_length == story.shown.size();
+    figures.measured = figures.app_peak > 0 && figures.reference_peak > 0;
+    return figures;
+}
+
+void print_reading(const std::vector<std::pair<const char*, ReadFigures>>& rows)
+{
+    const double mib = 1024.0 * 1024.0;
+    std::printf("\n5. reading the story from disk into its text (story_collect) against one ReadFile per file\n"
+                "   and MultiByteToWideChar, median of %d (target: ratio at most 2); peak private memory of a\n"
+                "   process doing only that, above the bare reading, per byte of the story's UTF-16 text\n"
+                "   (target: at most 1)\n",
+                READ_REPEATS);
+    std::printf("%-10s %11s %9s %9s %7s %6s %12s %12s %7s %6s\n", "story", "UTF-16 MiB", "app s", "bare s", "ratio",
+                "", "app peak", "bare peak", "above", "");
+    for (const auto& [name, r] : rows) {
+        if (!r.measured) {
+            std::printf("%-10s   not measured\n", name);
+            continue;
+        }
+        const double text_bytes = 2 * r.characters;
+        const double ratio = r.app_seconds / r.reference_seconds;
+        const double above = (r.app_peak - r.reference_peak) / text_bytes;
+        std::printf("%-10s %11.2f %9.4f %9.4f %7.2f %6s %8.1f MiB %8.1f MiB %7.2f %6s%s\n", name, text_bytes / mib,
+                    r.app_seconds, r.reference_seconds, ratio, verdict(ratio, 2.0), r.app_peak / mib,
+                    r.reference_peak / mib, above, verdict(above, 1.0), r.same ? "" : "  TEXT DIFFERS");
+    }
+}
+
 // ---- one case ---------------------------------------------------------------------------
 
 struct Result {
@@ -486,6 +647,7 @@ struct Result {
     Bare bare = {};
     bool same_length = false;
     bool found_same = false;
+    ReadFigures read = {};
 };
 
 // Runs the program on a story: start-up, memory, then a search and, when `posts_file` is
@@ -549,6 +711,8 @@ Result run_case(const char* name, int files, bool search, const wchar_t* posts_f
         const AccumulatorHandle collected = story_collect(story_folder);
         const bool same = accumulator_text(collected.get()) == story.shown;
         result.collect_seconds = seconds_since(start);
+        if (files > 0)
+            result.read = measure_reading(folder + L"quietstory\\", story);
         SIZE viewer_size = {600, 400};
         run_program(result, folder, story, search, posts_file, &viewer_size);
         if (result.started && files > 0) {
@@ -669,13 +833,42 @@ void print_memory(const std::vector<Result>& results, const Result& empty)
     }
 }
 
+// Only the reading of the largest story, without starting the program.
+int read_only()
+{
+    const std::wstring folder = journal_new_folder();
+    Story story = {};
+    if (folder.empty() || !story_write(folder, STORY_FILE_LIMIT, story)) {
+        std::printf("the story could not be written\n");
+        return 1;
+    }
+    const ReadFigures figures = measure_reading(folder + L"quietstory\\", story);
+    journal_remove_folder(folder);
+    print_reading({{"999 files", figures}});
+    return figures.measured && figures.same ? 0 : 1;
+}
+
 }  // namespace
 
+// With --read-only only the reading of the story is measured; --read-peak is the child
+// process that measures the peak memory of one way of reading.
 int main()
 {
     const LARGE_INTEGER begun = now();
-    if (!file_start() || !register_bare_class()) {
-        std::printf("cannot start the file service or load the rich edit library\n");
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!file_start()) {
+        std::printf("cannot start the file service\n");
+        return 1;
+    }
+    if (count >= 2 && std::wstring(arguments[1]) == READ_CHILD)
+        return count == 6 ? read_child(arguments[2], std::wstring(arguments[4]) + L"\\", _wtoi(arguments[3]),
+                                       arguments[5])
+                          : 2;
+    if (count == 2 && std::wstring(arguments[1]) == L"--read-only")
+        return read_only();
+    if (!register_bare_class()) {
+        std::printf("cannot load the rich edit library\n");
         return 1;
     }
     std::printf("the journal with stories of growing size; every time is a ratio to a reference of the same run\n");
@@ -709,6 +902,10 @@ int main()
     print_post(small, large, results);
     print_search(results);
     print_memory(results, empty);
+    std::vector<std::pair<const char*, ReadFigures>> reading;
+    for (const Result& r : results)
+        reading.emplace_back(r.name, r.read);
+    print_reading(reading);
     std::printf("\nwhole run: %.0f s\n", seconds_since(begun));
     return status;
 }
