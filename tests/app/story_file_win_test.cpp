@@ -194,8 +194,8 @@ TEST_F(StoryFileTest, FailedAppendKeepsWhatAnotherWriterAdded)
     EXPECT_EQ(raw_read(path), before + OTHER_COPY);
 }
 
-// While one writer holds a time file, another's append fails and changes nothing; the
-// reading of the story is refused too rather than seeing a post half written.
+// While one writer holds a time file, another's append fails and changes nothing; once
+// the file is free the same post goes in.
 TEST_F(StoryFileTest, AppendFailsWhileAnotherWriterHoldsTheFile)
 {
     const std::u16string path = folder / u"Time-001.txt";
