@@ -1,5 +1,6 @@
 // Start-up and shutdown of the journal: components, folders, the window built from the
 // embedded definition, its controls, the editors and every binding.
+#include "app/app_folder.h"
 #include "app/app_state.h"
 
 #include "dialog/dialog.h"
@@ -30,29 +31,21 @@ constexpr char16_t FONT_FACE[] = u"Verdana";
 constexpr int FONT_POINTS = 9;
 // The control number that sets the font of every control created afterwards.
 constexpr ObjectNumber NEW_CONTROLS = -1;
-constexpr LPARAM EDITOR_UNDO_LIMIT = 1024;
-constexpr LPARAM VIEWER_UNDO_LIMIT = 1;
-
-// Program changes to an editor raise no events.
-struct MutedScope {
-    MutedScope() { events_mute(); }
-    ~MutedScope() { events_unmute(); }
-    MutedScope(const MutedScope&) = delete;
-    MutedScope& operator=(const MutedScope&) = delete;
-};
+constexpr int EDITOR_UNDO_LIMIT = 1024;
+constexpr int VIEWER_UNDO_LIMIT = 1;
 
 HWND editor_window(ObjectNumber editor)
 {
     return static_cast<HWND>(control_os_handle(editor));
 }
 
-void set_up_editor(ObjectNumber editor, LPARAM undo_limit)
+// The editors take plain text only, so that pasted formatting is never shown unsaved; the
+// text from the definition goes first, since only an empty editor changes its mode.
+void set_up_editor(ObjectNumber editor, int undo_limit)
 {
-    HWND window = editor_window(editor);
-    MutedScope muted;
-    SendMessageW(window, WM_SETTEXT, 0, 0);
-    SendMessageW(window, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
-    SendMessageW(window, EM_SETUNDOLIMIT, static_cast<WPARAM>(undo_limit), 0);
+    editor_set_plain_text(editor, u"");
+    editor_set_text_mode(editor, EDITOR_TEXT_PLAIN);
+    editor_set_undo_limit(editor, undo_limit);
 }
 
 // The controls in the order they are looked up.
@@ -163,19 +156,9 @@ bool app_open_window()
 
 bool app_make_path(const std::u16string& path)
 {
-    std::u16string prefix;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = start;
-        while (end < path.size() && path[end] != u'\\' && path[end] != u'/')
-            ++end;
-        if (end == start)
-            return true;
-        prefix.append(path, start, end - start);
-        prefix.push_back(u'\\');
-        if (file_size(prefix.c_str()) == FILE_SIZE_MISSING && !dir_create(prefix.c_str()))
+    for (const std::u16string& level : app_folder_levels(path)) {
+        if (file_size(level.c_str()) == FILE_SIZE_MISSING && !dir_create(level.c_str()))
             return false;
-        start = end + 1;
     }
     return true;
 }

@@ -125,7 +125,9 @@ void notes_popup_menu(void* owner, int x, int y);
 void notes_popup_item();
 void note_load(const std::u16string& name);
 void note_save();
-bool note_create();
+// What note_create does with a file that exists and may be overwritten.
+enum class NoteCreation { EMPTY_EXISTING, KEEP_EXISTING };
+bool note_create(NoteCreation creation);
 void notes_new();
 void notes_rename();
 void notes_delete();
@@ -138,3 +140,5 @@ void notes_status(const std::u16string& text, std::int32_t color);
 // ---- Password ----
 
 void note_define_password();
+// Wipes the note key and locks the notes: after an empty password entry and at the end.
+void note_forget_key();

@@ -36,6 +36,7 @@ void app_main_loop()
             app_main_loop();
         }
     }
+    note_forget_key();
     app_end_components();
     ExitProcess(0);
 }

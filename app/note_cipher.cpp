@@ -51,6 +51,18 @@ bool note_build_plaintext(std::u16string_view text, SecretBytes& plaintext)
     return true;
 }
 
+bool note_plaintext_has_layout(const std::uint8_t* plaintext, std::size_t size)
+{
+    if (!plaintext)
+        return false;
+    for (std::size_t tail = NOTE_PADDING_MIN; tail <= NOTE_PADDING_MAX && tail <= size; ++tail) {
+        const std::uint8_t* terminator = plaintext + (size - tail);
+        if ((size - tail) % 2 == 0 && (terminator[0] | terminator[1] | terminator[2] | terminator[3]) == 0)
+            return true;
+    }
+    return false;
+}
+
 std::u16string note_parse_plaintext(const std::uint8_t* plaintext, std::size_t size)
 {
     std::size_t units = 0;
@@ -82,7 +94,8 @@ bool note_decrypt_text(const NoteKey& key, const std::vector<std::uint8_t>& data
         return true;
     }
     SecretBytes plaintext;
-    if (!note_cipher(key.data(), key.size(), data.data(), data.size(), NOTE_DECRYPT, plaintext))
+    if (!note_cipher(key.data(), key.size(), data.data(), data.size(), NOTE_DECRYPT, plaintext) ||
+        !note_plaintext_has_layout(plaintext.data, plaintext.size))
         return false;
     text = note_parse_plaintext(plaintext.data, plaintext.size);
     return true;

@@ -30,6 +30,12 @@ bool note_cipher(const std::uint8_t* key, std::size_t key_size, const std::uint8
 // the drawn padding length. False when memory runs out.
 bool note_build_plaintext(std::u16string_view text, SecretBytes& plaintext);
 
+// True when a decrypted block has the layout every saved note has: four zero bytes at
+// an even offset followed by the rest of a padding of NOTE_PADDING_MIN..MAX bytes. The
+// text before them may itself hold zero characters, so any such offset counts. A wrong
+// key leaves this layout with a chance of about one in a hundred million.
+bool note_plaintext_has_layout(const std::uint8_t* plaintext, std::size_t size);
+
 // The text of a plaintext: its UTF-16LE characters up to the first zero one, or up to
 // the end when there is none.
 std::u16string note_parse_plaintext(const std::uint8_t* plaintext, std::size_t size);
@@ -44,5 +50,6 @@ enum class NoteEncryptResult {
 NoteEncryptResult note_encrypt_text(const NoteKey& key, std::u16string_view text, std::vector<std::uint8_t>& data);
 
 // The note text a file content holds; a content shorter than a block is an empty note.
-// False when decryption fails.
+// False when decryption fails or the plaintext lacks the note layout (a wrong key or a
+// damaged file); `text` is then unchanged.
 bool note_decrypt_text(const NoteKey& key, const std::vector<std::uint8_t>& data, std::u16string& text);

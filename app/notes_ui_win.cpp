@@ -95,6 +95,16 @@ void note_store(const std::u16string& text)
     notes_status(quoted(name) + u" saved", COLOR_SUCCESS);
 }
 
+bool note_make_file(const std::u16string& name, bool exists, NoteCreation creation)
+{
+    if (exists)
+        return creation == NoteCreation::KEEP_EXISTING || note_write_file(g_app.notes_folder, name, {});
+    if (!file_create_simple(NEW_NOTE_FILE, note_path(name).c_str()))
+        return false;
+    file_close(NEW_NOTE_FILE);
+    return true;
+}
+
 }  // namespace
 
 void notes_status(const std::u16string& text, std::int32_t color)
@@ -175,7 +185,7 @@ void note_save()
     if (!password_ready())
         return;
     if (g_app.current_note.empty()) {
-        if (!note_create()) {
+        if (!note_create(NoteCreation::KEEP_EXISTING)) {
             notes_status(quoted(g_app.current_note) + u" not saved", COLOR_FAILURE);
             return;
         }
@@ -184,25 +194,25 @@ void note_save()
     note_store(text);
 }
 
-// Invalid names (separators, reserved characters, device names) are refused before
-// they reach the file system.
-bool note_create()
+// Makes the note file for a new name. An existing file that the user agreed to overwrite
+// is only ever replaced by the safe write: emptied through it for a new note, left as it
+// is until the text is written when saving (so a failed save loses nothing).
+bool note_create(NoteCreation creation)
 {
     const std::u16string name = requester_input(u"New Note", u"Note name:", u"");
     if (name.empty())
         return false;
     const std::u16string path = note_path(name);
-    if (note_name_valid(name) && file_size(path.c_str()) != FILE_SIZE_MISSING
-        && !ask(u"New Note", u"File already exists. Overwrite " + quoted(name + NOTE_EXTENSION) + u"?",
-                OVERWRITE_QUESTION)) {
+    const bool exists = note_name_valid(name) && file_size(path.c_str()) != FILE_SIZE_MISSING;
+    if (exists && !ask(u"New Note", u"File already exists. Overwrite " + quoted(name + NOTE_EXTENSION) + u"?",
+                       OVERWRITE_QUESTION)) {
         notes_status(quoted(name) + u" already exists", COLOR_FAILURE);
         return false;
     }
-    if (!note_name_valid(name) || !file_create_simple(NEW_NOTE_FILE, path.c_str())) {
+    if (!note_name_valid(name) || !note_make_file(name, exists, creation)) {
         notes_status(u"Failed to add " + quoted(name), COLOR_FAILURE);
         return false;
     }
-    file_close(NEW_NOTE_FILE);
     show_current_note(name);
     notes_status(quoted(name) + u" created", COLOR_SUCCESS);
     return true;
@@ -214,7 +224,7 @@ void notes_new()
         return;
     if (g_app.notes_changed && !ask(u"New Note", u"Continue and lose changes?", WARNING_QUESTION))
         return;
-    if (!note_create())
+    if (!note_create(NoteCreation::EMPTY_EXISTING))
         return;
     notes_refresh_list();
     app_editor_set_text(g_app.txt_notes, u"");

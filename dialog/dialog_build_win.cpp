@@ -10,6 +10,7 @@
 #include "toolkit/string_field.h"
 #include "toolkit/text.h"
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -90,8 +91,7 @@ bool fail(Builder* builder, const char* format, const DialogElement* element)
 bool bind_events(Builder* builder, const DialogElement* element)
 {
     for (const EventBinding& binding : element->events) {
-        auto handler = reinterpret_cast<EventHandler>(binding.procedure);
-        if (!event_bind(EVENT_GADGET, handler, builder->window, element->control, binding.type))
+        if (!event_bind(EVENT_GADGET, binding.procedure, builder->window, element->control, binding.type))
             return fail(builder, MESSAGE_BINDING_FAILED, element);
     }
     return true;
@@ -113,8 +113,30 @@ void set_content(const DialogElement* element)
     }
 }
 
+// True when the element asks for the fixed number of a control that holds it.
+bool takes_container_id(const DialogElement* element)
+{
+    if (element->requested == -1)
+        return false;
+    for (const DialogElement* above = element->parent; above; above = above->parent) {
+        if (above->control == element->requested)
+            return true;
+    }
+    return false;
+}
+
+bool refuse_container_id(Builder* builder, const DialogElement* element)
+{
+    const std::string digits = std::to_string(element->requested);
+    dialog_message_report(builder->message, MESSAGE_ID_OF_CONTAINER, element->info->name,
+                          std::u16string(digits.begin(), digits.end()));
+    return false;
+}
+
 bool create_element_control(Builder* builder, DialogElement* element)
 {
+    if (takes_container_id(element))
+        return refuse_container_id(builder, element);
     ObjectNumber made = create_control(element);
     if (!made)
         return fail(builder, MESSAGE_CONTROL_FAILED, element);
@@ -162,6 +184,8 @@ void apply_disabled_and_invisible(const DialogElement* element)
 bool create_pending_options(Builder* builder, DialogElement* element)
 {
     for (DialogElement* option : element->pending_options) {
+        if (takes_container_id(option))
+            return refuse_container_id(builder, option);
         ObjectNumber made = placeholder_create(option->requested, text_of(option), false);
         if (!made)
             return fail(builder, MESSAGE_CONTROL_FAILED, option);

@@ -8,6 +8,8 @@
 constexpr const char* MESSAGE_WINDOW_FAILED = "'%s' could not be opened.";
 constexpr const char* MESSAGE_CONTROL_FAILED = "'%s' control could not be created.";
 constexpr const char* MESSAGE_BINDING_FAILED = "'%s' event could not be bound.";
+// A fixed number would replace (and so destroy) a container the control lies in.
+constexpr const char* MESSAGE_ID_OF_CONTAINER = "'%s' cannot take the id %s of a container it is in.";
 
 // Creates the control of every element in document order, each inside the control of
 // the container it belongs to, binds the event attributes, sets texts, states, disabled

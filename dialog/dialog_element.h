@@ -35,8 +35,8 @@ struct ElementClass {
 
 // An event attribute that names a registered procedure, bound once the control exists.
 struct EventBinding {
-    std::int32_t type;       // event type; -1 for any
-    std::int64_t procedure;  // the registry's value of the procedure
+    std::int32_t type;  // event type; -1 for any
+    void (*procedure)();
 };
 
 struct DialogElement {

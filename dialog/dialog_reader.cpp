@@ -251,7 +251,8 @@ bool is_grouped_option(const DialogElement* element)
 }
 
 // The event attributes of an element that makes a control: allowed ones must name a
-// registered procedure.
+// registered procedure. A constant or variable of the same name is no procedure: its
+// value would be called as code.
 void read_events(Reader* reader, const XmlNode* node, DialogElement* element)
 {
     std::u16string_view tag = view_of(xml_node_name(node));
@@ -263,8 +264,8 @@ void read_events(Reader* reader, const XmlNode* node, DialogElement* element)
             dialog_message_report(reader->message, MESSAGE_EVENT_NOT_SUPPORTED, name, tag);
             return;
         }
-        std::int64_t procedure = runtime_lookup(reader->registry, value);
-        if (procedure == 0)
+        const RuntimeProcedure procedure = runtime_procedure(reader->registry, value);
+        if (!procedure)
             dialog_message_report(reader->message, MESSAGE_NOT_A_PROCEDURE, value);
         else
             element->events.push_back({event->type, procedure});

@@ -43,6 +43,8 @@ ObjectNumber file_create(ObjectNumber number, const char16_t* path, std::uint32_
 ObjectNumber file_create_simple(ObjectNumber number, const char16_t* path);
 
 bool file_is_open(ObjectNumber number);
+// Records held for dynamic numbers, open or not: a failed open must leave none behind.
+std::size_t file_dynamic_records();
 
 // Length in bytes, counting what is still buffered; -1 when not open.
 std::int64_t file_length(ObjectNumber number);

@@ -239,7 +239,7 @@ ObjectNumber open_file(ObjectNumber number, const char16_t* path, std::uint32_t 
         break;
     }
     if (handle == INVALID_HANDLE_VALUE || handle == nullptr) {
-        object_free(state->files, number);
+        object_free(state->files, object_number_for(number, file));
         return 0;
     }
     file->handle = handle;
@@ -363,6 +363,11 @@ ObjectNumber file_create_simple(ObjectNumber number, const char16_t* path)
 bool file_is_open(ObjectNumber number)
 {
     return find_file(number) != nullptr;
+}
+
+std::size_t file_dynamic_records()
+{
+    return state ? object_dynamic_count(state->files) : 0;
 }
 
 std::int64_t file_length(ObjectNumber number)

@@ -30,6 +30,8 @@ std::u16string dir_entry_name(ObjectNumber number);
 // Ends a scan; GK_ANY ends every scan.
 void dir_finish(ObjectNumber number);
 void dir_finish_all();
+// Records held for dynamic numbers: a failed scan must leave none behind.
+std::size_t dir_dynamic_records();
 
 // The size of a file; FILE_SIZE_FOLDER for a folder or drive root, FILE_SIZE_MISSING
 // when nothing is there.

@@ -93,7 +93,7 @@ ObjectNumber dir_examine(ObjectNumber number, const char16_t* folder, const char
     if (search == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) {
-            object_free(state->scans, number);
+            object_free(state->scans, object_number_for(number, scan));
             return 0;
         }
     }
@@ -153,6 +153,11 @@ void dir_finish_all()
 {
     if (state)
         object_free_all(state->scans);
+}
+
+std::size_t dir_dynamic_records()
+{
+    return state ? object_dynamic_count(state->scans) : 0;
 }
 
 std::int64_t file_size(const char16_t* path)

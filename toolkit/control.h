@@ -43,8 +43,8 @@ struct ControlRecord {
     std::int32_t back_color;      // text, string, listview, editor: -1 = system default
     std::int32_t front_color;     // likewise
     void* back_brush;             // shared brush held for back_color (text, string, listview)
-    std::intptr_t kind_word;      // kind-specific: the editor's line state
-    void* kind_handle;            // kind-specific: the editor's font
+    std::intptr_t kind_word;      // kind-specific: the placeholder's state
+    struct EditorState* editor;   // the editor kind's own state; null for other kinds
 };
 
 // One table per kind; every slot is optional. A generic operation on a kind without the slot

@@ -133,9 +133,25 @@ void* control_default_font()
     return g_controls ? g_controls->default_font : nullptr;
 }
 
+namespace {
+
+// True when the fixed number names a control that holds the window: taking the number
+// would destroy that control, and the window with it.
+bool names_a_container_of(ObjectNumber number, HWND window)
+{
+    ControlRecord* existing = number == GK_ANY ? nullptr : control_record(number);
+    return existing && IsChild(static_cast<HWND>(existing->handle), window);
+}
+
+}  // namespace
+
 ObjectNumber control_register(ObjectNumber number, void* handle, const ControlOps* ops, ControlRecord** record_out)
 {
     auto window = static_cast<HWND>(handle);
+    if (window && names_a_container_of(number, window)) {
+        DestroyWindow(window);
+        return 0;
+    }
     auto* record = g_controls && window ? static_cast<ControlRecord*>(object_new(g_controls->table, number)) : nullptr;
     if (!record) {
         if (window)

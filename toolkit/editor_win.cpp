@@ -7,8 +7,9 @@
 #include <windows.h>
 #include <richedit.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -18,11 +19,9 @@ constexpr std::intptr_t LINE_STATE_NONE = 0;
 constexpr std::intptr_t LINE_STATE_EMPTY_FIRST = 1;
 constexpr std::intptr_t LINE_STATE_MATERIALISED = 2;
 
-constexpr wchar_t CLIENT_RECT_PROPERTY[] = L"GK_ClientRect";
-constexpr wchar_t WORD_WRAP_PROPERTY[] = L"GK_WordWrap";
 constexpr char16_t RTF_SIGNATURE[] = u"{\\rtf";
 constexpr wchar_t CONTROL_ID_PROPERTY[] = L"GK_ID";
-constexpr LPARAM TEXT_LIMIT = 0x7FFFFFFF;
+constexpr int NOT_SET = -1;
 // Above this many characters held, set text re-creates the platform window first.
 constexpr int RECREATE_THRESHOLD = 65536;
 
@@ -31,6 +30,26 @@ constexpr int THEME_PART_EDIT_TEXT = 1;
 constexpr int THEME_STATE_NORMAL = 1;
 constexpr int THEME_STATE_DISABLED = 4;
 constexpr int THEME_STATE_READ_ONLY = 6;
+
+}  // namespace
+
+// Everything the program has set on an editor, kept so that a replacement platform window
+// gets exactly the same (see recreate_window).
+struct EditorState {
+    std::intptr_t line_state;
+    void* font;
+    int text_mode;    // NOT_SET: the platform's default
+    int undo_limit;   // NOT_SET: the platform's default
+    int text_limit;
+    std::uint32_t event_mask;
+    bool read_only;
+    bool word_wrap;
+    int tab_stop_count;
+    int tab_stops[EDITOR_MAX_TAB_STOPS];
+    RECT margins;     // the themed border's width on each side
+};
+
+namespace {
 
 struct RichEditLibrary {
     bool looked_up;
@@ -183,15 +202,36 @@ bool is_break_before(HWND window, int position)
     return text[0] == L'\r' || text[0] == L'\n';
 }
 
-// Settings that a new platform window of the editor gets: no text limit, the frame
-// computed by the subclass, and change notifications.
-void configure_window(HWND window)
+void send_word_wrap(HWND window, bool wrap)
 {
-    SendMessageW(window, EM_EXLIMITTEXT, 0, TEXT_LIMIT);
+    SendMessageW(window, EM_SETTARGETDEVICE, 0, wrap ? 0 : 1);
+}
+
+// Puts every setting of the state on the editor's (new, empty) platform window: the frame
+// computed by the subclass, limits, notifications, mode, undo, look.
+void apply_settings(ControlRecord* record)
+{
+    HWND window = window_of(record);
+    const EditorState& state = *record->editor;
     constexpr UINT KEEP_ALL = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | KEEP_ALL);
-    LRESULT mask = SendMessageW(window, EM_GETEVENTMASK, 0, 0);
-    SendMessageW(window, EM_SETEVENTMASK, 0, mask | ENM_CHANGE);
+    SendMessageW(window, EM_EXLIMITTEXT, 0, state.text_limit);
+    SendMessageW(window, EM_SETEVENTMASK, 0, state.event_mask);
+    if (state.text_mode != NOT_SET) {
+        // The platform refuses a mode change while anything can be undone.
+        SendMessageW(window, EM_EMPTYUNDOBUFFER, 0, 0);
+        SendMessageW(window, EM_SETTEXTMODE, static_cast<WPARAM>(state.text_mode), 0);
+    }
+    if (state.undo_limit != NOT_SET)
+        SendMessageW(window, EM_SETUNDOLIMIT, static_cast<WPARAM>(state.undo_limit), 0);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+    SendMessageW(window, EM_SETREADONLY, state.read_only ? TRUE : FALSE, 0);
+    send_word_wrap(window, state.word_wrap);
+    if (state.tab_stop_count > 0)
+        SendMessageW(window, EM_SETTABSTOPS, static_cast<WPARAM>(state.tab_stop_count),
+                     reinterpret_cast<LPARAM>(state.tab_stops));
+    if (record->back_color != CONTROL_COLOR_DEFAULT)
+        SendMessageW(window, EM_SETBKGNDCOLOR, FALSE, static_cast<LPARAM>(record->back_color));
 }
 
 void move_property(HWND from, HWND to, const wchar_t* name)
@@ -202,8 +242,8 @@ void move_property(HWND from, HWND to, const wchar_t* name)
 
 // Some rich edit implementations delete a long text in time that grows with the square of
 // its paragraphs, while destroying the control takes linear time. So before a long text is
-// replaced, the editor moves to a new platform window with the same place, styles and
-// settings, and the old window is destroyed as a plain rich edit control.
+// replaced, the editor moves to a new platform window with the same place and styles, and
+// its own state is applied to it; the old window is destroyed as a plain rich edit control.
 void recreate_window(ControlRecord* record)
 {
     HWND old = window_of(record);
@@ -218,10 +258,7 @@ void recreate_window(ControlRecord* record)
     if (!created)
         return;
     bool focused = GetFocus() == old;
-    bool read_only = (SendMessageW(old, EM_GETOPTIONS, 0, 0) & ECO_READONLY) != 0;
     SetWindowPos(created, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    move_property(old, created, CLIENT_RECT_PROPERTY);
-    move_property(old, created, WORD_WRAP_PROPERTY);
     move_property(old, created, CONTROL_ID_PROPERTY);
     LONG_PTR number = GetWindowLongPtrW(old, GWLP_ID);
     LONG_PTR common_procedure = GetWindowLongPtrW(old, GWLP_WNDPROC);
@@ -230,13 +267,7 @@ void recreate_window(ControlRecord* record)
     record->handle = created;
     SetWindowLongPtrW(created, GWLP_ID, number);
     record->previous_procedure = reinterpret_cast<void*>(SetWindowLongPtrW(created, GWLP_WNDPROC, common_procedure));
-    configure_window(created);
-    SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(record->kind_handle), FALSE);
-    SendMessageW(created, EM_SETREADONLY, read_only ? TRUE : FALSE, 0);
-    if (GetPropW(created, WORD_WRAP_PROPERTY))
-        SendMessageW(created, EM_SETTARGETDEVICE, 0, 0);
-    if (record->back_color != CONTROL_COLOR_DEFAULT)
-        SendMessageW(created, EM_SETBKGNDCOLOR, FALSE, static_cast<LPARAM>(record->back_color));
+    apply_settings(record);
     if (focused)
         SetFocus(created);
     DestroyWindow(old);
@@ -247,7 +278,7 @@ int set_text(ControlRecord* record, std::u16string_view text, bool plain)
     if (text_end(window_of(record)) > RECREATE_THRESHOLD)
         recreate_window(record);
     HWND window = window_of(record);
-    record->kind_word = LINE_STATE_NONE;
+    record->editor->line_state = LINE_STATE_NONE;
     if (text.empty())
         return SetWindowTextW(window, L"") ? 1 : 0;
     POINT scroll = {};
@@ -270,7 +301,7 @@ int editor_clear_items(ControlRecord* record)
 int editor_count_items(ControlRecord* record)
 {
     HWND window = window_of(record);
-    if (text_end(window) == 0 && record->kind_word == LINE_STATE_NONE)
+    if (text_end(window) == 0 && record->editor->line_state == LINE_STATE_NONE)
         return 0;
     return static_cast<int>(SendMessageW(window, EM_GETLINECOUNT, 0, 0));
 }
@@ -319,7 +350,7 @@ int editor_remove_item(ControlRecord* record, int index)
     select_range(window, start, end);
     replace_selection(window, u"");
     if (text_end(window) == 0)
-        record->kind_word = LINE_STATE_NONE;
+        record->editor->line_state = LINE_STATE_NONE;
     return 1;
 }
 
@@ -330,13 +361,13 @@ void append_line(ControlRecord* record, const char16_t* text)
     HWND window = window_of(record);
     int end = text_end(window);
     select_range(window, end, end);
-    if (record->kind_word == LINE_STATE_EMPTY_FIRST) {
+    if (record->editor->line_state == LINE_STATE_EMPTY_FIRST) {
         replace_selection(window, u"\r");
-        record->kind_word = LINE_STATE_MATERIALISED;
+        record->editor->line_state = LINE_STATE_MATERIALISED;
     } else if (end > 0) {
         replace_selection(window, u"\r");
-    } else if (!*text && record->kind_word == LINE_STATE_NONE) {
-        record->kind_word = LINE_STATE_EMPTY_FIRST;
+    } else if (!*text && record->editor->line_state == LINE_STATE_NONE) {
+        record->editor->line_state = LINE_STATE_EMPTY_FIRST;
     }
     replace_selection(window, text);
 }
@@ -356,19 +387,12 @@ int editor_add_item(ControlRecord* record, int position, const char16_t* text)
     return 1;
 }
 
-void set_word_wrap(HWND window, bool wrap)
-{
-    SendMessageW(window, EM_SETTARGETDEVICE, 0, wrap ? 0 : 1);
-    SetPropW(window, WORD_WRAP_PROPERTY, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(wrap ? 1 : 0)));
-}
-
 std::intptr_t editor_get_attribute(ControlRecord* record, int attribute)
 {
-    HWND window = window_of(record);
     if (attribute == EDITOR_ATTRIBUTE_READ_ONLY)
-        return (SendMessageW(window, EM_GETOPTIONS, 0, 0) & ECO_READONLY) ? 1 : 0;
+        return (SendMessageW(window_of(record), EM_GETOPTIONS, 0, 0) & ECO_READONLY) ? 1 : 0;
     if (attribute == EDITOR_ATTRIBUTE_WORD_WRAP)
-        return reinterpret_cast<std::intptr_t>(GetPropW(window, WORD_WRAP_PROPERTY));
+        return record->editor->word_wrap ? 1 : 0;
     return 0;
 }
 
@@ -376,12 +400,14 @@ int editor_set_attribute(ControlRecord* record, int attribute, std::intptr_t val
 {
     HWND window = window_of(record);
     if (attribute == EDITOR_ATTRIBUTE_READ_ONLY) {
+        record->editor->read_only = value != 0;
         SendMessageW(window, EM_SETREADONLY, value ? TRUE : FALSE, 0);
         RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
         return 1;
     }
     if (attribute == EDITOR_ATTRIBUTE_WORD_WRAP) {
-        set_word_wrap(window, value != 0);
+        record->editor->word_wrap = value != 0;
+        send_word_wrap(window, value != 0);
         return 1;
     }
     return 0;
@@ -424,13 +450,13 @@ std::int32_t editor_get_color(ControlRecord* record, int which)
 
 void* editor_get_font(ControlRecord* record)
 {
-    return record->kind_handle;
+    return record->editor->font;
 }
 
 int editor_set_font(ControlRecord* record, void* font)
 {
     MutedScope muted;
-    record->kind_handle = font;
+    record->editor->font = font;
     SendMessageW(window_of(record), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return 1;
 }
@@ -439,12 +465,14 @@ int editor_set_font(ControlRecord* record, void* font)
 // passed on when the mask asks for it.
 bool unrequested_update(const ControlRecord* record, unsigned message, std::uintptr_t wparam)
 {
-    return message == WM_COMMAND && HIWORD(wparam) == EN_UPDATE
-           && !(SendMessageW(window_of(record), EM_GETEVENTMASK, 0, 0) & ENM_UPDATE);
+    return message == WM_COMMAND && HIWORD(wparam) == EN_UPDATE && !(record->editor->event_mask & ENM_UPDATE);
 }
 
 std::intptr_t editor_notify(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t lparam)
 {
+    // Messages sent while the control is being made, before its state is attached.
+    if (!record->editor)
+        return CONTROL_NOT_HANDLED;
     if (unrequested_update(record, message, wparam))
         return 0;
     bool changed = (message == WM_COMMAND && HIWORD(wparam) == EN_CHANGE)
@@ -460,11 +488,11 @@ std::intptr_t editor_notify(ControlRecord* record, unsigned message, std::uintpt
 LRESULT on_nc_calc_size(ControlRecord* record, WPARAM wparam, LPARAM lparam)
 {
     HWND window = window_of(record);
-    auto* margins = static_cast<RECT*>(GetPropW(window, CLIENT_RECT_PROPERTY));
+    RECT* margins = &record->editor->margins;
     void* theme = theme_open(window, L"edit");
     auto* proposed = reinterpret_cast<RECT*>(lparam);
     RECT content = {};
-    if (!theme || !margins || !theme_content_rect(theme, nullptr, THEME_PART_EDIT_TEXT, THEME_STATE_NORMAL, proposed,
+    if (!theme || !theme_content_rect(theme, nullptr, THEME_PART_EDIT_TEXT, THEME_STATE_NORMAL, proposed,
                                                  &content)) {
         theme_close(theme);
         return control_call_previous(record, WM_NCCALCSIZE, wparam, lparam);
@@ -496,9 +524,9 @@ LRESULT on_nc_paint(ControlRecord* record, WPARAM wparam, LPARAM lparam)
 {
     HWND window = window_of(record);
     LRESULT result = control_call_previous(record, WM_NCPAINT, wparam, lparam);
-    auto* margins = static_cast<RECT*>(GetPropW(window, CLIENT_RECT_PROPERTY));
+    const RECT* margins = &record->editor->margins;
     void* theme = theme_open(window, L"edit");
-    if (!theme || !margins) {
+    if (!theme) {
         theme_close(theme);
         return result;
     }
@@ -526,15 +554,17 @@ LRESULT on_set_font(ControlRecord* record, WPARAM wparam, LPARAM lparam)
     return result;
 }
 
-void forget_properties(HWND window)
+void editor_destroy(ControlRecord* record)
 {
-    std::free(RemovePropW(window, CLIENT_RECT_PROPERTY));
-    RemovePropW(window, WORD_WRAP_PROPERTY);
+    delete record->editor;
+    record->editor = nullptr;
 }
 
 std::intptr_t editor_window_message(ControlRecord* record, unsigned message, std::uintptr_t wparam,
                                     std::intptr_t lparam)
 {
+    if (!record->editor)
+        return CONTROL_NOT_HANDLED;
     switch (message) {
     case WM_SETFOCUS:
         control_raise_event(record, EVENTTYPE_FOCUS);
@@ -548,9 +578,6 @@ std::intptr_t editor_window_message(ControlRecord* record, unsigned message, std
         return theme_visual_styles_on() ? on_nc_calc_size(record, wparam, lparam) : CONTROL_NOT_HANDLED;
     case WM_NCPAINT:
         return theme_visual_styles_on() ? on_nc_paint(record, wparam, lparam) : CONTROL_NOT_HANDLED;
-    case WM_DESTROY:
-        forget_properties(window_of(record));
-        break;
     }
     return CONTROL_NOT_HANDLED;
 }
@@ -559,6 +586,7 @@ const ControlOps EDITOR_OPS = {
     .kind = CONTROL_KIND_EDITOR,
     .notify = editor_notify,
     .window_message = editor_window_message,
+    .destroy = editor_destroy,
     .set_text = editor_set_text,
     .add_item = editor_add_item,
     .remove_item = editor_remove_item,
@@ -581,6 +609,11 @@ ObjectNumber editor_create(ObjectNumber number, int x, int y, int width, int hei
     const wchar_t* class_name = rich_edit_class();
     if (!class_name)
         return 0;
+    auto* state = new (std::nothrow) EditorState{LINE_STATE_NONE, control_default_font(), NOT_SET, NOT_SET,
+                                                 EDITOR_NO_TEXT_LIMIT, ENM_CHANGE, (flags & GK_Editor_ReadOnly) != 0,
+                                                 (flags & GK_Editor_WordWrap) != 0, 0, {}, {}};
+    if (!state)
+        return 0;
     MutedScope muted;
     DWORD ex_style = theme_visual_styles_on() ? 0 : WS_EX_CLIENTEDGE;
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL
@@ -588,15 +621,13 @@ ObjectNumber editor_create(ObjectNumber number, int x, int y, int width, int hei
     ControlRecord* record = nullptr;
     ObjectNumber made = control_create_window(number, reinterpret_cast<const char16_t*>(class_name), u"", ex_style,
                                               style, x, y, width, height, &EDITOR_OPS, &record);
-    if (!made)
+    if (!made) {
+        delete state;
         return 0;
-    HWND window = window_of(record);
-    record->kind_word = LINE_STATE_NONE;
-    record->kind_handle = control_default_font();
-    SetPropW(window, CLIENT_RECT_PROPERTY, std::calloc(1, sizeof(RECT)));
-    configure_window(window);
-    if (flags & GK_Editor_WordWrap)
-        set_word_wrap(window, true);
+    }
+    state->event_mask |= static_cast<std::uint32_t>(SendMessageW(window_of(record), EM_GETEVENTMASK, 0, 0));
+    record->editor = state;
+    apply_settings(record);
     return made;
 }
 
@@ -628,4 +659,90 @@ int editor_insert_plain_text(ObjectNumber editor, int position, const char16_t* 
     }
     std::size_t size = std::char_traits<char16_t>::length(text) * sizeof(char16_t);
     return stream_in(window, reinterpret_cast<const char*>(text), size, SFF_SELECTION | SF_TEXT | SF_UNICODE);
+}
+
+namespace {
+
+ControlRecord* editor_record(ObjectNumber editor)
+{
+    ControlRecord* record = control_record(editor);
+    return record && record->ops == &EDITOR_OPS && record->editor ? record : nullptr;
+}
+
+}  // namespace
+
+int editor_set_text_mode(ObjectNumber editor, int mode)
+{
+    ControlRecord* record = editor_record(editor);
+    if (!record || (mode != EDITOR_TEXT_PLAIN && mode != EDITOR_TEXT_RICH))
+        return 0;
+    const int platform_mode = mode == EDITOR_TEXT_PLAIN ? TM_PLAINTEXT : TM_RICHTEXT;
+    HWND window = window_of(record);
+    // Only an empty editor changes its mode; the platform also wants nothing to undo,
+    // such as a colour given while it was empty.
+    if (text_end(window) > 0)
+        return 0;
+    SendMessageW(window, EM_EMPTYUNDOBUFFER, 0, 0);
+    if (SendMessageW(window, EM_SETTEXTMODE, static_cast<WPARAM>(platform_mode), 0) != 0)
+        return 0;
+    record->editor->text_mode = platform_mode;
+    return 1;
+}
+
+int editor_text_mode(ObjectNumber editor)
+{
+    ControlRecord* record = editor_record(editor);
+    if (!record)
+        return 0;
+    return (SendMessageW(window_of(record), EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT) ? EDITOR_TEXT_PLAIN
+                                                                                   : EDITOR_TEXT_RICH;
+}
+
+int editor_set_undo_limit(ObjectNumber editor, int limit)
+{
+    ControlRecord* record = editor_record(editor);
+    if (!record || limit < 0)
+        return 0;
+    record->editor->undo_limit = limit;
+    SendMessageW(window_of(record), EM_SETUNDOLIMIT, static_cast<WPARAM>(limit), 0);
+    return 1;
+}
+
+int editor_undo_limit(ObjectNumber editor)
+{
+    ControlRecord* record = editor_record(editor);
+    return record ? record->editor->undo_limit : 0;
+}
+
+int editor_set_text_limit(ObjectNumber editor, int limit)
+{
+    ControlRecord* record = editor_record(editor);
+    if (!record || limit < 1)
+        return 0;
+    record->editor->text_limit = limit;
+    SendMessageW(window_of(record), EM_EXLIMITTEXT, 0, limit);
+    return 1;
+}
+
+int editor_set_notifications(ObjectNumber editor, std::uint32_t mask)
+{
+    ControlRecord* record = editor_record(editor);
+    if (!record)
+        return 0;
+    record->editor->event_mask = mask | ENM_CHANGE;
+    SendMessageW(window_of(record), EM_SETEVENTMASK, 0, record->editor->event_mask);
+    return 1;
+}
+
+int editor_set_tab_stops(ObjectNumber editor, const int* stops, int count)
+{
+    ControlRecord* record = editor_record(editor);
+    if (!record || count < 0 || count > EDITOR_MAX_TAB_STOPS || (count > 0 && !stops))
+        return 0;
+    EditorState& state = *record->editor;
+    state.tab_stop_count = count;
+    std::copy(stops, stops + count, state.tab_stops);
+    SendMessageW(window_of(record), EM_SETTABSTOPS, static_cast<WPARAM>(count),
+                 reinterpret_cast<LPARAM>(count > 0 ? state.tab_stops : nullptr));
+    return 1;
 }

@@ -65,6 +65,12 @@ void* object_get(const ObjectTable* table, ObjectNumber number);
 void* object_find(const ObjectTable* table, ObjectNumber number);
 
 void object_free(ObjectTable* table, ObjectNumber number);
+
+// The number of dynamic records the table holds.
+inline std::size_t object_dynamic_count(const ObjectTable* table)
+{
+    return table->dynamic_count;
+}
 void object_free_all(ObjectTable* table);
 
 void object_enum_reset(ObjectTable* table);

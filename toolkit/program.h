@@ -11,7 +11,9 @@ std::u16string program_command_line(const std::u16string& path);
 // its last backslash; "" when it has none.
 std::u16string program_working_folder(const std::u16string& path);
 
-// A file name without a leading "\\?\".
+// A file name without a leading "\\?\"; "\\?\UNC\server\share\..." becomes the
+// network path "\\server\share\...", and so does "UNC\server\share\...", the form in
+// which Wine names a program started from a share (a program's name is never relative).
 std::u16string program_without_long_prefix(const std::u16string& path);
 
 // Starts the program at path, or, when that fails (a folder or a document), opens it

@@ -15,5 +15,9 @@ std::u16string program_working_folder(const std::u16string& path)
 
 std::u16string program_without_long_prefix(const std::u16string& path)
 {
+    if (path.starts_with(u"\\\\?\\UNC\\"))
+        return u"\\\\" + path.substr(8);
+    if (path.starts_with(u"UNC\\"))
+        return u"\\\\" + path.substr(4);
     return path.starts_with(u"\\\\?\\") ? path.substr(4) : path;
 }

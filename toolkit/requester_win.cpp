@@ -8,6 +8,8 @@
 #include <objbase.h>
 
 #include <new>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -137,9 +139,23 @@ InputRequest* request_of(HWND window)
     return reinterpret_cast<InputRequest*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-// Gives the windows back, then closes the requester.
+// Overwrites the typed text inside the input field before the field's memory is let go:
+// the text may be a password.
+void input_wipe_field(HWND edit)
+{
+    const int length = GetWindowTextLengthW(edit);
+    if (length <= 0)
+        return;
+    std::wstring filler(static_cast<std::size_t>(length), L'*');
+    SetWindowTextW(edit, filler.c_str());
+    SetWindowTextW(edit, L"");
+}
+
+// Gives the windows back, wipes the input field, then closes the requester.
 void input_end(InputRequest* request)
 {
+    if (request->edit)
+        input_wipe_field(request->edit);
     if (request->owner_disabled) {
         EnableWindow(request->owner, TRUE);
         request->owner_disabled = false;
@@ -361,5 +377,8 @@ std::u16string requester_input(const char16_t* title, const char16_t* message, c
         DestroyAcceleratorTable(accelerators);
     // Fails harmlessly while another requester still uses the class.
     UnregisterClassW(INPUT_CLASS, instance);
-    return request.has_result ? request.result : std::u16string();
+    // Moved out, so that no second copy of a typed password is left in freed memory.
+    if (!request.has_result)
+        return std::u16string();
+    return std::move(request.result);
 }

@@ -140,13 +140,69 @@ TEST(NoteText, SizesAndRoundTrip)
     EXPECT_NE(first, second);
     ASSERT_TRUE(note_decrypt_text(key, second, text));
     EXPECT_EQ(text, hundred);
-    // A wrong password is not detected: it gives some other text.
-    ASSERT_TRUE(note_decrypt_text(derive(u"other"), first, text));
-    EXPECT_NE(text, hundred);
     // Fewer than 16 bytes hold an empty note.
     text = u"left";
     ASSERT_TRUE(note_decrypt_text(key, Bytes(15, 0xAA), text));
     EXPECT_EQ(text, u"");
+}
+
+// A wrong key breaks the layout, so it is refused and the text is left alone, for every
+// length of text and padding; the right key opens each of them.
+TEST(NoteText, WrongKeyIsRefused)
+{
+    const NoteKey key = derive(u"password");
+    const NoteKey wrong = derive(u"passwore");
+    for (std::size_t length = 0; length < 300; ++length) {
+        const std::u16string written(length, static_cast<char16_t>(u'a' + length % 26));
+        Bytes file;
+        ASSERT_EQ(note_encrypt_text(key, written, file), NoteEncryptResult::OK);
+        std::u16string text = u"kept";
+        ASSERT_FALSE(note_decrypt_text(wrong, file, text)) << length;
+        EXPECT_EQ(text, u"kept");
+        ASSERT_TRUE(note_decrypt_text(key, file, text));
+        ASSERT_EQ(text, written);
+    }
+    // Between one block and the smallest note nothing was ever written.
+    std::u16string text = u"kept";
+    for (std::size_t size : {16u, 17u, 63u})
+        EXPECT_FALSE(note_decrypt_text(key, Bytes(size, 0), text)) << size;
+    EXPECT_EQ(text, u"kept");
+}
+
+// The terminator is found from the end: a text holding zero characters, or a padding
+// holding zero bytes, still has the layout.
+TEST(NotePlaintext, LayoutCheck)
+{
+    const auto plain_of = [](std::size_t text_units, std::size_t padding, std::uint8_t fill) {
+        Bytes plain(2 * text_units + padding, fill);
+        std::fill_n(plain.begin() + static_cast<std::ptrdiff_t>(2 * text_units), 4, 0);
+        return plain;
+    };
+    for (std::size_t padding = NOTE_PADDING_MIN; padding <= NOTE_PADDING_MAX; ++padding) {
+        for (std::size_t units : {0u, 1u, 7u, 100u}) {
+            const Bytes plain = plain_of(units, padding, 0xA5);
+            EXPECT_TRUE(note_plaintext_has_layout(plain.data(), plain.size())) << units << " " << padding;
+        }
+    }
+    // The text is all zero characters: many candidates, one of them right.
+    const Bytes zeros = plain_of(50, 70, 0);
+    EXPECT_TRUE(note_plaintext_has_layout(zeros.data(), zeros.size()));
+    EXPECT_EQ(note_parse_plaintext(zeros.data(), zeros.size()), u"");
+
+    // Padding too short or too long, a terminator at an odd offset, too few zero bytes.
+    Bytes short_tail = plain_of(10, NOTE_PADDING_MIN - 1, 0xA5);
+    EXPECT_FALSE(note_plaintext_has_layout(short_tail.data(), short_tail.size()));
+    Bytes long_tail = plain_of(10, NOTE_PADDING_MAX + 1, 0xA5);
+    EXPECT_FALSE(note_plaintext_has_layout(long_tail.data(), long_tail.size()));
+    Bytes odd(2 * 10 + 1 + 80, 0xA5);
+    std::fill_n(odd.begin() + 21, 4, 0);
+    EXPECT_FALSE(note_plaintext_has_layout(odd.data(), odd.size()));
+    Bytes three = plain_of(10, 80, 0xA5);
+    three[23] = 1;
+    EXPECT_FALSE(note_plaintext_has_layout(three.data(), three.size()));
+    EXPECT_FALSE(note_plaintext_has_layout(nullptr, 0));
+    const Bytes tiny(3, 0);
+    EXPECT_FALSE(note_plaintext_has_layout(tiny.data(), tiny.size()));
 }
 
 #ifndef _WIN32
@@ -345,5 +401,27 @@ TEST(NoteInterop, EachSideReadsTheOther)
         }
     }
     EXPECT_EQ(whole_blocks.size(), 2u);
+}
+
+// Texts the reference writes that the editor would never hold still open: empty ones,
+// ones made of or holding zero characters (shown up to the first of them), and every
+// padding length the reference draws.
+TEST(NoteInterop, ReferenceFilesWithZeroCharactersOpen)
+{
+    std::mt19937 random(11);
+    const NoteKey key = derive(u"zeros");
+    const std::u16string texts[] = {u"", std::u16string(1, u'\0'), std::u16string(40, u'\0'),
+                                    u"ab" + std::u16string(3, u'\0') + u"cd", u"end" + std::u16string(2, u'\0')};
+    for (const std::u16string& text : texts) {
+        for (int round = 0; round < 200; ++round) {
+            const Bytes file = reference_write(key, text, random);
+            std::u16string read = u"before";
+            ASSERT_TRUE(note_decrypt_text(key, file, read)) << text.size() << " " << file.size();
+            ASSERT_EQ(read, text.substr(0, text.find(u'\0')));
+            Bytes ours;
+            ASSERT_EQ(note_encrypt_text(key, text, ours), NoteEncryptResult::OK);
+            ASSERT_TRUE(note_decrypt_text(key, ours, read));
+        }
+    }
 }
 #endif

@@ -3,6 +3,7 @@
 #include "dialog_gui.h"
 
 #include "dialog/dialog.h"
+#include "dialog/runtime_registry.h"
 #include "toolkit/control.h"
 #include "toolkit/window.h"
 #include "xml/xml.h"
@@ -99,6 +100,44 @@ TEST_F(DialogOpenTest, AControlThatCannotBeMadeClosesTheWindowWithEveryControl)
     EXPECT_FALSE(control_exists(7));
     EXPECT_FALSE(control_exists(8));
     EXPECT_EQ(failure(u"<window name='wndMain' id='900000' text='Faulty dialog'/>"), u"'window' could not be opened.");
+}
+
+// A control may not take the fixed number of a container it lies in: that would destroy
+// the container with everything in it and keep a record of a window that is gone.
+TEST_F(DialogOpenTest, AnIdOfAnOpenContainerFailsAndLeavesNoDeadRecord)
+{
+    EXPECT_EQ(failure(in_window(u"<container id='7'><vbox><button id='7' text='inner'/></vbox></container>")),
+              u"'button' cannot take the id 7 of a container it is in.");
+    EXPECT_FALSE(control_exists(7));
+    EXPECT_EQ(failure(in_window(u"<panel id='9'><tab text='a'><vbox><string id='9'/></vbox></tab></panel>")),
+              u"'string' cannot take the id 9 of a container it is in.");
+    EXPECT_FALSE(control_exists(9));
+    EXPECT_EQ(failure(in_window(u"<frame id='11'><vbox><container id='12'><vbox><editor id='11'/></vbox>"
+                                u"</container></vbox></frame>")),
+              u"'editor' cannot take the id 11 of a container it is in.");
+    EXPECT_FALSE(control_exists(11));
+    EXPECT_FALSE(control_exists(12));
+    // A sibling's number is no container's: the later control takes it over, as any reuse does.
+    bool opened = false;
+    ObjectNumber dialog =
+        gui_open_definition(in_window(u"<container id='7'><vbox><button/></vbox></container><button id='7'/>"),
+                            nullptr, &opened);
+    EXPECT_TRUE(opened) << gui_narrow(dialog_error(dialog));
+    EXPECT_TRUE(control_exists(7));
+    EXPECT_NE(IsWindow(static_cast<HWND>(control_os_handle(7))), FALSE);
+}
+
+// An event attribute binds procedures only: a constant or variable of that name would
+// have its value called as code.
+TEST_F(DialogOpenTest, AnEventAttributeNamingAConstantOrVariableFails)
+{
+    static int variable = 0x401000;
+    ASSERT_TRUE(runtime_declare_integer(dialog_registry(), u"answer", 0x401000));
+    ASSERT_TRUE(runtime_declare_variable(dialog_registry(), u"counter", &variable, RuntimeType::Int32));
+    ASSERT_TRUE(runtime_declare_float(dialog_registry(), u"ratio", 4198400.0));
+    EXPECT_EQ(failure(in_window(u"<button onevent='answer'/>")), u"'answer' is not a runtime procedure.");
+    EXPECT_EQ(failure(in_window(u"<string onchange='counter'/>")), u"'counter' is not a runtime procedure.");
+    EXPECT_EQ(failure(in_window(u"<button onevent='ratio'/>")), u"'ratio' is not a runtime procedure.");
 }
 
 TEST_F(DialogOpenTest, TheNextOpenDropsTheMessageAndReplacesTheWindow)

@@ -162,6 +162,23 @@ TEST(DialogReader, IdsAndNumbers)
     EXPECT_EQ(read[u"g"]->height, -1);
 }
 
+// Only a procedure binds: a constant or variable's value is no code to call.
+TEST(DialogReader, EventAttributesRefuseConstantsAndVariables)
+{
+    RuntimeRegistryPtr registry = runtime_registry_new();
+    static std::int32_t variable = 0x401000;
+    runtime_declare_integer(registry.get(), u"answer", 0x401000);
+    runtime_declare_variable(registry.get(), u"counter", &variable, RuntimeType::Int32);
+    for (const char16_t* name : {u"answer", u"counter"}) {
+        DialogTree tree;
+        DialogMessage message;
+        const std::u16string text = u"<window><vbox><button onevent='" + std::u16string(name) + u"'/></vbox></window>";
+        EXPECT_FALSE(read_definition(text.c_str(), nullptr, &tree, &message, registry.get()));
+        EXPECT_EQ(message.text, "'" + std::string(name, name + std::char_traits<char16_t>::length(name)) +
+                                    "' is not a runtime procedure.");
+    }
+}
+
 TEST(DialogReader, EventAttributesBindRegisteredProcedures)
 {
     RuntimeRegistryPtr registry = runtime_registry_new();
@@ -175,7 +192,7 @@ TEST(DialogReader, EventAttributesBindRegisteredProcedures)
     EXPECT_EQ(field->events[0].type, -1);
     EXPECT_EQ(field->events[1].type, EVENTTYPE_CHANGE);
     EXPECT_EQ(field->events[2].type, EVENTTYPE_LOST_FOCUS);
-    EXPECT_EQ(field->events[0].procedure, runtime_lookup(registry.get(), u"search"));
+    EXPECT_EQ(field->events[0].procedure, runtime_procedure(registry.get(), u"search"));
     DialogElement* column = read[u"grouped"]->parent;
     ASSERT_EQ(column->pending_options.size(), 1u);
     EXPECT_EQ(column->pending_options[0], read[u"grouped"]);

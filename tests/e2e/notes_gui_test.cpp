@@ -4,9 +4,11 @@
 
 #include "app/note_cipher.h"
 #include "app/note_key.h"
-#include "services/random.h"
 
 #include <gtest/gtest.h>
+
+#include <ole2.h>
+#include <richedit.h>
 
 #include <atomic>
 #include <thread>
@@ -155,31 +157,125 @@ TEST_F(NotesTest, NoteSurvivesQuitQuestionAndRestart)
 
 }
 
-// The file is made here with the journal's own note format and a fixed random seed, so
-// that the unreadable text is the same on every run.
-TEST_F(NotesTest, WrongPasswordShowsUnreadableTextAsLoaded)
+// The file is made here with the journal's own note format. A wrong password is refused
+// before anything is shown, so nothing unreadable can be saved over the note, and the
+// editor keeps the unsaved text it had.
+TEST_F(NotesTest, WrongPasswordIsRefusedAndTheNoteKept)
 {
     const std::u16string secret = u"Meet at noon by the old mill";
-    random_seed(20261207);
     NoteKey key = {};
     ASSERT_TRUE(note_derive_key(u"right one", key));
     std::vector<std::uint8_t> data;
     ASSERT_EQ(note_encrypt_text(key, secret, data), NoteEncryptResult::OK);
     CreateDirectoryW((journal.folder + L"quietnotes").c_str(), nullptr);
-    ASSERT_TRUE(write_file_bytes(note_path(L"mill.bin"), std::string(data.begin(), data.end())));
+    const std::string stored(data.begin(), data.end());
+    ASSERT_TRUE(write_file_bytes(note_path(L"mill.bin"), stored));
 
     start();
     set_password(L"wrong one");
+    journal_click(journal, journal_part(journal, Part::TXT_NOTES));
+    journal_type(journal, L"draft");
+    ASSERT_TRUE(wait_until([&] { return note_text() == L"draft"; }));
+    const std::wstring label = note_label();
     journal_double_click_item(journal, 0);
-    ASSERT_TRUE(status_becomes(L"Loaded 'mill'"));
-    const std::wstring expected(secret.begin(), secret.end());
-    EXPECT_FALSE(note_text().empty());
-    EXPECT_NE(note_text(), expected);
+    HWND question = journal_wait_box(L"Load Note ('mill')");
+    ASSERT_NE(question, nullptr);
+    journal_answer(question, true);
+    ASSERT_TRUE(status_becomes(L"Failed to decrypt 'mill'"));
+    EXPECT_TRUE(wait_until([&] { return window_shows_color(journal_part(journal, Part::LBL_NOTES_STATE), RED); }));
+    EXPECT_EQ(note_text(), L"draft");
+    EXPECT_EQ(note_label(), label);
+    // Still no current note, and the draft still counts as changed.
+    click(L"New Note");
+    question = journal_wait_box(L"New Note");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(box_message(question), L"Continue and lose changes?");
+    journal_answer(question, false);
+    EXPECT_EQ(read_file_bytes(note_path(L"mill.bin")), stored);
 
     set_password(L"right one");
-    click(L"Reload");
-    ASSERT_TRUE(wait_until([&] { return note_text() == expected; }));
-    EXPECT_EQ(status(), L"Loaded 'mill'");
+    journal_double_click_item(journal, 0);
+    question = journal_wait_box(L"Load Note ('mill')");
+    ASSERT_NE(question, nullptr);
+    journal_answer(question, true);
+    ASSERT_TRUE(status_becomes(L"Loaded 'mill'"));
+    EXPECT_EQ(note_text(), std::wstring(secret.begin(), secret.end()));
+}
+
+// Copies rich text (bold and coloured) from a rich edit of this process to the clipboard,
+// as a person copies from another program; false when that fails.
+bool copy_rich_text()
+{
+    // Rich edit puts its formats on the clipboard through OLE.
+    if (FAILED(OleInitialize(nullptr)) || !LoadLibraryW(L"RICHED20.DLL"))
+        return false;
+    HWND source = CreateWindowExW(0, L"RichEdit20W", L"", ES_MULTILINE, 0, 0, 200, 100, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    if (!source)
+        return false;
+    SETTEXTEX rich = {ST_DEFAULT, CP_ACP};
+    const char rtf[] = "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}{\\b\\cf1 Bold red} pasted}";
+    SendMessageW(source, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&rich), reinterpret_cast<LPARAM>(rtf));
+    SendMessageW(source, EM_SETSEL, 0, -1);
+    SendMessageW(source, WM_COPY, 0, 0);
+    // Renders every format now: this thread does not pump messages while the program pastes.
+    OleFlushClipboard();
+    DestroyWindow(source);
+    return IsClipboardFormatAvailable(RegisterClipboardFormatW(L"Rich Text Format")) != FALSE;
+}
+
+// Edits the program cannot merge into one: single replacements of the selection.
+int undo_steps_available(HWND editor, int edits)
+{
+    for (int i = 0; i < edits; ++i) {
+        SendMessageW(editor, EM_SETSEL, 0, 0);
+        SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"u"));
+    }
+    int undone = 0;
+    while (undone < edits && SendMessageW(editor, EM_CANUNDO, 0, 0) && SendMessageW(editor, EM_UNDO, 0, 0))
+        ++undone;
+    return undone;
+}
+
+// A long note moves the editor to a new platform window; that window still takes plain
+// text only (pasted formatting is dropped) and keeps the long undo history.
+TEST_F(NotesTest, LongNoteKeepsTheEditorPlainWithItsUndoHistory)
+{
+    std::u16string long_text;
+    while (long_text.size() < 100000)
+        long_text += u"A long day at the mill, written down line by line.\r\n";
+    NoteKey key = {};
+    ASSERT_TRUE(note_derive_key(u"pw", key));
+    CreateDirectoryW((journal.folder + L"quietnotes").c_str(), nullptr);
+    for (const auto& [name, text] : {std::pair<const wchar_t*, std::u16string>{L"big.bin", long_text},
+                                     std::pair<const wchar_t*, std::u16string>{L"small.bin", u"small"}}) {
+        std::vector<std::uint8_t> data;
+        ASSERT_EQ(note_encrypt_text(key, text, data), NoteEncryptResult::OK);
+        ASSERT_TRUE(write_file_bytes(note_path(name), std::string(data.begin(), data.end())));
+    }
+
+    start();
+    set_password(L"pw");
+    HWND before = journal_part(journal, Part::TXT_NOTES);
+    journal_double_click_item(journal, 0);
+    ASSERT_TRUE(status_becomes(L"Loaded 'big'"));
+    EXPECT_GE(note_text().size(), 100000u);
+    journal_double_click_item(journal, 1);
+    ASSERT_TRUE(status_becomes(L"Loaded 'small'"));
+    HWND editor = journal_part(journal, Part::TXT_NOTES);
+    ASSERT_NE(editor, before);  // the long text was replaced through a new window
+
+    ASSERT_TRUE(copy_rich_text());
+    journal_click(journal, editor);
+    journal_press(journal, VK_END, true);
+    journal_press(journal, 'V', true);
+    ASSERT_TRUE(wait_until([&] { return note_text().find(L"Bold red pasted") != std::wstring::npos; }))
+        << utf8_of(note_text());
+    EXPECT_EQ(SendMessageW(editor, EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT, TM_PLAINTEXT);
+    // The platform's default history holds 100 steps; the journal's holds far more.
+    const std::wstring pasted = note_text();
+    EXPECT_EQ(undo_steps_available(editor, 150), 150);
+    EXPECT_EQ(note_text(), pasted);
 }
 
 TEST_F(NotesTest, RenameAndDeleteAskAndReport)
@@ -249,6 +345,16 @@ TEST_F(NotesTest, NewNoteRefusesBadNamesAndAsksBeforeOverwriting)
     journal_answer(question, false);
     ASSERT_TRUE(status_becomes(L"'kept' already exists"));
     EXPECT_EQ(read_file_bytes(note_path(L"kept.bin")), saved);
+
+    // Yes empties the file (through the safe write) and the editor.
+    new_note(L"kept");
+    question = journal_wait_box(L"New Note");
+    ASSERT_NE(question, nullptr);
+    journal_answer(question, true);
+    ASSERT_TRUE(status_becomes(L"'kept' created"));
+    EXPECT_TRUE(wait_until([&] { return note_text().empty(); }));
+    EXPECT_EQ(read_file_bytes(note_path(L"kept.bin")), "");
+    EXPECT_FALSE(file_exists(note_path(L"~kept.bin.tmp")));
 }
 
 TEST_F(NotesTest, SaveWithoutNoteAsksForANameAndKeepsRtfTextAsTyped)
@@ -272,6 +378,44 @@ TEST_F(NotesTest, SaveWithoutNoteAsksForANameAndKeepsRtfTextAsTyped)
     click(L"Reload");
     ASSERT_TRUE(status_becomes(L"Loaded 'plain'"));
     EXPECT_EQ(note_text(), text);
+}
+
+// Saving without a current note over an existing file, answered Yes: only the safe write
+// touches the old file, so when that write fails (a folder sits where its temporary file
+// goes) the old note is whole, and the next save succeeds under the new name.
+TEST_F(NotesTest, SaveOverAnExistingNoteKeepsItWhenTheWriteFails)
+{
+    NoteKey key = {};
+    ASSERT_TRUE(note_derive_key(u"pw", key));
+    std::vector<std::uint8_t> data;
+    ASSERT_EQ(note_encrypt_text(key, u"old words", data), NoteEncryptResult::OK);
+    CreateDirectoryW((journal.folder + L"quietnotes").c_str(), nullptr);
+    const std::string stored(data.begin(), data.end());
+    ASSERT_TRUE(write_file_bytes(note_path(L"kept.bin"), stored));
+    const std::wstring blocker = note_path(L"~kept.bin.tmp");
+    ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+
+    start();
+    set_password(L"pw");
+    journal_click(journal, journal_part(journal, Part::TXT_NOTES));
+    journal_type(journal, L"new words");
+    click(L"Save Note");
+    ASSERT_TRUE(journal_enter_input(journal, L"New Note", L"kept"));
+    HWND question = journal_wait_box(L"New Note");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(box_message(question), L"File already exists. Overwrite 'kept.bin'?");
+    journal_answer(question, true);
+    ASSERT_TRUE(status_becomes(L"'kept' not saved"));
+    EXPECT_EQ(read_file_bytes(note_path(L"kept.bin")), stored);
+    EXPECT_EQ(note_label(), L"kept");
+
+    ASSERT_TRUE(RemoveDirectoryW(blocker.c_str()));
+    click(L"Save Note");
+    ASSERT_TRUE(status_becomes(L"'kept' saved"));
+    const std::string saved = read_file_bytes(note_path(L"kept.bin"));
+    std::u16string text;
+    ASSERT_TRUE(note_decrypt_text(key, std::vector<std::uint8_t>(saved.begin(), saved.end()), text));
+    EXPECT_EQ(text, u"new words");
 }
 
 TEST_F(NotesTest, ListShowsOnlyNoteFilesAndRefreshesFromItsMenu)
@@ -349,8 +493,18 @@ TEST_F(NotesTest, SessionEndWithUnsavedChangesAsksAndCanBeBlocked)
     }
 }
 
+// An empty entry drops the key: nothing can be opened or saved until a password is given
+// again, and the same password then opens the note as before.
 TEST_F(NotesTest, EmptyPasswordLocksTheNotesAgain)
 {
+    NoteKey key = {};
+    ASSERT_TRUE(note_derive_key(u"pw", key));
+    std::vector<std::uint8_t> data;
+    ASSERT_EQ(note_encrypt_text(key, u"locked words", data), NoteEncryptResult::OK);
+    CreateDirectoryW((journal.folder + L"quietnotes").c_str(), nullptr);
+    const std::string stored(data.begin(), data.end());
+    ASSERT_TRUE(write_file_bytes(note_path(L"locked.bin"), stored));
+
     start();
     set_password(L"pw");
     HWND label = journal_part(journal, Part::LBL_NOTES_STATE);
@@ -361,6 +515,19 @@ TEST_F(NotesTest, EmptyPasswordLocksTheNotesAgain)
     ASSERT_TRUE(status_becomes(L"PWD not defined"));
     EXPECT_TRUE(wait_until([&] { return window_shows_color(label, RED) && !window_shows_color(label, GREEN); }));
     EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(button(L"New Note")); }));
+    EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(button(L"Save Note")); }));
+
+    // Cleared here, so that the refusal of the open shows as a new message.
+    SetWindowTextW(label, L"");
+    journal_double_click_item(journal, 0);
+    ASSERT_TRUE(status_becomes(L"PWD not defined"));
+    EXPECT_EQ(note_text(), L"");
+    EXPECT_EQ(read_file_bytes(note_path(L"locked.bin")), stored);
+
+    set_password(L"pw");
+    journal_double_click_item(journal, 0);
+    ASSERT_TRUE(status_becomes(L"Loaded 'locked'"));
+    EXPECT_EQ(note_text(), L"locked words");
 }
 
 TEST_F(NotesTest, UnsavedChangesAreQuestionedBeforeTheyAreLost)

@@ -345,3 +345,68 @@ TEST_F(StoryTest, UnwritableTimeFileKeepsThePostAndShowsError)
 }
 
 }  // namespace
+
+namespace {
+
+// The prefix's folder as a Windows path, when the program runs under Wine; "" otherwise.
+std::wstring wine_prefix_folder()
+{
+    wchar_t prefix[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || prefix[0] != L'/')
+        return L"";
+    std::wstring folder = L"Z:" + std::wstring(prefix, length);
+    for (wchar_t& unit : folder)
+        if (unit == L'/')
+            unit = L'\\';
+    return folder + L"\\";
+}
+
+// Starts the program from `program_folder` (a path form of `local_folder`), posts once and
+// checks that both folders were made and the post landed in the first time file.
+void run_from(const std::wstring& program_folder, const std::wstring& local_folder)
+{
+    Journal journal;
+    journal.folder = program_folder;
+    ASSERT_TRUE(journal_start(journal)) << utf8_of(program_folder);
+    EXPECT_TRUE(wait_until([&] { return file_exists(local_folder + L"quietnotes"); }));
+    EXPECT_TRUE(file_exists(local_folder + L"quietstory"));
+    journal_type(journal, L"from afar");
+    journal_press(journal, VK_RETURN, true);
+    const std::wstring first = local_folder + L"quietstory\\Time-001.txt";
+    EXPECT_TRUE(wait_until([&] { return story_file_text(first).find(L"from afar") != std::wstring::npos; }));
+    journal_stop(journal);
+}
+
+}  // namespace
+
+// A program on a network share makes its folders there like anywhere else. Wine serves
+// "\\server\share" from the prefix's dosdevices\unc\server\share folder.
+TEST(StoryFolders, ProgramOnANetworkShareMakesItsFolders)
+{
+    const std::wstring prefix = wine_prefix_folder();
+    if (prefix.empty())
+        GTEST_SKIP() << "needs Wine's mapping of network paths";
+    const std::wstring share = L"qnshare-" + std::to_wstring(GetCurrentProcessId());
+    std::wstring local = prefix + L"dosdevices\\unc";
+    CreateDirectoryW(local.c_str(), nullptr);
+    local += L"\\localhost";
+    CreateDirectoryW(local.c_str(), nullptr);
+    local += L"\\" + share + L"\\";
+    ASSERT_TRUE(CreateDirectoryW(local.c_str(), nullptr));
+    const std::wstring folder = journal_new_folder(local);
+    ASSERT_FALSE(folder.empty());
+    const std::wstring name = folder.substr(local.size());  // ends with a backslash
+    run_from(L"\\\\localhost\\" + share + L"\\" + name, folder);
+    journal_remove_folder(folder);
+    RemoveDirectoryW(local.c_str());
+}
+
+// The long form of a drive path runs the same way.
+TEST(StoryFolders, ProgramStartedThroughALongPathMakesItsFolders)
+{
+    const std::wstring folder = journal_new_folder();
+    ASSERT_FALSE(folder.empty());
+    run_from(L"\\\\?\\" + folder, folder);
+    journal_remove_folder(folder);
+}

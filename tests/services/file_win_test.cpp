@@ -93,6 +93,25 @@ TEST_F(FileTest, OpenVariants)
     EXPECT_EQ(file_create(GK_ANY, (folder / u"missing\\x.txt").c_str(), 0), 0);
 }
 
+// A failed open or create with a new number gives its record back: a thousand of them,
+// read, read-write and create, leave the table as it was.
+TEST_F(FileTest, FailedOpensLeaveNoRecord)
+{
+    const std::u16string missing = folder / u"missing\\x.txt";
+    const std::size_t before = file_dynamic_records();
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(file_open_read(GK_ANY, missing.c_str(), 0), 0);
+        ASSERT_EQ(file_open(GK_ANY, missing.c_str(), 0), 0);
+        ASSERT_EQ(file_create(GK_ANY, missing.c_str(), OPEN_NO_BUFFER), 0);
+    }
+    EXPECT_EQ(file_dynamic_records(), before);
+    const ObjectNumber open = file_create(GK_ANY, (folder / u"y.txt").c_str(), 0);
+    ASSERT_NE(open, 0);
+    EXPECT_EQ(file_dynamic_records(), before + 1);
+    file_close(open);
+    EXPECT_EQ(file_dynamic_records(), before);
+}
+
 TEST_F(FileTest, FixedNumbers)
 {
     const std::u16string first = folder / u"1.txt";

@@ -94,6 +94,21 @@ TEST_F(FolderTest, ScanOfNothing)
     EXPECT_EQ(dir_examine(-2, folder.path.c_str(), nullptr), 0);
 }
 
+// A failed scan with a new number gives its record back.
+TEST_F(FolderTest, FailedScansLeaveNoRecord)
+{
+    const std::u16string missing = folder / u"missing";
+    const std::size_t before = dir_dynamic_records();
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(dir_examine(GK_ANY, missing.c_str(), nullptr), 0);
+    EXPECT_EQ(dir_dynamic_records(), before);
+    const ObjectNumber scan = dir_examine(GK_ANY, folder.path.c_str(), nullptr);
+    ASSERT_NE(scan, 0);
+    EXPECT_EQ(dir_dynamic_records(), before + 1);
+    dir_finish(scan);
+    EXPECT_EQ(dir_dynamic_records(), before);
+}
+
 TEST_F(FolderTest, FinishAllEndsEveryScan)
 {
     ObjectNumber a = dir_examine(GK_ANY, folder.path.c_str(), nullptr);

@@ -64,6 +64,15 @@ protected:
 
     void focus_editor() { ASSERT_TRUE(click_into(handle)); }
 
+    // The height of the text's characters, which the font sets.
+    LONG char_height()
+    {
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        SendMessageW(handle, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+        return format.yHeight;
+    }
+
     COLORREF text_color()
     {
         CHARFORMAT2W format = {};
@@ -146,6 +155,70 @@ TEST_F(EditorTest, PlainTextRoundTripsExactlyAndLongTextIsReplacedQuickly)
     focus_editor();
     gui_type_text(u"y");
     EXPECT_TRUE(gui_wait_events_until([this] { return count_events(editor, EVENTTYPE_CHANGE) == 1; }));
+}
+
+// How many single edits can be undone: `edits` replacements, then undo until nothing is left.
+int undoable_edits(HWND window, int edits)
+{
+    for (int i = 0; i < edits; ++i)
+        SendMessageW(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"e"));
+    int undone = 0;
+    while (undone <= edits && SendMessageW(window, EM_CANUNDO, 0, 0) && SendMessageW(window, EM_UNDO, 0, 0))
+        ++undone;
+    return undone;
+}
+
+// Every setting the program gives an editor is the editor's own: a long text moves the
+// editor to a new platform window, which gets every one of them again.
+TEST_F(EditorTest, SettingsSurviveTheNewWindowOfALongText)
+{
+    ASSERT_EQ(editor_set_text_mode(editor, EDITOR_TEXT_PLAIN), 1);
+    ASSERT_EQ(editor_set_undo_limit(editor, 5), 1);
+    ASSERT_EQ(editor_set_text_limit(editor, 200000), 1);
+    ASSERT_EQ(editor_set_notifications(editor, EDITOR_NOTIFY_UPDATE), 1);
+    const int stops[] = {16, 48};
+    ASSERT_EQ(editor_set_tab_stops(editor, stops, 2), 1);
+    HFONT font = CreateFontW(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
+    ASSERT_EQ(control_set_font(editor, reinterpret_cast<std::intptr_t>(font)), 1);
+    control_set_color(editor, CONTROL_COLOR_FRONT, 0x00FF00);
+    control_set_attribute(editor, EDITOR_ATTRIBUTE_WORD_WRAP, 1);
+    EXPECT_EQ(editor_text_mode(editor), EDITOR_TEXT_PLAIN);
+    EXPECT_EQ(undoable_edits(handle, 8), 5);
+    control_set_attribute(editor, EDITOR_ATTRIBUTE_READ_ONLY, 1);
+    const LONG font_height = char_height();
+    EXPECT_GT(font_height, 0);
+
+    // Short paragraphs: the platform takes a long single paragraph slowly.
+    std::u16string long_text;
+    while (long_text.size() < 70000)
+        long_text += u"A line of the long text.\r\n";
+    ASSERT_EQ(editor_set_plain_text(editor, long_text), 1);
+    ASSERT_EQ(editor_set_plain_text(editor, u""), 1);
+    HWND replaced = handle;
+    handle = static_cast<HWND>(control_os_handle(editor));
+    ASSERT_NE(handle, replaced);
+    EXPECT_EQ(editor_text_mode(editor), EDITOR_TEXT_PLAIN);
+    EXPECT_EQ(SendMessageW(handle, EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT, TM_PLAINTEXT);
+    EXPECT_EQ(SendMessageW(handle, EM_GETLIMITTEXT, 0, 0), 200000);
+    EXPECT_EQ(SendMessageW(handle, EM_GETEVENTMASK, 0, 0) & (ENM_UPDATE | ENM_CHANGE), ENM_UPDATE | ENM_CHANGE);
+    EXPECT_EQ(control_get_font(editor), static_cast<void*>(font));
+    EXPECT_EQ(char_height(), font_height);
+    EXPECT_TRUE(SendMessageW(handle, EM_GETOPTIONS, 0, 0) & ECO_READONLY);
+    EXPECT_EQ(control_get_attribute(editor, EDITOR_ATTRIBUTE_WORD_WRAP), 1);
+    EXPECT_EQ(control_get_attribute(editor, EDITOR_ATTRIBUTE_READ_ONLY), 1);
+    control_set_attribute(editor, EDITOR_ATTRIBUTE_READ_ONLY, 0);
+    EXPECT_EQ(editor_undo_limit(editor), 5);
+    EXPECT_EQ(undoable_edits(handle, 8), 5);
+    ASSERT_EQ(editor_set_plain_text(editor, u"green"), 1);
+    EXPECT_EQ(text_color(), COLORREF{0x00FF00});
+
+    // Refused: a mode change of an editor holding text, a number that names no editor.
+    EXPECT_EQ(editor_set_text_mode(editor, EDITOR_TEXT_RICH), 0);
+    EXPECT_EQ(editor_text_mode(editor), EDITOR_TEXT_PLAIN);
+    EXPECT_EQ(editor_set_undo_limit(window, 3), 0);
+    EXPECT_EQ(editor_set_tab_stops(editor, stops, EDITOR_MAX_TAB_STOPS + 1), 0);
+    control_set_font(editor, CONTROL_FONT_DEFAULT);
+    DeleteObject(font);
 }
 
 TEST_F(EditorTest, InsertedTextKeepsItsCharactersAndTheRestOfTheText)
