@@ -16,8 +16,9 @@ bool note_read_file(const std::u16string& folder, const std::u16string& name, st
 
 // Replaces a note file's content in one step: the bytes go to a temporary file in the
 // same folder, which is flushed, read back and compared, then moved over the note file.
-// On any failure (an invalid note name included) the note file is as it was, the
-// temporary file is gone, and the result is false.
+// On any failure (an invalid note name included, or more bytes than NOTE_READ_LIMIT, which
+// could never be read back) the note file is as it was, the temporary file is gone, and
+// the result is false.
 bool note_write_file(const std::u16string& folder, const std::u16string& name, const std::vector<std::uint8_t>& data);
 
 // The names of the notes in the folder, sorted ignoring case.

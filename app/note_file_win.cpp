@@ -49,7 +49,7 @@ bool note_read_file(const std::u16string& folder, const std::u16string& name, st
 
 bool note_write_file(const std::u16string& folder, const std::u16string& name, const std::vector<std::uint8_t>& data)
 {
-    if (!note_name_valid(name))
+    if (!note_name_valid(name) || static_cast<std::int64_t>(data.size()) > NOTE_READ_LIMIT)
         return false;
     const std::u16string path = folder + note_file_name(name);
     const std::u16string temporary = folder + note_temporary_file_name(name);

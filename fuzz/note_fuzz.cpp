@@ -1,6 +1,6 @@
 // Note files: any content decrypts under any key without a fault, and the text it gives
 // is saved and opened again unchanged; a plaintext parses to its units up to the first
-// zero one.
+// zero one; every plaintext a save builds has the layout that opening requires.
 #include "fuzz_support.h"
 
 #include "app/note_cipher.h"
@@ -28,5 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string parsed = note_parse_plaintext(file.data(), file.size());
     const std::u16string units = fuzz_units(file.data(), file.size());
     FUZZ_CHECK(parsed == units.substr(0, units.find(u'\0')));
+
+    SecretBytes built;
+    if (note_build_plaintext(parsed, built)) {
+        FUZZ_CHECK(note_plaintext_has_layout(built.data, built.size));
+        FUZZ_CHECK(note_parse_plaintext(built.data, built.size) == parsed);
+    }
+    note_plaintext_has_layout(file.data(), file.size());
     return 0;
 }

@@ -116,6 +116,15 @@ TEST_F(NoteFileTest, FilesOverTheReadLimitAreRefused)
         sized(name, 0);
 }
 
+TEST_F(NoteFileTest, NoteTooLargeToReadIsNeverWritten)
+{
+    ASSERT_TRUE(raw_write(folder / u"big.bin", "old"));
+    const Bytes over(static_cast<std::size_t>(NOTE_READ_LIMIT) + 1, 0x41);
+    EXPECT_FALSE(note_write_file(folder.path, u"big", over));
+    EXPECT_EQ(raw_read(folder / u"big.bin"), "old");
+    EXPECT_TRUE(only({u"big.bin"}));
+}
+
 TEST_F(NoteFileTest, EncryptedNoteRoundTrip)
 {
     NoteKey key{};
