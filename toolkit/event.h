@@ -53,8 +53,9 @@ void event_post(int event, ObjectNumber object, ObjectNumber window, int type, v
 void event_post(int event, ObjectNumber object, ObjectNumber window, int type);
 
 // The process-wide switch (off by default): while on, posting, popping and unqueueing take
-// one critical section, so that other threads may post directly. Handlers still run on the
-// posting thread.
+// one critical section, so that other threads may queue events directly. The handlers and the
+// current event are not guarded: they run on, and belong to, the posting thread, so events
+// that other threads post must have no handlers bound.
 void event_set_locking(int on);
 
 // Removes every queued event that matches; -1 in the pattern matches anything.

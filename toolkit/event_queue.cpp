@@ -171,6 +171,7 @@ int event_pop()
     current.release = nullptr;
     current.type = -1;
     std::uint32_t flags = 0;
+    int taken = 0;
     {
         LockGuard guard(queue_lock());
         QueuedEvent* node = g_events->head;
@@ -181,12 +182,13 @@ int event_pop()
             g_events->tail = nullptr;
         --g_events->length;
         current = CurrentEvent{node->event, node->window, node->object, node->type, node->data, node->release};
+        taken = node->event;
         flags = node->flags;
         pool_release(node);
     }
     if (flags & EVENT_FLAG_DEFERRED)
         event_run_handlers(current.event, current.window, current.object, current.type);
-    return current.event;
+    return taken;
 }
 
 void events_mute()

@@ -66,6 +66,8 @@ DWORD WINAPI paced_drag(void* parameter)
         SetCursorPos(drag->from.x + (drag->to.x - drag->from.x) * step / STEPS, drag->from.y);
         Sleep(30);
     }
+    // The last position must be taken before the release, also on a busy machine.
+    Sleep(120);
     send_button(MOUSEEVENTF_LEFTUP);
     return 0;
 }
