@@ -73,7 +73,7 @@ void look_up_controls()
 
 void bind_control(ObjectNumber control, EventHandler handler, int type = -1)
 {
-    event_bind(EVENT_GADGET, handler, g_app.wnd_main, control, type);
+    event_bind_control(control, handler, type);
 }
 
 void bind_handlers()

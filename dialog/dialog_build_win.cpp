@@ -3,6 +3,10 @@
 #include "dialog/placeholder_control_win.h"
 #include "toolkit/button.h"
 #include "toolkit/control.h"
+#include "toolkit/controls/frame.h"
+#include "toolkit/controls/plain_container.h"
+#include "toolkit/controls/scrollarea.h"
+#include "toolkit/controls/splitter.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/listview.h"
@@ -11,13 +15,10 @@
 #include "toolkit/text.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
-
-// The splitter's separator width with and without the separator flag.
-constexpr int SPLITTER_WIDE_SEPARATOR = 7;
-constexpr int SPLITTER_NARROW_SEPARATOR = 4;
 
 struct Builder {
     ObjectNumber window = -1;
@@ -57,12 +58,31 @@ bool holds_children(const DialogElement* element)
            (element->info->role == ElementRole::Canvas && dialog_element_is_container(element));
 }
 
+// Kinds whose new control is the current container already: opening it again would push
+// it a second time.
+bool pushes_itself(const DialogElement* element)
+{
+    return element->kind == ELEMENT_PANEL || element->kind == ELEMENT_CONTAINER || element->kind == ELEMENT_SCROLLAREA;
+}
+
+// Two part containers, each closed at once, then the splitter over them; a minimum given
+// as a number is set now, one that follows the request is set by every size request.
 ObjectNumber create_splitter(SplitterElement* splitter)
 {
-    int separator = (splitter->flags & DIALOG_SPLITTER_SEPARATOR) ? SPLITTER_WIDE_SEPARATOR : SPLITTER_NARROW_SEPARATOR;
-    ObjectNumber made = placeholder_splitter_create(splitter->requested, splitter->vertical, separator,
-                                                    &splitter->parts[0], &splitter->parts[1]);
-    return splitter->parts[0] && splitter->parts[1] ? made : 0;
+    for (ObjectNumber& part : splitter->parts) {
+        part = container_create(GK_ANY, 0, 0, 0, 0, GK_Container_BorderLess);
+        if (!part)
+            return 0;
+        container_close_list();
+    }
+    ObjectNumber made = splitter_create(splitter->requested, 0, 0, 0, 0, splitter->parts[0], splitter->parts[1],
+                                        splitter->flags);
+    ObjectNumber number = splitter->requested == -1 ? made : splitter->requested;
+    if (made && splitter->first_minimum >= 0)
+        control_set_attribute(number, SPLITTER_FIRST_MINIMUM, splitter->first_minimum);
+    if (made && splitter->second_minimum >= 0)
+        control_set_attribute(number, SPLITTER_SECOND_MINIMUM, splitter->second_minimum);
+    return made;
 }
 
 // The platform control of the element's kind, at 0, 0 with no size.
@@ -76,6 +96,13 @@ ObjectNumber create_control(DialogElement* element)
     case ELEMENT_EDITOR: return editor_create(number, 0, 0, 0, 0, element->flags);
     case ELEMENT_LISTVIEW: return listview_create(number, 0, 0, 0, 0, element->flags);
     case ELEMENT_PANEL: return panel_create(number, 0, 0, 0, 0);
+    case ELEMENT_CONTAINER: return container_create(number, 0, 0, 0, 0, element->flags);
+    case ELEMENT_FRAME: return frame_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_SCROLLAREA: {
+        const auto* area = static_cast<const ContainerElement*>(element);
+        return scrollarea_create(number, 0, 0, 0, 0, area->inner_width, area->inner_height, area->step,
+                                 element->flags);
+    }
     case ELEMENT_SPLITTER: return create_splitter(static_cast<SplitterElement*>(element));
     case ELEMENT_SPIN: return placeholder_create(number, u"", false);
     default: return placeholder_create(number, text_of(element), holds_children(element));
@@ -141,10 +168,9 @@ bool create_element_control(Builder* builder, DialogElement* element)
     if (!made)
         return fail(builder, MESSAGE_CONTROL_FAILED, element);
     element->control = element->requested == -1 ? made : element->requested;
-    // A new panel is the current container already.
-    if (element->kind == ELEMENT_PANEL)
+    if (pushes_itself(element))
         ++builder->pushed;
-    if (holds_children(element) && !open_list(builder, element->control))
+    else if (holds_children(element) && !open_list(builder, element->control))
         return fail(builder, MESSAGE_CONTROL_FAILED, element);
     if (element->kind == ELEMENT_SPLITTER && !open_list(builder, static_cast<SplitterElement*>(element)->parts[0]))
         return fail(builder, MESSAGE_CONTROL_FAILED, element);
@@ -180,10 +206,19 @@ void apply_disabled_and_invisible(const DialogElement* element)
         control_hide(element->control, 1);
 }
 
-// Grouped options are made after all their siblings, in document order.
-bool create_pending_options(Builder* builder, DialogElement* element)
+// One option group: the options of the first pending one's group, in document order.
+bool create_option_group(Builder* builder, std::vector<DialogElement*>* pending)
 {
-    for (DialogElement* option : element->pending_options) {
+    int group = static_cast<const ControlElement*>(pending->front())->group;
+    // A throw-away control ends whatever option group the controls layer has open.
+    if (ObjectNumber spare = placeholder_create(GK_ANY, u"", false))
+        control_free(spare);
+    std::vector<DialogElement*> later;
+    for (DialogElement* option : *pending) {
+        if (static_cast<const ControlElement*>(option)->group != group) {
+            later.push_back(option);
+            continue;
+        }
         if (takes_container_id(option))
             return refuse_container_id(builder, option);
         ObjectNumber made = placeholder_create(option->requested, text_of(option), false);
@@ -192,7 +227,18 @@ bool create_pending_options(Builder* builder, DialogElement* element)
         option->control = option->requested == -1 ? made : option->requested;
         apply_disabled_and_invisible(option);
     }
-    element->pending_options.clear();
+    *pending = std::move(later);
+    return true;
+}
+
+// Grouped options are made after all their siblings, one group at a time, groups in the
+// order of their first member, so that options of different groups never interleave.
+bool create_pending_options(Builder* builder, DialogElement* element)
+{
+    while (!element->pending_options.empty()) {
+        if (!create_option_group(builder, &element->pending_options))
+            return false;
+    }
     return true;
 }
 

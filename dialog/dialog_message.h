@@ -26,6 +26,7 @@ constexpr const char* MESSAGE_TOO_DEEP = "'%s' is nested deeper than %s levels."
 constexpr const char* MESSAGE_TOO_MANY_ROWS = "'%s' cannot hold more rows than %s.";
 constexpr const char* MESSAGE_NOT_WELL_FORMED = "Dialog definition is not well-formed: %s at line %s.";
 constexpr const char* MESSAGE_TAB_OUTSIDE_PANEL = "'%s' is not inside a panel.";
+constexpr const char* MESSAGE_NESTED_WINDOW = "'%s' cannot be placed inside a window.";
 
 // Stores the message unless one is stored already. The format must be one of the
 // constants above (unused arguments are ignored); the arguments are converted to 8-bit text.

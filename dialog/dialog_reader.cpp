@@ -327,8 +327,8 @@ void report_full(Reader* reader, const XmlNode* node, const DialogElement* paren
 }
 
 // Builds the elements of the node's element children under the parent, depth first.
-// Names not in the language, and windows inside a window, are skipped with everything
-// below them.
+// Names not in the language are skipped with everything below them; a window inside a
+// window is refused.
 void read_children(Reader* reader, const XmlNode* parent_node, DialogElement* parent, int depth)
 {
     for (const XmlNode* node = xml_node_first_child(parent_node); node; node = xml_node_next_sibling(node)) {
@@ -337,8 +337,12 @@ void read_children(Reader* reader, const XmlNode* parent_node, DialogElement* pa
         if (xml_node_kind(node) != XML_KIND_ELEMENT)
             continue;
         const ElementInfo* info = dialog_element_info(view_of(xml_node_name(node)));
-        if (!info || info->kind == ELEMENT_WINDOW)
+        if (!info)
             continue;
+        if (info->kind == ELEMENT_WINDOW) {
+            dialog_message_report(reader->message, MESSAGE_NESTED_WINDOW, view_of(xml_node_name(node)));
+            return;
+        }
         if (depth > DIALOG_MAX_DEPTH) {
             dialog_message_report(reader->message, MESSAGE_TOO_DEEP, view_of(xml_node_name(node)), u"100");
             return;

@@ -6,16 +6,9 @@
 
 #include <windows.h>
 
-#include <new>
 #include <string>
 
 namespace {
-
-struct SplitterParts {
-    ObjectNumber parts[2] = {0, 0};
-    bool vertical = false;
-    int separator = 0;
-};
 
 HWND window_of(const ControlRecord* record)
 {
@@ -86,44 +79,6 @@ int container_open_item(ControlRecord* record, int)
     return container_push(record->handle);
 }
 
-SplitterParts* parts_of(const ControlRecord* record)
-{
-    return reinterpret_cast<SplitterParts*>(record->user_word);
-}
-
-void place_part(ObjectNumber part, int x, int y, int width, int height)
-{
-    control_resize(part, x, y, width > 0 ? width : 0, height > 0 ? height : 0);
-    if (ControlRecord* record = control_record(part))
-        control_raise_event(record, EVENTTYPE_LEFT_CLICK, EVENT_FLAG_UNMUTED);
-}
-
-// The area is shared evenly; the separator lies between the parts.
-int splitter_resize(ControlRecord* record, int x, int y, int width, int height)
-{
-    if (!MoveWindow(window_of(record), x, y, width, height, TRUE))
-        return 0;
-    const SplitterParts* parts = parts_of(record);
-    if (!parts)
-        return 1;
-    if (parts->vertical) {
-        int first = (width - parts->separator) / 2;
-        place_part(parts->parts[0], 0, 0, first, height);
-        place_part(parts->parts[1], first + parts->separator, 0, width - first - parts->separator, height);
-    } else {
-        int first = (height - parts->separator) / 2;
-        place_part(parts->parts[0], 0, 0, width, first);
-        place_part(parts->parts[1], 0, first + parts->separator, width, height - first - parts->separator);
-    }
-    return 1;
-}
-
-void splitter_destroy(ControlRecord* record)
-{
-    delete parts_of(record);
-    record->user_word = 0;
-}
-
 const ControlOps PLACEHOLDER_OPS = {
     .kind = CONTROL_KIND_PLACEHOLDER,
     .get_state = placeholder_get_state,
@@ -139,13 +94,6 @@ const ControlOps CONTAINER_OPS = {
     .open_item = container_open_item,
 };
 
-const ControlOps SPLITTER_OPS = {
-    .kind = CONTROL_KIND_PLACEHOLDER,
-    .window_message = container_window_message,
-    .destroy = splitter_destroy,
-    .resize = splitter_resize,
-};
-
 ObjectNumber create(ObjectNumber number, const char16_t* text, const ControlOps* ops, ControlRecord** record)
 {
     DWORD style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX | (ops == &PLACEHOLDER_OPS ? 0 : WS_CLIPCHILDREN);
@@ -157,31 +105,4 @@ ObjectNumber create(ObjectNumber number, const char16_t* text, const ControlOps*
 ObjectNumber placeholder_create(ObjectNumber number, const char16_t* text, bool container)
 {
     return create(number, text, container ? &CONTAINER_OPS : &PLACEHOLDER_OPS, nullptr);
-}
-
-ObjectNumber placeholder_splitter_create(ObjectNumber number, bool vertical, int separator, ObjectNumber* first,
-                                         ObjectNumber* second)
-{
-    *first = 0;
-    *second = 0;
-    auto* parts = new (std::nothrow) SplitterParts;
-    if (!parts)
-        return 0;
-    parts->vertical = vertical;
-    parts->separator = separator;
-    ControlRecord* record = nullptr;
-    ObjectNumber made = create(number, u"", &SPLITTER_OPS, &record);
-    if (!made) {
-        delete parts;
-        return 0;
-    }
-    record->user_word = reinterpret_cast<std::intptr_t>(parts);
-    if (!container_push(record->handle))
-        return made;
-    parts->parts[0] = placeholder_create(GK_ANY, u"", true);
-    parts->parts[1] = placeholder_create(GK_ANY, u"", true);
-    container_close_list();
-    *first = parts->parts[0];
-    *second = parts->parts[1];
-    return made;
 }

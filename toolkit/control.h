@@ -195,7 +195,8 @@ std::intptr_t control_call_previous(ControlRecord* record, unsigned message, std
 void control_raise_event(const ControlRecord* record, int type, std::uint32_t flags = 0);
 
 // Offers a message the parent received to the control it names (checked by GK_ID equal to
-// GWL_ID). Returns the kind's answer, or CONTROL_NOT_HANDLED.
+// GWL_ID); a companion window that carries the control's number in both reaches the control
+// too. Returns the kind's answer, or CONTROL_NOT_HANDLED.
 std::intptr_t control_offer_notification(void* child, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
 
 // Colours of text, string and listview: sets the front or back colour (taking or releasing

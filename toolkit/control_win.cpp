@@ -212,10 +212,21 @@ std::intptr_t control_offer_notification(void* child, unsigned message, std::uin
     ObjectNumber number = GetWindowLongPtrW(window, GWLP_ID);
     if (reinterpret_cast<ObjectNumber>(GetPropW(window, ID_PROPERTY)) != number)
         return CONTROL_NOT_HANDLED;
+    // A companion window of a control (a spin's arrows) carries the control's number too, so
+    // its notifications reach the control's kind as well.
     ControlRecord* record = control_record(number);
-    if (!record || record->handle != window || !record->ops->notify)
+    if (!record || !record->ops->notify)
         return CONTROL_NOT_HANDLED;
     return record->ops->notify(record, message, wparam, lparam);
+}
+
+int event_bind_control(ObjectNumber control, EventHandler handler, int type)
+{
+    ControlRecord* record = control_record(control);
+    ObjectNumber window = 0;
+    if (!record || !window_find_number(record->handle, &window))
+        return 0;
+    return event_bind(EVENT_GADGET, handler, window, control, type);
 }
 
 int control_exists(ObjectNumber control)

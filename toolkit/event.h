@@ -52,6 +52,12 @@ void event_post(int event, ObjectNumber object, ObjectNumber window, int type, v
                 EventDataRelease release, std::uint32_t flags);
 void event_post(int event, ObjectNumber object, ObjectNumber window, int type);
 
+// The process-wide switch (off by default): while on, posting, popping and unqueueing take
+// one critical section, so that other threads may queue events directly. The handlers and the
+// current event are not guarded: they run on, and belong to, the posting thread, so events
+// that other threads post must have no handlers bound.
+void event_set_locking(int on);
+
 // Removes every queued event that matches; -1 in the pattern matches anything.
 void event_unqueue(int event, ObjectNumber object, ObjectNumber window, int type);
 
@@ -74,6 +80,14 @@ void* event_data();
 int event_bind(int event, EventHandler handler, ObjectNumber window, ObjectNumber object, int type);
 int event_bind_window(int event, EventHandler handler, ObjectNumber window);
 int event_bind_item(int event, EventHandler handler, ObjectNumber window, ObjectNumber item);
+// EVENT_GADGET of the control, in the window the control sits in; type -1 for any. Returns 0
+// for an unknown control. Windows only.
+int event_bind_control(ObjectNumber control, EventHandler handler, int type = -1);
+
+// A filter that event_wait offers every platform message before the accelerators; non-zero
+// swallows the message. Null removes it. Windows only.
+using EventMessageFilter = int (*)(unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+void event_set_message_filter(EventMessageFilter filter);
 
 // Return 1 when the handler was bound under exactly that key.
 int event_unbind(int event, EventHandler handler, ObjectNumber window, ObjectNumber object, int type);

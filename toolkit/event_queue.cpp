@@ -1,6 +1,7 @@
 #include "toolkit/event.h"
 
 #include "toolkit/event_internal.h"
+#include "toolkit/lock.h"
 #include "toolkit/pool.h"
 
 namespace {
@@ -32,6 +33,8 @@ struct EventState {
     BlockPool* pool;
     int mute_depth;
     CurrentEvent current;
+    Lock queue_lock;
+    bool locking;  // the process-wide switch: the queue is shared between threads
 };
 
 EventState* g_events = nullptr;
@@ -75,6 +78,12 @@ void dispatch(const CurrentEvent& event)
     g_events->current = saved;
 }
 
+// Held around every change of the queue while the switch is on; a null lock does nothing.
+Lock* queue_lock()
+{
+    return g_events->locking ? &g_events->queue_lock : nullptr;
+}
+
 bool matches(ObjectNumber pattern, ObjectNumber value)
 {
     return pattern == -1 || pattern == value;
@@ -91,6 +100,7 @@ int event_start()
         return 0;
     g_events->pool = pool_new(sizeof(QueuedEvent), 16, 256, 0);
     g_events->current.type = -1;
+    lock_init(&g_events->queue_lock);
     return g_events->pool && event_bindings_start();
 }
 
@@ -102,8 +112,11 @@ void event_post(int event, ObjectNumber object, ObjectNumber window, int type, v
         return;
     }
     bool queued = false;
-    if (!coalesces(g_events->tail, event, object, window, type, flags))
-        queued = enqueue(event, object, window, type, data, release, flags);
+    {
+        LockGuard guard(queue_lock());
+        if (!coalesces(g_events->tail, event, object, window, type, flags))
+            queued = enqueue(event, object, window, type, data, release, flags);
+    }
     if (flags & EVENT_FLAG_DEFERRED) {
         if (!queued)
             release_data(data, release);
@@ -124,6 +137,7 @@ void event_unqueue(int event, ObjectNumber object, ObjectNumber window, int type
 {
     if (!g_events)
         return;
+    LockGuard guard(queue_lock());
     QueuedEvent* previous = nullptr;
     QueuedEvent* node = g_events->head;
     while (node) {
@@ -156,19 +170,25 @@ int event_pop()
     current.data = nullptr;
     current.release = nullptr;
     current.type = -1;
-    QueuedEvent* node = g_events->head;
-    if (!node)
-        return 0;
-    g_events->head = node->next;
-    if (!g_events->head)
-        g_events->tail = nullptr;
-    --g_events->length;
-    current = CurrentEvent{node->event, node->window, node->object, node->type, node->data, node->release};
-    std::uint32_t flags = node->flags;
-    pool_release(node);
+    std::uint32_t flags = 0;
+    int taken = 0;
+    {
+        LockGuard guard(queue_lock());
+        QueuedEvent* node = g_events->head;
+        if (!node)
+            return 0;
+        g_events->head = node->next;
+        if (!g_events->head)
+            g_events->tail = nullptr;
+        --g_events->length;
+        current = CurrentEvent{node->event, node->window, node->object, node->type, node->data, node->release};
+        taken = node->event;
+        flags = node->flags;
+        pool_release(node);
+    }
     if (flags & EVENT_FLAG_DEFERRED)
         event_run_handlers(current.event, current.window, current.object, current.type);
-    return current.event;
+    return taken;
 }
 
 void events_mute()
@@ -189,6 +209,12 @@ ObjectNumber event_control() { return g_events ? g_events->current.object : 0; }
 ObjectNumber event_item() { return g_events ? g_events->current.object : 0; }
 int event_type() { return g_events ? g_events->current.type : -1; }
 void* event_data() { return g_events ? g_events->current.data : nullptr; }
+
+void event_set_locking(int on)
+{
+    if (g_events)
+        g_events->locking = on != 0;
+}
 
 std::size_t event_queue_length()
 {

@@ -73,6 +73,23 @@ int reported_message(UINT message)
     return message >= EVENT_GADGET && message <= EVENT_SIZE_WINDOW ? 0 : static_cast<int>(message);
 }
 
+// The component-wide filter, when one is installed, may keep a message from everything else.
+bool swallowed_by_filter(const MSG& message)
+{
+    return g_windows && g_windows->message_filter
+           && g_windows->message_filter(message.message, message.wParam, message.lParam) != 0;
+}
+
+void translate_and_dispatch(HWND window, HACCEL accelerator, MSG* message)
+{
+    if (accelerator && TranslateAcceleratorW(window, accelerator, message)) {
+        show_cues(window);
+        return;
+    }
+    TranslateMessage(message);
+    DispatchMessageW(message);
+}
+
 }  // namespace
 
 int event_wait(int timeout_ms)
@@ -91,17 +108,19 @@ int event_wait(int timeout_ms)
     HACCEL accelerator = choose_accelerator(&window);
     if (window && modifier_held())
         show_cues(window);
-    if (accelerator && TranslateAcceleratorW(window, accelerator, &message)) {
-        show_cues(window);
-    } else {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    if (!swallowed_by_filter(message))
+        translate_and_dispatch(window, accelerator, &message);
     if (g_windows) {
         g_windows->last_wparam = message.wParam;
         g_windows->last_lparam = message.lParam;
     }
     return reported_message(message.message);
+}
+
+void event_set_message_filter(EventMessageFilter filter)
+{
+    if (g_windows)
+        g_windows->message_filter = filter;
 }
 
 int event_wait_forever()

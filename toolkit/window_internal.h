@@ -2,6 +2,7 @@
 // helpers that the window procedure, the wait and the shortcuts use.
 #pragma once
 
+#include "toolkit/event.h"
 #include "toolkit/shortcut.h"
 #include "toolkit/window.h"
 
@@ -25,6 +26,7 @@ struct WindowState {
     HCURSOR arrow_cursor;
     WPARAM last_wparam;
     LPARAM last_lparam;
+    EventMessageFilter message_filter;  // offered every message before the accelerators
 };
 
 extern WindowState* g_windows;

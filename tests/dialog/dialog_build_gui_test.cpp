@@ -113,7 +113,7 @@ TEST_F(DialogBuildTest, ControlsOfAContainerSitInsideItWithinItsMargins)
     EXPECT_EQ(inner.left, 6);
     EXPECT_EQ(inner.top, 6);
     EXPECT_EQ(inner.right, gui_client_size(box).cx - 6);
-    EXPECT_EQ(GetParent(handle_of(control(u"scrolled"))), handle_of(control(u"area")));
+    EXPECT_EQ(GetParent(GetParent(handle_of(control(u"scrolled")))), handle_of(control(u"area")));
 
     // A frame holds no controls: its child sits beside it, below the caption.
     HWND frame = handle_of(control(u"f"));

@@ -92,6 +92,8 @@ DWORD WINAPI paced_drag(void* parameter)
         SetCursorPos(at.x, at.y);
         Sleep(30);
     }
+    // The last position must be taken before the release, also on a busy machine.
+    Sleep(120);
     send_mouse(MOUSEEVENTF_LEFTUP);
     return 0;
 }

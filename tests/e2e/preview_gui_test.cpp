@@ -1,0 +1,184 @@
+// DialogPreview run as a person runs it: the example definition opens, a real click is
+// reported as a line of output, closing the window ends the program with 0, and a faulty
+// definition prints the engine's message and ends it with 1.
+#include "tests/support/gui_input.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::wstring build_folder()
+{
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring path = own;
+    path.resize(path.find_last_of(L'\\') + 1);
+    return path + L"..\\demo\\";
+}
+
+// One run of the program with its standard output collected by a reading thread.
+class Preview {
+public:
+    explicit Preview(const std::wstring& arguments)
+    {
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        HANDLE write_end = nullptr;
+        if (!CreatePipe(&read_end_, &write_end, &inherit, 0))
+            return;
+        SetHandleInformation(read_end_, HANDLE_FLAG_INHERIT, 0);
+        std::wstring program = build_folder() + L"DialogPreview.exe";
+        std::wstring command = L"\"" + program + L"\" " + arguments;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = write_end;
+        startup.hStdError = write_end;
+        started_ = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                  build_folder().c_str(), &startup, &process_) != FALSE;
+        CloseHandle(write_end);
+        reader_ = std::thread([this] { read_all(); });
+    }
+
+    ~Preview()
+    {
+        if (started_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_.hProcess, 99);
+        if (reader_.joinable())
+            reader_.join();
+        if (started_) {
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+        if (read_end_)
+            CloseHandle(read_end_);
+    }
+
+    bool started() const { return started_; }
+
+    std::string output()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        return output_;
+    }
+
+    bool output_has(const std::string& line) { return output().find(line) != std::string::npos; }
+
+    // The exit code once the program has ended within the time, else -1.
+    int exit_code(DWORD timeout_ms)
+    {
+        if (WaitForSingleObject(process_.hProcess, timeout_ms) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+
+    DWORD process_id() const { return process_.dwProcessId; }
+
+private:
+    void read_all()
+    {
+        char buffer[512];
+        DWORD got = 0;
+        while (ReadFile(read_end_, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+            std::lock_guard<std::mutex> guard(lock_);
+            output_.append(buffer, got);
+        }
+    }
+
+    HANDLE read_end_ = nullptr;
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+    std::thread reader_;
+    std::mutex lock_;
+    std::string output_;
+};
+
+struct Search {
+    DWORD process_id;
+    const wchar_t* text;
+    HWND found;
+};
+
+BOOL CALLBACK find_top(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (owner != search->process_id || !IsWindowVisible(window) || std::wstring(title) != search->text)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK find_child(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<Search*>(parameter);
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    if (std::wstring(text) != search->text)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND wait_for_window(const Preview& preview, const wchar_t* title)
+{
+    Search search = {preview.process_id(), title, nullptr};
+    gui_poll_until([&] {
+        EnumWindows(find_top, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
+TEST(DialogPreview, ExampleOpensReportsARealClickAndEndsWithZero)
+{
+    Preview preview(L"example_dialog.xml");
+    ASSERT_TRUE(preview.started()) << last_error_text();
+    HWND window = wait_for_window(preview, L"Every element");
+    ASSERT_NE(window, nullptr) << preview.output();
+    Search button = {0, L"OK", nullptr};
+    EnumChildWindows(window, find_child, reinterpret_cast<LPARAM>(&button));
+    ASSERT_NE(button.found, nullptr);
+    ASSERT_TRUE(gui_bring_to_front(window));
+    gui_click_screen(gui_window_center(button.found));
+    EXPECT_TRUE(gui_poll_until([&] { return preview.output_has("EVENT_GADGET cmdOk 0\n"); })) << preview.output();
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(preview.exit_code(20000), 0);
+    EXPECT_TRUE(preview.output_has("EVENT_CLOSE_WINDOW "));
+}
+
+TEST(DialogPreview, FaultyDefinitionPrintsTheMessageAndEndsWithOne)
+{
+    TempFolder folder("qn-preview");
+    // UTF-16 with its mark, as an editor may save it.
+    std::u16string text = u"\xFEFF<window name='w'><vbox><text flags='#GK_Text_Right|#Nope'/></vbox></window>";
+    ASSERT_TRUE(raw_write(folder / u"faulty.xml",
+                          std::string_view(reinterpret_cast<const char*>(text.data()), text.size() * 2)));
+    std::u16string path = folder / u"faulty.xml";
+    Preview preview(L"\"" + std::wstring(path.begin(), path.end()) + L"\"");
+    ASSERT_TRUE(preview.started());
+    EXPECT_EQ(preview.exit_code(20000), 1);
+    EXPECT_TRUE(gui_poll_until([&] {
+        return preview.output_has("'#Nope' flag is not supported for the following gadget: text\n");
+    })) << preview.output();
+
+    Preview missing(L"no-such-file.xml");
+    EXPECT_EQ(missing.exit_code(20000), 1);
+    Preview unnamed(L"example_dialog.xml noSuchWindow");
+    EXPECT_EQ(unnamed.exit_code(20000), 1);
+    EXPECT_TRUE(gui_poll_until([&] { return unnamed.output_has("Dialog window not found\n"); }))
+        << unnamed.output();
+}
+
+}  // namespace
