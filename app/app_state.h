@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/note_key.h"
+#include "app/version.h"
 #include "toolkit/object.h"
 
 #include <cstdint>
@@ -37,7 +38,7 @@ constexpr std::int32_t COLOR_SUCCESS = 38702;
 // The rich edit notification code the editors' update events carry as their type.
 constexpr int EVENTTYPE_EDITOR_UPDATE = 1024;
 
-inline constexpr char16_t APP_TITLE[] = u"QuietNote [1.0.0.4]";
+inline constexpr char16_t APP_TITLE[] = u"QuietNote [" APP_VERSION_TEXT "]";
 
 struct AppState {
     std::u16string story_folder;  // program folder + "quietstory\"

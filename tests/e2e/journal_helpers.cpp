@@ -2,6 +2,7 @@
 
 #include "journal_helpers.h"
 
+#include "app/version.h"
 #include "tests/support/gui_input.h"
 
 #include <commctrl.h>
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr wchar_t TITLE[] = L"QuietNote [1.0.0.4]";
+constexpr wchar_t TITLE[] = L"QuietNote [" APP_VERSION_TEXT "]";
 
 std::wstring program_path()
 {

@@ -542,7 +542,9 @@ TEST_F(NotesTest, UnsavedChangesAreQuestionedBeforeTheyAreLost)
     }
     journal_click(journal, journal_part(journal, Part::TXT_NOTES));
     journal_type(journal, L" changed");
-    const std::wstring changed = note_text();
+    // Typed keys arrive a moment later on a busy machine.
+    const std::wstring changed = L"two changed";
+    ASSERT_TRUE(wait_until([&] { return note_text() == changed; })) << utf8_of(note_text());
 
     // The note already shown is not loaded again, so nothing is asked.
     journal_double_click_item(journal, 1);
