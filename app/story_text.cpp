@@ -25,25 +25,13 @@ std::size_t mark_size(const char* bytes, std::size_t size)
     return 0;
 }
 
-// The length of a UTF-8 sequence by its lead byte; 0 for a byte that cannot lead one.
-std::size_t sequence_length(unsigned char lead)
-{
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    return (lead & 0xF8) == 0xF0 ? 4 : 0;
-}
-
 // Walks the sequences as a reader taking one at a time would, making each byte that
 // cannot lead one a "?"; the bytes of a sequence go to the decoder as they are.
 void mark_bad_leads(char* bytes, std::size_t size)
 {
     for (std::size_t i = 0; i < size;) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        const std::size_t length = sequence_length(lead);
+        const std::size_t length = utf8_lead_length(lead);
         if (length == 0) {
             bytes[i++] = '?';
             continue;

@@ -3,6 +3,7 @@
 #include "services/file_system_ops.h"
 #include "services/folder.h"
 #include "services/text_convert.h"
+#include "services/utf8.h"
 
 #include <windows.h>
 
@@ -271,18 +272,6 @@ struct TextUnit {
     bool complete;           // false for a UTF-8 sequence cut short by the end or a zero byte
 };
 
-// The length of a UTF-8 sequence by its lead byte; 0 for a byte that cannot lead one.
-std::int32_t utf8_sequence_length(std::uint8_t lead)
-{
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    return (lead & 0xF8) == 0xF0 ? 4 : 0;
-}
-
 TextUnit read_unit(FileObject* file, Unit unit)
 {
     TextUnit text{};
@@ -300,7 +289,7 @@ TextUnit read_unit(FileObject* file, Unit unit)
     text.value = text.bytes[0];
     if (unit == Unit::byte || text.value < 0x80)
         return text;
-    const std::int32_t size = utf8_sequence_length(text.bytes[0]);
+    const auto size = static_cast<std::int32_t>(utf8_lead_length(text.bytes[0]));
     if (size == 0) {
         text.bytes[0] = '?';
         text.value = '?';

@@ -138,3 +138,14 @@ std::u16string utf8_decode(std::string_view bytes)
     out.resize(utf8_decode_to(bytes, out.data()));
     return out;
 }
+
+std::size_t utf8_lead_length(std::uint8_t lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xE0) == 0xC0)
+        return 2;
+    if ((lead & 0xF0) == 0xE0)
+        return 3;
+    return (lead & 0xF8) == 0xF0 ? 4 : 0;
+}

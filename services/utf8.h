@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,3 +23,7 @@ std::u16string utf8_decode(std::string_view bytes);
 // utf8_decode into a buffer of at least bytes.size() units (no more are ever needed);
 // returns the units written.
 std::size_t utf8_decode_to(std::string_view bytes, char16_t* out);
+
+// The length of a UTF-8 sequence by its lead byte's bit pattern alone (1 to 4); 0 for a
+// byte that cannot lead one. Text files are split into sequences by this rule when read.
+std::size_t utf8_lead_length(std::uint8_t lead);

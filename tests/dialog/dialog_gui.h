@@ -3,6 +3,7 @@
 
 #ifdef _WIN32
 
+#include "tests/support/gui_input.h"
 #include "toolkit/object.h"
 
 #include <windows.h>
@@ -31,10 +32,6 @@ std::string gui_narrow(const std::u16string& text);
 // Dispatches messages and takes events until the condition holds or about timeout_ms pass;
 // returns the condition's last value.
 bool gui_settle_until(const std::function<bool()>& condition, int timeout_ms = 3000);
-
-// Drags with the left button from one screen point to another through real input, sent
-// from another thread while this one dispatches messages (a sizing loop sees every move).
-void gui_drag(POINT from, POINT to);
 
 // Top-level windows of this thread, visible or not.
 int gui_thread_window_count();

@@ -155,6 +155,57 @@ bool gui_bring_to_front(HWND window)
     return gui_pump_messages_until([window] { return GetForegroundWindow() == window; });
 }
 
+namespace {
+
+struct Drag {
+    POINT from;
+    POINT to;
+};
+
+DWORD WINAPI paced_drag(void* parameter)
+{
+    constexpr int STEPS = 10;
+    const auto* drag = static_cast<const Drag*>(parameter);
+    gui_send_mouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+    for (int step = 1; step <= STEPS; ++step) {
+        SetCursorPos(drag->from.x + (drag->to.x - drag->from.x) * step / STEPS,
+                     drag->from.y + (drag->to.y - drag->from.y) * step / STEPS);
+        Sleep(30);
+    }
+    // The last position must be taken before the release, also on a busy machine.
+    Sleep(120);
+    gui_send_mouse(MOUSEEVENTF_LEFTUP);
+    return 0;
+}
+
+}  // namespace
+
+void gui_drag(POINT from, POINT to)
+{
+    // The press comes only once the pointer is known to be at the start; events from before
+    // the drag are taken, so that what the queue holds afterwards is the drag's. The pointer
+    // is placed on exact pixels: absolute input coordinates are scaled and may be off by one.
+    SetCursorPos(from.x, from.y);
+    gui_wait_events_until(
+        [&] {
+            POINT cursor = {};
+            GetCursorPos(&cursor);
+            return cursor.x == from.x && cursor.y == from.y;
+        },
+        3000);
+    gui_drain_queue();
+    Drag drag = {from, to};
+    HANDLE thread = CreateThread(nullptr, 0, paced_drag, &drag, 0, nullptr);
+    if (!thread)
+        return;
+    // The platform's sizing loop runs inside one dispatch.
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+        dispatch_pending();
+    CloseHandle(thread);
+    dispatch_pending();
+}
+
 bool gui_wait_events_until(const std::function<bool()>& condition, int timeout_ms, std::vector<int>* events)
 {
     DWORD deadline = GetTickCount() + static_cast<DWORD>(timeout_ms);

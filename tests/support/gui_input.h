@@ -33,6 +33,11 @@ void gui_click_client(HWND window, int x, int y, bool right = false);
 // The centre of a window in screen coordinates.
 POINT gui_window_center(HWND window);
 
+// Drags with the left button from one screen point to another through real input, sent
+// from another thread while this one dispatches messages without taking events (a sizing
+// loop sees every move, and the caller finds what the drag left in the queue).
+void gui_drag(POINT from, POINT to);
+
 // Makes the window the foreground window; true once it is.
 bool gui_bring_to_front(HWND window);
 

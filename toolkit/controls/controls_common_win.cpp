@@ -42,17 +42,10 @@ ControlRecord* kit_record_of(HWND window)
 
 int kit_set_back_color(ControlRecord* record, int which, std::int32_t color)
 {
-    if (which != CONTROL_COLOR_BACK)
+    if (which != CONTROL_COLOR_BACK || !control_color_set(record, which, color))
         return 0;
-    if (color < 0)
-        color = CONTROL_COLOR_DEFAULT;
-    void* brush = color == CONTROL_COLOR_DEFAULT ? nullptr : brush_acquire(color);
-    if (color != CONTROL_COLOR_DEFAULT && !brush)
-        return 0;
-    brush_release(record->back_brush);
-    record->back_brush = brush;
-    record->back_color = color;
-    SetWindowLongPtrW(static_cast<HWND>(record->handle), 0, reinterpret_cast<LONG_PTR>(brush));
+    // The class paints its background with the brush kept in the window's extra space.
+    SetWindowLongPtrW(static_cast<HWND>(record->handle), 0, reinterpret_cast<LONG_PTR>(record->back_brush));
     RedrawWindow(static_cast<HWND>(record->handle), nullptr, nullptr,
                  RDW_FRAME | RDW_ERASE | RDW_INTERNALPAINT | RDW_INVALIDATE | RDW_ALLCHILDREN);
     return 1;

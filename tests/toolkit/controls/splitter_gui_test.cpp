@@ -43,54 +43,6 @@ HCURSOR shown_cursor()
     return info.hCursor;
 }
 
-struct Drag {
-    POINT from;
-    POINT to;
-};
-
-void send_button(DWORD flags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
-DWORD WINAPI paced_drag(void* parameter)
-{
-    constexpr int STEPS = 10;
-    const auto* drag = static_cast<const Drag*>(parameter);
-    send_button(MOUSEEVENTF_LEFTDOWN);
-    Sleep(100);
-    for (int step = 1; step <= STEPS; ++step) {
-        SetCursorPos(drag->from.x + (drag->to.x - drag->from.x) * step / STEPS, drag->from.y);
-        Sleep(30);
-    }
-    // The last position must be taken before the release, also on a busy machine.
-    Sleep(120);
-    send_button(MOUSEEVENTF_LEFTUP);
-    return 0;
-}
-
-// A real left-button drag along a line, sent from another thread while this one dispatches.
-void drag(POINT from, POINT to)
-{
-    SetCursorPos(from.x, from.y);
-    gui_pump_messages_until([&] {
-        POINT cursor = {};
-        GetCursorPos(&cursor);
-        return cursor.x == from.x && cursor.y == from.y;
-    });
-    Drag line = {from, to};
-    HANDLE thread = CreateThread(nullptr, 0, paced_drag, &line, 0, nullptr);
-    if (!thread)
-        return;
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-        gui_pump_messages_for(1);
-    CloseHandle(thread);
-    gui_pump_messages_for(50);
-}
-
 class SplitterTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -219,12 +171,12 @@ TEST_F(SplitterTest, RealDragMovesTheSeparatorAndStopsAtTheMinimum)
     gui_send_mouse(MOUSEEVENTF_MOVE, 0, 0);
     ASSERT_TRUE(gui_pump_messages_until([] { return shown_cursor() == LoadCursorW(nullptr, IDC_SIZEWE); }));
 
-    drag(on_separator, POINT{on_separator.x - 53, on_separator.y});
+    gui_drag(on_separator, POINT{on_separator.x - 53, on_separator.y});
     ASSERT_TRUE(gui_pump_messages_until([&] { return control_get_state(splitter) == 147; }))
         << control_get_state(splitter);
     EXPECT_EQ(GetCapture(), nullptr);
     POINT moved = {on_separator.x - 53, on_separator.y};
-    drag(moved, POINT{moved.x + 400, moved.y});
+    gui_drag(moved, POINT{moved.x + 400, moved.y});
     ASSERT_TRUE(gui_pump_messages_until([&] { return control_get_state(splitter) == 350; }))
         << control_get_state(splitter);
     EXPECT_EQ(rect_of(second).right - rect_of(second).left, 50);
