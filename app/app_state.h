@@ -32,8 +32,8 @@ constexpr int TAB_STORY = 1;
 constexpr int TAB_NOTES = 2;
 
 // Front colours of the status labels (0x00BBGGRR).
-constexpr std::int32_t COLOR_FAILURE = 255;
-constexpr std::int32_t COLOR_SUCCESS = 38702;
+constexpr std::int32_t COLOR_FAILURE = 0x0000FF;
+constexpr std::int32_t COLOR_SUCCESS = 0x00972E;
 
 // The rich edit notification code the editors' update events carry as their type.
 constexpr int EVENTTYPE_EDITOR_UPDATE = 1024;

@@ -10,14 +10,11 @@ function(qn_add_library name folder)
   if(NOT WIN32)
     list(FILTER sources EXCLUDE REGEX "_win\\.cpp$")
   endif()
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  else()
-    # A folder whose code is still to come: an empty library keeps its users linking.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+  if(NOT sources)
+    message(FATAL_ERROR "qn_add_library: ${folder} has no source for this build")
   endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 
 # Each test file is one test program: *_test.cpp runs on both builds, *_win_test.cpp
