@@ -2,6 +2,9 @@
 
 #include "app/text_trim.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 bool is_high_surrogate(char16_t unit)
@@ -30,19 +33,21 @@ std::u16string story_build_post(std::u16string_view body, DateValue date)
     return post;
 }
 
-std::u16string story_reverse(std::u16string_view text)
+void story_reverse_in_place(char16_t* text, std::size_t size)
 {
-    std::u16string reversed(text.size(), u'\0');
-    std::size_t out = text.size();
-    for (std::size_t i = 0; i < text.size();) {
-        if (i + 1 < text.size() && is_high_surrogate(text[i]) && is_low_surrogate(text[i + 1])) {
-            out -= 2;
-            reversed[out] = text[i];
-            reversed[out + 1] = text[i + 1];
-            i += 2;
-        } else {
-            reversed[--out] = text[i++];
+    std::reverse(text, text + size);
+    // A pair reads low-high once reversed; each such neighbour pair was one character.
+    for (std::size_t i = 0; i + 1 < size; ++i) {
+        if (is_low_surrogate(text[i]) && is_high_surrogate(text[i + 1])) {
+            std::swap(text[i], text[i + 1]);
+            ++i;
         }
     }
+}
+
+std::u16string story_reverse(std::u16string_view text)
+{
+    std::u16string reversed(text);
+    story_reverse_in_place(reversed.data(), reversed.size());
     return reversed;
 }

@@ -23,3 +23,5 @@ std::u16string story_build_post(std::u16string_view body, DateValue date);
 // The text with its characters in reverse order; a surrogate pair counts as one
 // character and keeps its two units in order.
 std::u16string story_reverse(std::u16string_view text);
+// story_reverse of `size` units, in place.
+void story_reverse_in_place(char16_t* text, std::size_t size);

@@ -2,7 +2,6 @@
 
 #include "services/utf8.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -40,16 +39,6 @@ void mark_bad_leads(char* bytes, std::size_t size)
     }
 }
 
-bool is_high_surrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool is_low_surrogate(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 }  // namespace
 
 bool story_decode_time_file(char* bytes, std::size_t size, StoryText& text)
@@ -69,16 +58,4 @@ bool story_decode_time_file(char* bytes, std::size_t size, StoryText& text)
         return false;
     text.size = utf8_decode_to(std::string_view(bytes + start, end - start), text.units.get());
     return true;
-}
-
-void story_reverse_in_place(char16_t* text, std::size_t size)
-{
-    std::reverse(text, text + size);
-    // A pair reads low-high once reversed; each such neighbour pair was one character.
-    for (std::size_t i = 0; i + 1 < size; ++i) {
-        if (is_low_surrogate(text[i]) && is_high_surrogate(text[i + 1])) {
-            std::swap(text[i], text[i + 1]);
-            ++i;
-        }
-    }
 }

@@ -34,6 +34,3 @@ struct StoryText {
 // (any that is recognised), up to the first zero byte, a byte that cannot lead a UTF-8
 // sequence read as "?". The bytes are changed in place. False when memory runs out.
 bool story_decode_time_file(char* bytes, std::size_t size, StoryText& text);
-
-// story_reverse in place: a surrogate pair keeps its two units in order.
-void story_reverse_in_place(char16_t* text, std::size_t size);
