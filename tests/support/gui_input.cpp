@@ -187,13 +187,15 @@ void gui_drag(POINT from, POINT to)
     // the drag are taken, so that what the queue holds afterwards is the drag's. The pointer
     // is placed on exact pixels: absolute input coordinates are scaled and may be off by one.
     SetCursorPos(from.x, from.y);
-    gui_wait_events_until(
+    gui_pump_messages_until(
         [&] {
             POINT cursor = {};
             GetCursorPos(&cursor);
             return cursor.x == from.x && cursor.y == from.y;
         },
         3000);
+    while (event_wait(0) != 0) {
+    }
     gui_drain_queue();
     Drag drag = {from, to};
     HANDLE thread = CreateThread(nullptr, 0, paced_drag, &drag, 0, nullptr);
