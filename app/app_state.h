@@ -4,7 +4,7 @@
 
 #include "app/note_key.h"
 #include "app/version.h"
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // name. The first error met is kept in the dialog.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dialog/dialog_language.h"
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <array>
 #include <cstdint>

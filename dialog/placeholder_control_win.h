@@ -3,7 +3,7 @@
 // when it is a container, holds the controls created inside it.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 constexpr int CONTROL_KIND_PLACEHOLDER = 1000;
 

@@ -3,7 +3,7 @@
 // failure value.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 #include <string>

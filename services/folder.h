@@ -1,7 +1,7 @@
 // Directory scans (numbered objects of their own) and single-call path operations.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // pressed state as the control's state.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 

@@ -7,7 +7,7 @@
 // std::intptr_t an LPARAM or LRESULT (the same types on 64-bit Windows).
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 #include <string>

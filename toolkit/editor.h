@@ -2,7 +2,7 @@
 // items; typing raises EVENTTYPE_CHANGE, and focus changes raise the focus events.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 #include <string_view>

@@ -3,7 +3,7 @@
 // handler bound to it.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "toolkit/event.h"
 
 #include "toolkit/event_internal.h"
-#include "toolkit/pool.h"
+#include "core/pool.h"
 
 #include <cstring>
 

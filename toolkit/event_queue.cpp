@@ -1,8 +1,8 @@
 #include "toolkit/event.h"
 
 #include "toolkit/event_internal.h"
-#include "toolkit/lock.h"
-#include "toolkit/pool.h"
+#include "core/lock.h"
+#include "core/pool.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Fonts: platform fonts loaded by face name and point size, known by their numbers.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 // Flags of font_load.
 constexpr int FONT_UNDERLINE = 0x4;

@@ -3,7 +3,7 @@
 // pressed item EVENTTYPE_DRAG_START.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "toolkit/event.h"
-#include "toolkit/object.h"
+#include "core/object.h"
 
 // Creates the menus table and state. Returns 0 when memory runs out.
 int menu_start();

@@ -5,7 +5,7 @@
 // EVENTTYPE_TAB_RESIZE.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 // Attributes of control_get_attribute (0 while the panel has no tab).
 constexpr int PANEL_ATTRIBUTE_PAGE_WIDTH = 1;

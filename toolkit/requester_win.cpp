@@ -1,7 +1,7 @@
 #include "toolkit/requester.h"
 
-#include "toolkit/lock.h"
-#include "toolkit/object.h"
+#include "core/lock.h"
+#include "core/object.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -2,7 +2,7 @@
 // (EVENTTYPE_CHANGE when the user changes the text) and focus events.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // Text labels (kind 3): a static text with optional colours; raises no events.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 

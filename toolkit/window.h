@@ -5,7 +5,7 @@
 // Handles use void* so that this header builds without the platform headers.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 #include <string>

@@ -4,7 +4,7 @@
 // until the document is freed; operations that return a std::u16string return a copy.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 #include <string>

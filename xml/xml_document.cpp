@@ -1,7 +1,7 @@
 #include "xml/xml_internal.h"
 
 #include "services/file.h"
-#include "toolkit/pool.h"
+#include "core/pool.h"
 
 #include <cstring>
 

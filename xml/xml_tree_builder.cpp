@@ -4,7 +4,7 @@
 #include "xml/xml_internal.h"
 
 #include "services/utf8.h"
-#include "toolkit/pool.h"
+#include "core/pool.h"
 
 #include <expat.h>
 

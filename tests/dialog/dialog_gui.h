@@ -4,7 +4,7 @@
 #ifdef _WIN32
 
 #include "tests/support/gui_input.h"
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <windows.h>
 

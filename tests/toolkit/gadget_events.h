@@ -3,7 +3,7 @@
 
 #ifdef _WIN32
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <utility>
 #include <vector>

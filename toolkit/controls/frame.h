@@ -3,7 +3,7 @@
 // placed over it.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 // while events are muted, so that whoever lays out its content hears of the new size.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 

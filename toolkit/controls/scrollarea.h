@@ -4,7 +4,7 @@
 // with container_close_list.
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 // 3 and 4 the controls in the parts (setting one replaces that control).
 #pragma once
 
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdint>
 

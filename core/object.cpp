@@ -1,4 +1,4 @@
-#include "toolkit/object.h"
+#include "core/object.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "toolkit/pool.h"
+#include "core/pool.h"
 
-#include "toolkit/lock.h"
+#include "core/lock.h"
 
 #include <gtest/gtest.h>
 

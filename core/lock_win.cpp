@@ -1,4 +1,4 @@
-#include "toolkit/lock.h"
+#include "core/lock.h"
 
 #include <windows.h>
 

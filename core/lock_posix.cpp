@@ -1,7 +1,7 @@
 // The host build's locks, so that the platform-neutral toolkit runs and is tested there.
 #ifndef _WIN32
 
-#include "toolkit/lock.h"
+#include "core/lock.h"
 
 #include <pthread.h>
 #include <sched.h>
