@@ -1,23 +1,17 @@
 #include "app/app_folder.h"
 
 #include "services/path.h"
+#include "services/text_case.h"
 
 namespace {
 
-char16_t fold(char16_t unit)
-{
-    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-}
-
-bool equal_ignoring_case(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    return true;
-}
+// Lengths of the prefixes "\\" (a share), "\\?\" or "\\.\" (a device path) and
+// "\\?\UNC\" (a share as a device path), and of a drive "C:" without and with its separator.
+constexpr std::size_t SHARE_PREFIX = 2;
+constexpr std::size_t DEVICE_PREFIX = 4;
+constexpr std::size_t DEVICE_SHARE_PREFIX = 8;
+constexpr std::size_t DRIVE = 2;
+constexpr std::size_t DRIVE_ROOT = 3;
 
 bool is_separator(char16_t unit)
 {
@@ -33,29 +27,25 @@ std::size_t after_part(std::u16string_view path, std::size_t start)
     return start < path.size() ? start + 1 : path.size();
 }
 
-bool starts_with_ignoring_case(std::u16string_view path, std::u16string_view prefix)
-{
-    return path.size() >= prefix.size() && equal_ignoring_case(path.substr(0, prefix.size()), prefix);
-}
-
 // The length of the path's root: "\\server\share\", "C:\", "\\?\C:\" and the like.
 std::size_t root_length(std::u16string_view path)
 {
     const bool two_separators = path.size() >= 2 && is_separator(path[0]) && is_separator(path[1]);
-    const bool device = two_separators && path.size() >= 4 && (path[2] == u'?' || path[2] == u'.') &&
+    const bool device = two_separators && path.size() >= DEVICE_PREFIX && (path[2] == u'?' || path[2] == u'.') &&
                         is_separator(path[3]);
-    if (device && starts_with_ignoring_case(path.substr(4), u"UNC\\"))
-        return after_part(path, after_part(path, 8));
+    // The platform spells "UNC" in ASCII and takes it in any case.
+    if (device && text_starts_with_ascii(path.substr(DEVICE_PREFIX), u"UNC\\"))
+        return after_part(path, after_part(path, DEVICE_SHARE_PREFIX));
     if (device) {
-        const std::u16string_view rest = path.substr(4);
-        if (rest.size() >= 2 && rest[1] == u':')
-            return rest.size() >= 3 && is_separator(rest[2]) ? 7 : 6;
-        return after_part(path, 4);
+        const std::u16string_view rest = path.substr(DEVICE_PREFIX);
+        if (rest.size() >= DRIVE && rest[1] == u':')
+            return DEVICE_PREFIX + (rest.size() >= DRIVE_ROOT && is_separator(rest[2]) ? DRIVE_ROOT : DRIVE);
+        return after_part(path, DEVICE_PREFIX);
     }
     if (two_separators)
-        return after_part(path, after_part(path, 2));
-    if (path.size() >= 2 && path[1] == u':')
-        return path.size() >= 3 && is_separator(path[2]) ? 3 : 2;
+        return after_part(path, after_part(path, SHARE_PREFIX));
+    if (path.size() >= DRIVE && path[1] == u':')
+        return path.size() >= DRIVE_ROOT && is_separator(path[2]) ? DRIVE_ROOT : DRIVE;
     return !path.empty() && is_separator(path[0]) ? 1 : 0;
 }
 
@@ -83,7 +73,8 @@ bool app_extension_listed(std::u16string_view name, std::u16string_view extensio
     while (!extensions.empty()) {
         const std::size_t bar = extensions.find(u'|');
         const std::u16string_view entry = extensions.substr(0, bar);
-        if (!entry.empty() && equal_ignoring_case(extension, entry))
+        // The wanted extensions are the program's own ASCII words ("txt", "bin").
+        if (!entry.empty() && text_equal_ascii(extension, entry))
             return true;
         if (bar == std::u16string_view::npos)
             break;

@@ -1,5 +1,7 @@
 #include "app/note_name.h"
 
+#include "services/text_case.h"
+
 #include <algorithm>
 
 namespace {
@@ -9,23 +11,6 @@ constexpr std::u16string_view FORBIDDEN = u"\\/:*?\"<>|";
 // Names the platform takes as devices wherever they appear, extension or not.
 constexpr std::u16string_view DEVICES[] = {u"con", u"prn", u"aux", u"nul"};
 constexpr std::u16string_view NUMBERED_DEVICES[] = {u"com", u"lpt"};
-
-char16_t fold(char16_t unit)
-{
-    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-}
-
-bool equal_ignoring_case(std::u16string_view a, std::u16string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return fold(x) == fold(y); });
-}
-
-bool less_ignoring_case(const std::u16string& a, const std::u16string& b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char16_t x, char16_t y) { return fold(x) < fold(y); });
-}
 
 // Digits 1 to 9, and the superscript 1, 2 and 3 that the platform also accepts.
 bool is_device_digit(char16_t unit)
@@ -46,12 +31,13 @@ bool is_device_name(std::u16string_view name)
     // first dot without its trailing spaces.
     std::u16string_view base = trim_end(name, u". ");
     base = trim_end(base.substr(0, base.find(u'.')), u" ");
+    // Device names are ASCII words that the platform takes in any case.
     for (std::u16string_view device : DEVICES)
-        if (equal_ignoring_case(base, device))
+        if (text_equal_ascii(base, device))
             return true;
     if (base.size() == 4 && is_device_digit(base[3]))
         for (std::u16string_view device : NUMBERED_DEVICES)
-            if (equal_ignoring_case(base.substr(0, 3), device))
+            if (text_equal_ascii(base.substr(0, 3), device))
                 return true;
     return false;
 }
@@ -90,9 +76,10 @@ std::vector<std::u16string> note_names(const std::vector<std::u16string>& file_n
     std::vector<std::u16string> names;
     for (const std::u16string& file : file_names) {
         const std::u16string_view view = file;
-        if (view.size() > extension.size() && equal_ignoring_case(view.substr(view.size() - extension.size()), extension))
+        if (view.size() > extension.size() && text_ends_with_ascii(view, extension))
             names.emplace_back(view.substr(0, view.size() - extension.size()));
     }
-    std::stable_sort(names.begin(), names.end(), less_ignoring_case);
+    // The list is ordered as the list sort's ignore-case option orders it: by the ASCII rule.
+    std::stable_sort(names.begin(), names.end(), text_less_ascii);
     return names;
 }

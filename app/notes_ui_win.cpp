@@ -21,6 +21,8 @@ namespace {
 constexpr int WARNING_QUESTION = MB_YESNO | MB_ICONEXCLAMATION;
 constexpr int OVERWRITE_QUESTION = MB_YESNO | MB_ICONHAND;
 
+// Note names are the user's words in any script, so they match by the platform's full
+// Unicode fold, not the ASCII rule the program's own names use.
 bool same_name(const std::u16string& a, const std::u16string& b)
 {
     return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),

@@ -1,5 +1,7 @@
 #include "app/story_files.h"
 
+#include "services/text_case.h"
+
 #include <algorithm>
 
 namespace {
@@ -8,18 +10,6 @@ constexpr std::u16string_view PREFIX = u"Time-";
 constexpr std::u16string_view EXTENSION = u".txt";
 constexpr std::size_t NAME_LENGTH = 12;
 
-char16_t fold(char16_t unit)
-{
-    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-}
-
-bool equal_ignoring_case(std::u16string_view a, std::u16string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-               return fold(x) == fold(y);
-           });
-}
-
 bool is_digit(char16_t unit)
 {
     return unit >= u'0' && unit <= u'9';
@@ -27,11 +17,12 @@ bool is_digit(char16_t unit)
 
 }  // namespace
 
+// The time files' names are the program's own ASCII words, found again in any case.
 bool story_is_time_file_name(std::u16string_view name)
 {
-    return name.size() == NAME_LENGTH && equal_ignoring_case(name.substr(0, PREFIX.size()), PREFIX) &&
+    return name.size() == NAME_LENGTH && text_starts_with_ascii(name, PREFIX) &&
            is_digit(name[5]) && is_digit(name[6]) && is_digit(name[7]) &&
-           equal_ignoring_case(name.substr(8), EXTENSION) && story_time_file_number(name) >= 1;
+           text_ends_with_ascii(name, EXTENSION) && story_time_file_number(name) >= 1;
 }
 
 std::int32_t story_time_file_number(std::u16string_view name)

@@ -266,7 +266,7 @@ DialogElement* dialog_element_child(const DialogElement* element, int index)
 
 DialogElement* dialog_element_find(DialogElement* root, std::u16string_view name)
 {
-    if (root->has_name && dialog_text_equal(root->name, name))
+    if (root->has_name && text_equal_ascii(root->name, name))
         return root;
     for (int i = 0; DialogElement* child = dialog_element_child(root, i); ++i)
         if (DialogElement* found = dialog_element_find(child, name))

@@ -161,7 +161,7 @@ const EventAttribute EVENT_ATTRIBUTES[] = {
 const ElementInfo* dialog_element_info(std::u16string_view name)
 {
     for (const ElementInfo& element : ELEMENTS)
-        if (dialog_text_equal(name, element.name))
+        if (text_equal_ascii(name, element.name))
             return &element;
     return nullptr;
 }
@@ -179,7 +179,7 @@ bool dialog_flag_value(const ElementInfo* element, std::u16string_view name, std
     if (!element)
         return false;
     for (const FlagName& flag : element->flags) {
-        if (dialog_text_equal(name, flag.name)) {
+        if (text_equal_ascii(name, flag.name)) {
             *value = flag.value;
             return true;
         }
@@ -190,7 +190,7 @@ bool dialog_flag_value(const ElementInfo* element, std::u16string_view name, std
 const EventAttribute* dialog_event_attribute(std::u16string_view name)
 {
     for (const EventAttribute& attribute : EVENT_ATTRIBUTES)
-        if (dialog_text_equal(name, attribute.name))
+        if (text_equal_ascii(name, attribute.name))
             return &attribute;
     return nullptr;
 }

@@ -12,6 +12,21 @@
 
 namespace {
 
+// Default margins: a window's, a frame's, and every other container's.
+constexpr int WINDOW_MARGIN = 8;
+constexpr int FRAME_MARGIN = 5;
+constexpr int CONTAINER_MARGIN = 10;
+
+// A track bar's maximum until its definition gives one.
+constexpr int TRACKBAR_MAXIMUM = 10;
+
+// A limit as the decimal text that the limit messages show.
+std::u16string limit_text(int limit)
+{
+    const std::string digits = std::to_string(limit);
+    return std::u16string(digits.begin(), digits.end());
+}
+
 struct PanelEntry {
     DialogElement* panel = nullptr;
     int next_tab = 0;
@@ -44,36 +59,36 @@ void read_common(Reader* reader, const XmlNode* node, const ElementInfo* info, D
 {
     std::u16string_view tag = view_of(xml_node_name(node));
     for_each_attribute(node, [&](std::u16string_view name, std::u16string_view value) {
-        if (dialog_text_equal(name, u"id")) {
+        if (text_equal_ascii(name, u"id")) {
             if (value.empty() || value[0] != u'#')
                 common->requested = dialog_number(value, reader->registry);
-            else if (dialog_text_equal(value, u"#GK_Any"))
+            else if (text_equal_ascii(value, u"#GK_Any"))
                 common->requested = -1;
             else if (runtime_exists(reader->registry, value))
                 common->requested = static_cast<ObjectNumber>(runtime_lookup(reader->registry, value));
             else
                 dialog_message_report(reader->message, MESSAGE_CONSTANT_NOT_FOUND, value, u"");
-        } else if (dialog_text_equal(name, u"name")) {
+        } else if (text_equal_ascii(name, u"name")) {
             common->has_name = true;
             common->name = value;
-        } else if (dialog_text_equal(name, u"text")) {
+        } else if (text_equal_ascii(name, u"text")) {
             common->has_text = true;
             common->text = value;
-        } else if (dialog_text_equal(name, u"width")) {
+        } else if (text_equal_ascii(name, u"width")) {
             common->width = layout_clamp(dialog_number(value, reader->registry));
-        } else if (dialog_text_equal(name, u"height")) {
+        } else if (text_equal_ascii(name, u"height")) {
             common->height = layout_clamp(dialog_number(value, reader->registry));
-        } else if (dialog_text_equal(name, u"folded")) {
-            common->folded = dialog_text_equal(value, u"yes");
-        } else if (dialog_text_equal(name, u"flags")) {
+        } else if (text_equal_ascii(name, u"folded")) {
+            common->folded = text_equal_ascii(value, u"yes");
+        } else if (text_equal_ascii(name, u"flags")) {
             dialog_read_flags(value, info, tag, reader->registry, &common->flags, reader->message);
-        } else if (dialog_text_equal(name, u"disabled")) {
-            common->disabled = dialog_text_equal(value, u"yes");
-        } else if (dialog_text_equal(name, u"invisible")) {
-            common->invisible = dialog_text_equal(value, u"yes");
-        } else if (dialog_text_equal(name, u"colspan")) {
+        } else if (text_equal_ascii(name, u"disabled")) {
+            common->disabled = text_equal_ascii(value, u"yes");
+        } else if (text_equal_ascii(name, u"invisible")) {
+            common->invisible = text_equal_ascii(value, u"yes");
+        } else if (text_equal_ascii(name, u"colspan")) {
             common->colspan = std::max(dialog_leading_int(value), 1);
-        } else if (dialog_text_equal(name, u"rowspan")) {
+        } else if (text_equal_ascii(name, u"rowspan")) {
             common->rowspan = std::max(dialog_leading_int(value), 1);
         }
     });
@@ -100,8 +115,8 @@ void take_common(DialogElement* element, DialogElement&& common)
 int default_margin(std::uint8_t kind)
 {
     if (kind == ELEMENT_WINDOW)
-        return 8;
-    return kind == ELEMENT_FRAME ? 5 : 10;
+        return WINDOW_MARGIN;
+    return kind == ELEMENT_FRAME ? FRAME_MARGIN : CONTAINER_MARGIN;
 }
 
 void read_container(const XmlNode* node, ContainerElement* container)
@@ -110,15 +125,15 @@ void read_container(const XmlNode* node, ContainerElement* container)
     container->margin_top = container->margin_bottom = container->margin_left = container->margin_right = margin;
     bool window = container->kind == ELEMENT_WINDOW;
     for_each_attribute(node, [&](std::u16string_view name, std::u16string_view value) {
-        if (dialog_text_equal(name, u"margin"))
+        if (text_equal_ascii(name, u"margin"))
             dialog_read_margin(value, container);
-        else if (dialog_text_equal(name, u"expand") && !window)
+        else if (text_equal_ascii(name, u"expand") && !window)
             dialog_read_child_expand(value, container);
-        else if (dialog_text_equal(name, u"expandwidth"))
+        else if (text_equal_ascii(name, u"expandwidth"))
             container->expand_width = layout_clamp(dialog_leading_int(value));
-        else if (dialog_text_equal(name, u"expandheight"))
+        else if (text_equal_ascii(name, u"expandheight"))
             container->expand_height = layout_clamp(dialog_leading_int(value));
-        else if (dialog_text_equal(name, u"align") && !window)
+        else if (text_equal_ascii(name, u"align") && !window)
             dialog_read_child_align(value, container);
     });
 }
@@ -126,9 +141,10 @@ void read_container(const XmlNode* node, ContainerElement* container)
 // A window bound: "auto", or a number kept within 0 to 32767.
 std::int16_t read_bound(std::u16string_view value)
 {
-    if (dialog_text_equal(value, u"auto"))
+    if (text_equal_ascii(value, u"auto"))
         return BOUND_AUTO;
-    return static_cast<std::int16_t>(std::clamp(dialog_leading_int(value), 0, 32767));
+    constexpr int largest = std::numeric_limits<std::int16_t>::max();
+    return static_cast<std::int16_t>(std::clamp(dialog_leading_int(value), 0, largest));
 }
 
 void read_window(const XmlNode* node, ContainerElement* window)
@@ -136,41 +152,41 @@ void read_window(const XmlNode* node, ContainerElement* window)
     // The window's child always covers the client area.
     window->expand_horizontal = window->expand_vertical = false;
     for_each_attribute(node, [&](std::u16string_view name, std::u16string_view value) {
-        if (dialog_text_equal(name, u"minwidth"))
+        if (text_equal_ascii(name, u"minwidth"))
             window->min_width = read_bound(value);
-        else if (dialog_text_equal(name, u"minheight"))
+        else if (text_equal_ascii(name, u"minheight"))
             window->min_height = read_bound(value);
-        else if (dialog_text_equal(name, u"maxwidth"))
+        else if (text_equal_ascii(name, u"maxwidth"))
             window->max_width = read_bound(value);
-        else if (dialog_text_equal(name, u"maxheight"))
+        else if (text_equal_ascii(name, u"maxheight"))
             window->max_height = read_bound(value);
     });
 }
 
 int read_inner_size(std::u16string_view value)
 {
-    return dialog_text_equal(value, u"auto") ? -1 : layout_clamp(dialog_leading_int(value));
+    return text_equal_ascii(value, u"auto") ? -1 : layout_clamp(dialog_leading_int(value));
 }
 
 void read_scrollarea(const XmlNode* node, ContainerElement* area)
 {
     for_each_attribute(node, [&](std::u16string_view name, std::u16string_view value) {
-        if (dialog_text_equal(name, u"innerwidth"))
+        if (text_equal_ascii(name, u"innerwidth"))
             area->inner_width = read_inner_size(value);
-        else if (dialog_text_equal(name, u"innerheight"))
+        else if (text_equal_ascii(name, u"innerheight"))
             area->inner_height = read_inner_size(value);
-        else if (dialog_text_equal(name, u"step"))
+        else if (text_equal_ascii(name, u"step"))
             area->step = dialog_leading_int(value);
-        else if (dialog_text_equal(name, u"scrolling"))
-            area->scrolling = dialog_text_equal(value, u"vertical")     ? SCROLL_VERTICAL
-                              : dialog_text_equal(value, u"horizontal") ? SCROLL_HORIZONTAL
+        else if (text_equal_ascii(name, u"scrolling"))
+            area->scrolling = text_equal_ascii(value, u"vertical")     ? SCROLL_VERTICAL
+                              : text_equal_ascii(value, u"horizontal") ? SCROLL_HORIZONTAL
                                                                          : SCROLL_BOTH;
     });
 }
 
 int read_splitter_minimum(std::u16string_view value)
 {
-    if (dialog_text_equal(value, u"auto") || dialog_text_equal(value, u"request"))
+    if (text_equal_ascii(value, u"auto") || text_equal_ascii(value, u"request"))
         return SPLITTER_MIN_FOLLOW;
     return std::max(dialog_leading_int(value), 0);
 }
@@ -179,9 +195,9 @@ void read_splitter(const XmlNode* node, SplitterElement* splitter)
 {
     splitter->vertical = (splitter->flags & DIALOG_SPLITTER_VERTICAL) != 0;
     for_each_attribute(node, [&](std::u16string_view name, std::u16string_view value) {
-        if (dialog_text_equal(name, u"firstmin"))
+        if (text_equal_ascii(name, u"firstmin"))
             splitter->first_minimum = read_splitter_minimum(value);
-        else if (dialog_text_equal(name, u"secondmin"))
+        else if (text_equal_ascii(name, u"secondmin"))
             splitter->second_minimum = read_splitter_minimum(value);
     });
 }
@@ -189,11 +205,11 @@ void read_splitter(const XmlNode* node, SplitterElement* splitter)
 void read_box(const XmlNode* node, BoxElement* box)
 {
     for_each_attribute(node, [&](std::u16string_view name, std::u16string_view value) {
-        if (dialog_text_equal(name, u"spacing"))
+        if (text_equal_ascii(name, u"spacing"))
             box->spacing = layout_clamp(dialog_leading_int(value));
-        else if (dialog_text_equal(name, u"expand"))
+        else if (text_equal_ascii(name, u"expand"))
             dialog_read_expand(value, &box->expand, &box->expand_item);
-        else if (dialog_text_equal(name, u"align"))
+        else if (text_equal_ascii(name, u"align"))
             box->align = dialog_read_box_align(value);
     });
 }
@@ -201,19 +217,20 @@ void read_box(const XmlNode* node, BoxElement* box)
 void read_grid(Reader* reader, const XmlNode* node, GridboxElement* grid)
 {
     for_each_attribute(node, [&](std::u16string_view name, std::u16string_view value) {
-        if (dialog_text_equal(name, u"columns")) {
+        if (text_equal_ascii(name, u"columns")) {
             int columns = dialog_leading_int(value);
             if (columns >= 1 && columns <= GRID_MAX_COLUMNS)
                 grid->columns = columns;
             else
-                dialog_message_report(reader->message, MESSAGE_BAD_COLUMNS, view_of(xml_node_name(node)), u"15");
-        } else if (dialog_text_equal(name, u"colspacing")) {
+                dialog_message_report(reader->message, MESSAGE_BAD_COLUMNS, view_of(xml_node_name(node)),
+                                      limit_text(GRID_MAX_COLUMNS));
+        } else if (text_equal_ascii(name, u"colspacing")) {
             grid->column_spacing = layout_clamp(dialog_leading_int(value));
-        } else if (dialog_text_equal(name, u"rowspacing")) {
+        } else if (text_equal_ascii(name, u"rowspacing")) {
             grid->row_spacing = layout_clamp(dialog_leading_int(value));
-        } else if (dialog_text_equal(name, u"colexpand")) {
+        } else if (text_equal_ascii(name, u"colexpand")) {
             dialog_read_expand(value, &grid->column_expand, &grid->column_item);
-        } else if (dialog_text_equal(name, u"rowexpand")) {
+        } else if (text_equal_ascii(name, u"rowexpand")) {
             dialog_read_expand(value, &grid->row_expand, &grid->row_item);
         }
     });
@@ -222,22 +239,22 @@ void read_grid(Reader* reader, const XmlNode* node, GridboxElement* grid)
 void read_control(Reader* reader, const XmlNode* node, ControlElement* control)
 {
     if (control->kind == ELEMENT_TRACKBAR)
-        control->maximum = 10;
+        control->maximum = TRACKBAR_MAXIMUM;
     bool value_given = false;
     for_each_attribute(node, [&](std::u16string_view name, std::u16string_view value) {
         int number = static_cast<int>(dialog_number(value, reader->registry));
-        if (dialog_text_equal(name, u"group")) {
+        if (text_equal_ascii(name, u"group")) {
             control->group = number;
-        } else if (dialog_text_equal(name, u"min")) {
+        } else if (text_equal_ascii(name, u"min")) {
             control->minimum = number;
-        } else if (dialog_text_equal(name, u"max")) {
+        } else if (text_equal_ascii(name, u"max")) {
             control->maximum = number;
-        } else if (dialog_text_equal(name, u"page")) {
+        } else if (text_equal_ascii(name, u"page")) {
             control->page = number;
-        } else if (dialog_text_equal(name, u"value")) {
+        } else if (text_equal_ascii(name, u"value")) {
             control->value = number;
             value_given = true;
-        } else if (dialog_text_equal(name, u"color")) {
+        } else if (text_equal_ascii(name, u"color")) {
             control->color = number;
         }
     });
@@ -319,11 +336,11 @@ void report_full(Reader* reader, const XmlNode* node, const DialogElement* paren
 {
     std::u16string_view tag = view_of(xml_node_name(node));
     if (parent->kind == ELEMENT_GRIDBOX)
-        dialog_message_report(reader->message, MESSAGE_TOO_MANY_ROWS, tag, u"70");
+        dialog_message_report(reader->message, MESSAGE_TOO_MANY_ROWS, tag, limit_text(GRID_MAX_ROWS));
     else if (parent->kind == ELEMENT_SPLITTER)
-        dialog_message_report(reader->message, MESSAGE_TOO_MANY_CHILDREN, tag, u"2");
+        dialog_message_report(reader->message, MESSAGE_TOO_MANY_CHILDREN, tag, limit_text(SPLITTER_CHILDREN));
     else
-        dialog_message_report(reader->message, MESSAGE_TOO_MANY_CHILDREN, tag, u"100");
+        dialog_message_report(reader->message, MESSAGE_TOO_MANY_CHILDREN, tag, limit_text(BOX_CAPACITY));
 }
 
 // Builds the elements of the node's element children under the parent, depth first.
@@ -344,7 +361,8 @@ void read_children(Reader* reader, const XmlNode* parent_node, DialogElement* pa
             return;
         }
         if (depth > DIALOG_MAX_DEPTH) {
-            dialog_message_report(reader->message, MESSAGE_TOO_DEEP, view_of(xml_node_name(node)), u"100");
+            dialog_message_report(reader->message, MESSAGE_TOO_DEEP, view_of(xml_node_name(node)),
+                                  limit_text(DIALOG_MAX_DEPTH));
             return;
         }
         DialogElement* element = create_element(reader, node, info, parent);
@@ -353,7 +371,8 @@ void read_children(Reader* reader, const XmlNode* parent_node, DialogElement* pa
         bool panel = info->kind == ELEMENT_PANEL;
         if (panel) {
             if (reader->panel_count >= DIALOG_MAX_PANELS) {
-                dialog_message_report(reader->message, MESSAGE_TOO_DEEP, view_of(xml_node_name(node)), u"32");
+                dialog_message_report(reader->message, MESSAGE_TOO_DEEP, view_of(xml_node_name(node)),
+                                      limit_text(DIALOG_MAX_PANELS));
                 return;
             }
             reader->panels[reader->panel_count++] = {element, 0};
@@ -370,12 +389,12 @@ void read_children(Reader* reader, const XmlNode* parent_node, DialogElement* pa
 
 bool window_matches(const XmlNode* node, const char16_t* wanted)
 {
-    if (xml_node_kind(node) != XML_KIND_ELEMENT || !dialog_text_equal(view_of(xml_node_name(node)), u"window"))
+    if (xml_node_kind(node) != XML_KIND_ELEMENT || !text_equal_ascii(view_of(xml_node_name(node)), u"window"))
         return false;
     if (!wanted || !*wanted)
         return true;
     const char16_t* name = xml_node_attribute(node, u"name");
-    return name && dialog_text_equal(name, wanted);
+    return name && text_equal_ascii(name, wanted);
 }
 
 }
@@ -385,9 +404,9 @@ const XmlNode* dialog_find_window(const XmlNode* root, const char16_t* window_na
     if (!root)
         return nullptr;
     std::u16string_view name = view_of(xml_node_name(root));
-    if (dialog_text_equal(name, u"window"))
+    if (text_equal_ascii(name, u"window"))
         return window_matches(root, window_name) ? root : nullptr;
-    if (!dialog_text_equal(name, u"dialogs"))
+    if (!text_equal_ascii(name, u"dialogs"))
         return nullptr;
     for (const XmlNode* node = xml_node_first_child(root); node; node = xml_node_next_sibling(node))
         if (window_matches(node, window_name))

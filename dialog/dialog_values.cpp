@@ -63,7 +63,7 @@ int margin_value(std::u16string_view text)
 // The number behind a "PART:" in the text; found is false when the part is missing.
 int margin_part(std::u16string_view text, std::u16string_view part, bool* found)
 {
-    std::size_t at = dialog_text_find(text, part);
+    std::size_t at = text_find_ascii(text, part);
     *found = at != std::u16string_view::npos;
     return *found ? margin_value(text.substr(at + part.size())) : 0;
 }
@@ -92,13 +92,13 @@ void dialog_read_margin(std::u16string_view text, ContainerElement* container)
 
 void dialog_read_expand(std::u16string_view text, int* mode, int* item)
 {
-    if (dialog_text_equal(text, u"yes")) {
+    if (text_equal_ascii(text, u"yes")) {
         *mode = EXPAND_YES;
-    } else if (dialog_text_equal(text, u"no")) {
+    } else if (text_equal_ascii(text, u"no")) {
         *mode = EXPAND_NO;
-    } else if (dialog_text_equal(text, u"equal")) {
+    } else if (text_equal_ascii(text, u"equal")) {
         *mode = EXPAND_EQUAL;
-    } else if (dialog_text_starts_with(text, u"ITEM:")) {
+    } else if (text_starts_with_ascii(text, u"ITEM:")) {
         *mode = EXPAND_ITEM;
         std::int32_t number = dialog_leading_int(text.substr(5));
         *item = number > 0 ? number - 1 : -1;
@@ -107,14 +107,14 @@ void dialog_read_expand(std::u16string_view text, int* mode, int* item)
 
 void dialog_read_child_expand(std::u16string_view text, ContainerElement* container)
 {
-    if (dialog_text_equal(text, u"yes")) {
+    if (text_equal_ascii(text, u"yes")) {
         container->expand_horizontal = container->expand_vertical = true;
-    } else if (dialog_text_equal(text, u"no")) {
+    } else if (text_equal_ascii(text, u"no")) {
         container->expand_horizontal = container->expand_vertical = false;
-    } else if (dialog_text_equal(text, u"horizontal")) {
+    } else if (text_equal_ascii(text, u"horizontal")) {
         container->expand_horizontal = true;
         container->expand_vertical = false;
-    } else if (dialog_text_equal(text, u"vertical")) {
+    } else if (text_equal_ascii(text, u"vertical")) {
         container->expand_horizontal = false;
         container->expand_vertical = true;
     }
@@ -122,7 +122,7 @@ void dialog_read_child_expand(std::u16string_view text, ContainerElement* contai
 
 void dialog_read_child_align(std::u16string_view text, ContainerElement* container)
 {
-    auto contains = [text](std::u16string_view word) { return dialog_text_find(text, word) != std::u16string_view::npos; };
+    auto contains = [text](std::u16string_view word) { return text_find_ascii(text, word) != std::u16string_view::npos; };
     int vertical = ALIGN_UNSET;
     int horizontal = ALIGN_UNSET;
     if (contains(u"TOP"))
@@ -140,9 +140,9 @@ void dialog_read_child_align(std::u16string_view text, ContainerElement* contain
 
 int dialog_read_box_align(std::u16string_view text)
 {
-    if (dialog_text_equal(text, u"center"))
+    if (text_equal_ascii(text, u"center"))
         return ALIGN_CENTER;
-    if (dialog_text_equal(text, u"bottom") || dialog_text_equal(text, u"right"))
+    if (text_equal_ascii(text, u"bottom") || text_equal_ascii(text, u"right"))
         return ALIGN_END;
     return ALIGN_START;
 }

@@ -22,21 +22,19 @@ struct RuntimeEntry {
     const void* address = nullptr;
 };
 
+// Registry names match as the definition's names do, by the ASCII rule.
 struct NoCaseHash {
     std::size_t operator()(const std::u16string& name) const
     {
         std::size_t hash = 14695981039346656037ull;
-        for (char16_t c : name) {
-            if (c >= u'A' && c <= u'Z')
-                c = static_cast<char16_t>(c + (u'a' - u'A'));
-            hash = (hash ^ c) * 1099511628211ull;
-        }
+        for (char16_t c : name)
+            hash = (hash ^ text_fold_ascii(c)) * 1099511628211ull;
         return hash;
     }
 };
 
 struct NoCaseEqual {
-    bool operator()(const std::u16string& a, const std::u16string& b) const { return dialog_text_equal(a, b); }
+    bool operator()(const std::u16string& a, const std::u16string& b) const { return text_equal_ascii(a, b); }
 };
 
 constexpr std::size_t REGISTRY_BUCKETS = 1024;

@@ -1,5 +1,7 @@
 #include "services/date.h"
 
+#include "services/text_case.h"
+
 namespace {
 
 constexpr std::int64_t SECONDS_PER_DAY = 86400;
@@ -88,15 +90,13 @@ void append_number(std::u16string& out, std::int32_t value, std::size_t min_digi
         out.push_back(digits[--count]);
 }
 
-// Whether the units at text start with the token, ignoring the case of ASCII letters.
+// Whether the units at text start with the token, ignoring the case of ASCII letters: the
+// tokens are ASCII, and a format must not change meaning with the machine's locale.
 // The mask is zero-terminated, so a mismatch at its end stops the comparison.
 bool token_at(const char16_t* text, const char16_t* token)
 {
     for (; *token; ++text, ++token) {
-        char16_t unit = *text;
-        if (unit >= u'A' && unit <= u'Z')
-            unit = static_cast<char16_t>(unit + 0x20);
-        if (unit != *token)
+        if (text_fold_ascii(*text) != *token)
             return false;
     }
     return true;

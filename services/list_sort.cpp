@@ -1,5 +1,7 @@
 #include "services/list.h"
 
+#include "services/text_case.h"
+
 #include <cstring>
 
 namespace {
@@ -23,12 +25,8 @@ int compare_values(const ListNode* a, const ListNode* b)
     return (x > y) - (x < y);
 }
 
-char16_t fold_ascii(char16_t unit)
-{
-    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 0x20) : unit;
-}
-
-// Unsigned code units, the first difference decides; a null string counts as empty.
+// Unsigned code units, the first difference decides; a null string counts as empty. The
+// ignore-case order uses the ASCII rule, so a sorted list is the same on every machine.
 template <bool IgnoreCase>
 int compare_strings(const ListNode* a, const ListNode* b)
 {
@@ -39,8 +37,8 @@ int compare_strings(const ListNode* a, const ListNode* b)
     if (!y)
         y = u"";
     for (;; ++x, ++y) {
-        char16_t p = IgnoreCase ? fold_ascii(*x) : *x;
-        char16_t q = IgnoreCase ? fold_ascii(*y) : *y;
+        char16_t p = IgnoreCase ? text_fold_ascii(*x) : *x;
+        char16_t q = IgnoreCase ? text_fold_ascii(*y) : *y;
         if (p != q)
             return p < q ? -1 : 1;
         if (p == 0)

@@ -1,11 +1,8 @@
 #include "xml/xml.h"
 
-namespace {
+#include "services/text_case.h"
 
-char16_t fold(char16_t unit)
-{
-    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 0x20) : unit;
-}
+namespace {
 
 bool in_range(const XmlNode* node, std::int32_t index)
 {
@@ -14,15 +11,11 @@ bool in_range(const XmlNode* node, std::int32_t index)
 
 }  // namespace
 
+// Element and attribute names meet the dialog engine's upper-case keywords, which match
+// by the ASCII rule.
 bool xml_name_equal(const char16_t* a, const char16_t* b)
 {
-    if (!a || !b)
-        return false;
-    for (; fold(*a) == fold(*b); ++a, ++b) {
-        if (*a == u'\0')
-            return true;
-    }
-    return false;
+    return a && b && text_equal_ascii(a, b);
 }
 
 std::int32_t xml_node_kind(const XmlNode* node)
