@@ -61,7 +61,8 @@ inline ObjectNumber object_number_for(ObjectNumber requested, const void* record
 // one hash probe for dynamic ones.
 void* object_get(const ObjectTable* table, ObjectNumber number);
 
-// The validating lookup behind each component's "exists" test; same answer as object_get.
+// The lookup behind each component's "exists" test: a synonym of object_get that the
+// interface keeps (docs/architecture.md lists the synonyms).
 void* object_find(const ObjectTable* table, ObjectNumber number);
 
 void object_free(ObjectTable* table, ObjectNumber number);

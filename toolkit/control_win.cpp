@@ -31,15 +31,6 @@ HWND window_of(const ControlRecord* record)
     return static_cast<HWND>(record->handle);
 }
 
-// Runs a change the program makes with events muted, so the control's own notifications
-// raise nothing.
-struct MutedScope {
-    MutedScope() { events_mute(); }
-    ~MutedScope() { events_unmute(); }
-    MutedScope(const MutedScope&) = delete;
-    MutedScope& operator=(const MutedScope&) = delete;
-};
-
 LRESULT on_destroyed(ControlRecord* record, HWND window, WPARAM wparam, LPARAM lparam)
 {
     ObjectNumber number = number_of(record);

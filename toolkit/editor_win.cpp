@@ -58,14 +58,6 @@ struct RichEditLibrary {
 
 RichEditLibrary g_rich_edit = {};
 
-// Program changes to the editor run muted: the control reports them as if typed.
-struct MutedScope {
-    MutedScope() { events_mute(); }
-    ~MutedScope() { events_unmute(); }
-    MutedScope(const MutedScope&) = delete;
-    MutedScope& operator=(const MutedScope&) = delete;
-};
-
 // Bytes handed to the control by EM_STREAMIN, in the chunks it asks for. UTF-16 text is
 // never cut inside a CR LF pair or a surrogate pair: the control would read the halves of a
 // cut CR LF as two paragraph breaks.

@@ -64,10 +64,21 @@ void event_unqueue(int event, ObjectNumber object, ObjectNumber window, int type
 // Takes the next queued event into the current event and returns its number, or 0.
 int event_pop();
 
+// Muting nests: events post again once every mute has been undone.
 void events_mute();
 void events_unmute();
 
-// The current event.
+// Mutes events for its lifetime. Changes the program makes to a control run inside one,
+// so that the control's own notifications of them raise nothing.
+struct MutedScope {
+    MutedScope() { events_mute(); }
+    ~MutedScope() { events_unmute(); }
+    MutedScope(const MutedScope&) = delete;
+    MutedScope& operator=(const MutedScope&) = delete;
+};
+
+// The current event. event_control and event_item are synonyms the interface keeps (the
+// event's object, a control or a menu item or timer; docs/architecture.md lists them).
 int event_number();
 ObjectNumber event_window();
 ObjectNumber event_control();
@@ -95,11 +106,6 @@ int event_unbind_window(int event, EventHandler handler, ObjectNumber window);
 
 // Deletes every binding made for the window, when it closes.
 void event_unbind_all_of_window(ObjectNumber window);
-
-// The registry's key text of a binding ("event:window:object:type", decimal); returns
-// its length. The buffer must hold EVENT_KEY_CAPACITY characters.
-constexpr std::size_t EVENT_KEY_CAPACITY = 96;
-std::size_t event_key_text(char* buffer, int event, ObjectNumber window, ObjectNumber object, int type);
 
 // For tests and benchmarks: how many queued events and registry entries exist.
 std::size_t event_queue_length();

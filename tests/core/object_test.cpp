@@ -66,6 +66,7 @@ TEST_F(ObjectTableTest, ReusingAFixedNumberDestroysTheFirstObject)
     EXPECT_EQ(second, first);  // the slot's memory is reused
     EXPECT_EQ(second->payload, 0);
     EXPECT_EQ(static_cast<Record*>(object_get(g_table, 3))->handle, 22u);
+    EXPECT_EQ(object_find(g_table, 3), second);  // the synonym
 }
 
 TEST_F(ObjectTableTest, FreedFixedNumberIsGoneAndComesBackZeroed)

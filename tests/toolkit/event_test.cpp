@@ -40,14 +40,27 @@ protected:
     }
 };
 
-TEST_F(EventTest, KeyTextJoinsTheFourNumbersWithColons)
+TEST_F(EventTest, BindingsAreFoundByTheirWholeKey)
 {
-    char key[EVENT_KEY_CAPACITY];
-    event_key_text(key, EVENT_MENU, 7, 2, -1);
-    EXPECT_STREQ(key, "13101:7:2:-1");
-    ObjectNumber dynamic = ObjectNumber(0x7fff12345678);
-    event_key_text(key, EVENT_GADGET, dynamic, -1, 768);
-    EXPECT_EQ(std::string(key), "13100:" + std::to_string(dynamic) + ":-1:768");
+    // Keys whose numbers would run together without a boundary between them.
+    event_bind_item(EVENT_MENU, handler_a, 1, 23);
+    event_bind_item(EVENT_MENU, handler_b, 12, 3);
+    event_post(EVENT_MENU, 23, 1, 0);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"a@23/0"}));
+    g_calls.clear();
+    event_post(EVENT_MENU, 3, 12, 0);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"b@3/0"}));
+    g_calls.clear();
+    // Dynamic window numbers that differ only above their low 32 bits.
+    const ObjectNumber window = ObjectNumber(0x7fff12345678);
+    const ObjectNumber twin = ObjectNumber(0x7ffe12345678);
+    event_bind_window(EVENT_GADGET, handler_c, window);
+    event_post(EVENT_GADGET, 4, twin, 768);
+    EXPECT_TRUE(g_calls.empty());
+    event_post(EVENT_GADGET, 4, window, 768);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"c@4/768"}));
+    for (ObjectNumber bound : {ObjectNumber(12), window})
+        event_unbind_all_of_window(bound);
 }
 
 TEST_F(EventTest, FiveKeysRunMostSpecificFirstAndOthersNot)
@@ -117,6 +130,23 @@ TEST_F(EventTest, MutedPostsRaiseNothingUnlessFlagged)
     events_unmute();
 }
 
+TEST_F(EventTest, MutedScopeMutesUntilItEnds)
+{
+    event_bind_window(EVENT_GADGET, handler_a, 1);
+    {
+        MutedScope outer;
+        {
+            MutedScope inner;
+            event_post(EVENT_GADGET, 4, 1, 768);
+        }
+        event_post(EVENT_GADGET, 5, 1, 768);
+        EXPECT_TRUE(g_calls.empty());
+    }
+    event_post(EVENT_GADGET, 6, 1, 768);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"a@6/768"}));
+    EXPECT_EQ(event_queue_length(), 1u);
+}
+
 TEST_F(EventTest, RepeatedPostsCoalesceButHandlersRunEachTime)
 {
     event_bind_window(EVENT_GADGET, handler_a, 1);
@@ -138,6 +168,7 @@ TEST_F(EventTest, PopTakesEventsInOrderAndKeepsLastWindowWhenEmpty)
     event_post(EVENT_CLOSE_WINDOW, 2, 2, 0);
     EXPECT_EQ(event_pop(), EVENT_MENU);
     EXPECT_EQ(event_item(), 9);
+    EXPECT_EQ(event_control(), 9);  // the synonym
     EXPECT_EQ(event_window(), 2);
     EXPECT_EQ(event_type(), 0);
     EXPECT_EQ(event_pop(), EVENT_CLOSE_WINDOW);
