@@ -17,12 +17,12 @@ HWND window_of(const ControlRecord* record)
 
 int placeholder_get_state(ControlRecord* record)
 {
-    return static_cast<int>(record->kind_word);
+    return static_cast<int>(record->kind_state);
 }
 
 int placeholder_set_state(ControlRecord* record, int value)
 {
-    record->kind_word = value;
+    record->kind_state = value;
     return 1;
 }
 

@@ -38,12 +38,12 @@ struct ControlOps;
 struct ControlRecord {
     void* handle;                 // the platform window (primary handle)
     const ControlOps* ops;        // the kind's table
-    std::intptr_t user_word;      // free for the kinds of the further controls
+    void* kind_data;              // a further kind's own record (splitter, scroll area)
     void* previous_procedure;     // the window procedure replaced by the common subclass
     std::int32_t back_color;      // text, string, listview, editor: -1 = system default
     std::int32_t front_color;     // likewise
     void* back_brush;             // shared brush held for back_color (text, string, listview)
-    std::intptr_t kind_word;      // kind-specific: the placeholder's state
+    std::intptr_t kind_state;     // a kind's own value: the placeholder's state, a bare frame
     struct EditorState* editor;   // the editor kind's own state; null for other kinds
 };
 

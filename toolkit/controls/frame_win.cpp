@@ -4,7 +4,7 @@
 
 namespace {
 
-// kind_word: 1 for a bare static frame.
+// kind_state of a bare static frame.
 constexpr std::intptr_t BARE_FRAME = 1;
 
 HWND window_of(const ControlRecord* record)
@@ -38,7 +38,7 @@ int frame_resize(ControlRecord* record, int x, int y, int width, int height)
 // A bare frame draws nothing but the border its style gives it.
 std::intptr_t frame_window_message(ControlRecord* record, unsigned message, std::uintptr_t, std::intptr_t)
 {
-    if (message != WM_PAINT || record->kind_word != BARE_FRAME)
+    if (message != WM_PAINT || record->kind_state != BARE_FRAME)
         return CONTROL_NOT_HANDLED;
     ValidateRect(window_of(record), nullptr);
     return 0;
@@ -65,6 +65,6 @@ ObjectNumber frame_create(ObjectNumber number, int x, int y, int width, int heig
     ObjectNumber made =
         control_create_window(number, u"Static", u"", ex_style, style, x, y, width, height, &FRAME_OPS, &record);
     if (made)
-        record->kind_word = BARE_FRAME;
+        record->kind_state = BARE_FRAME;
     return made;
 }

@@ -20,7 +20,7 @@ struct ScrollAreaData {
 
 ScrollAreaData* data_of(const ControlRecord* record)
 {
-    return reinterpret_cast<ScrollAreaData*>(record->user_word);
+    return static_cast<ScrollAreaData*>(record->kind_data);
 }
 
 // The record of a live scroll area whose outer window this is, with its data.
@@ -264,7 +264,7 @@ void scrollarea_destroy(ControlRecord* record)
 {
     kit_release_back_color(record);
     delete data_of(record);
-    record->user_word = 0;
+    record->kind_data = nullptr;
 }
 
 const ControlOps SCROLLAREA_OPS = {
@@ -316,7 +316,7 @@ ObjectNumber scrollarea_create(ObjectNumber number, int x, int y, int width, int
         delete area;
         return 0;
     }
-    record->user_word = reinterpret_cast<std::intptr_t>(area);
+    record->kind_data = area;
     container_push(area->inner);
     scrollarea_set_attribute(record, SCROLLAREA_INNER_WIDTH, inner_width);
     scrollarea_set_attribute(record, SCROLLAREA_INNER_HEIGHT, inner_height);

@@ -30,7 +30,7 @@ SplitterCursors g_cursors = {};
 
 SplitterData* data_of(const ControlRecord* record)
 {
-    return reinterpret_cast<SplitterData*>(record->user_word);
+    return static_cast<SplitterData*>(record->kind_data);
 }
 
 bool vertical(const SplitterData* data)
@@ -306,7 +306,7 @@ int splitter_set_attribute(ControlRecord* record, int attribute, std::intptr_t v
 void splitter_destroy(ControlRecord* record)
 {
     delete data_of(record);
-    record->user_word = 0;
+    record->kind_data = nullptr;
 }
 
 const ControlOps SPLITTER_OPS = {
@@ -347,7 +347,7 @@ ObjectNumber splitter_create(ObjectNumber number, int x, int y, int width, int h
         return 0;
     }
     auto splitter = static_cast<HWND>(record->handle);
-    record->user_word = reinterpret_cast<std::intptr_t>(data);
+    record->kind_data = data;
     SetParent(second_window, splitter);
     SetParent(first_window, splitter);
     SetWindowLongPtrW(splitter, 0, DATA_READY);
