@@ -8,6 +8,9 @@ namespace {
 
 constexpr std::size_t TERMINATOR_BYTES = 4;
 
+// The vector is one cipher block; note_hex_to_bytes reports the index of the last byte.
+constexpr std::int32_t IV_LAST_INDEX = static_cast<std::int32_t>(NOTE_BLOCK_SIZE) - 1;
+
 }  // namespace
 
 bool note_cipher(const std::uint8_t* key, std::size_t key_size, const std::uint8_t* input, std::size_t size,
@@ -22,7 +25,7 @@ bool note_cipher(const std::uint8_t* key, std::size_t key_size, const std::uint8
     std::u16string iv_hex = fingerprint_buffer(key, static_cast<std::int32_t>(key_size - 1), FINGERPRINT_MD5);
     const SecretTextGuard wipe_iv_hex(iv_hex);
     SecretBytes iv;
-    if (note_hex_to_bytes(iv, iv_hex) != 15 || !secret_resize(output, size))
+    if (note_hex_to_bytes(iv, iv_hex) != IV_LAST_INDEX || !secret_resize(output, size))
         return false;
     const auto length = static_cast<std::int32_t>(size);
     const auto bits = static_cast<std::int32_t>(key_size * 8);
