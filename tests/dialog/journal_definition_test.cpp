@@ -2,7 +2,10 @@
 
 #include "dialog/journal_definition.h"
 #include "services/text_convert.h"
+#include "toolkit/editor.h"
 #include "toolkit/geometry.h"
+#include "toolkit/text.h"
+#include "toolkit/window.h"
 
 #include <gtest/gtest.h>
 
@@ -50,10 +53,10 @@ TEST_F(Journal, ReadsEveryControlTheJournalLooksUp)
         EXPECT_EQ(element->kind, kind);
         EXPECT_TRUE(element->info->creates_control);
     }
-    EXPECT_EQ(tree.root->flags, 0xCC0001u);
+    EXPECT_EQ(tree.root->flags, GK_Window_SystemMenu | GK_Window_SizeGadget | GK_Window_ScreenCentered);
     EXPECT_EQ(tree.root->min_width, BOUND_AUTO);
-    EXPECT_EQ(find(u"TXTSTORY")->flags, 0x10000800u);
-    EXPECT_EQ(find(u"lblNotesState")->flags, 2u);
+    EXPECT_EQ(find(u"TXTSTORY")->flags, GK_Editor_ReadOnly | GK_Editor_WordWrap);
+    EXPECT_EQ(find(u"lblNotesState")->flags, GK_Text_Right);
     EXPECT_TRUE(find(u"lblNotesState")->has_text);
     EXPECT_EQ(find(u"lblNotes")->text, u"The Quiet Secret");
     EXPECT_EQ(find(u"e1")->width, 16);  // the first of the two

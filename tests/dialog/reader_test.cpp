@@ -1,7 +1,10 @@
 #include "dialog_fixture.h"
 
 #include "dialog/dialog_text.h"
+#include "toolkit/editor.h"
 #include "toolkit/event.h"
+#include "toolkit/text.h"
+#include "toolkit/window.h"
 
 #include <gtest/gtest.h>
 
@@ -69,15 +72,15 @@ TEST(DialogReader, FlagsFromTheKindsTableThenTheRegistry)
                   u"<text name='h' flags='#GK_Text_Center|'/>"
                   u"</vbox></window>",
                   registry.get());
-    EXPECT_EQ(read.tree.root->flags, 0x10000040u);
-    EXPECT_EQ(read[u"a"]->flags, 2u);
-    EXPECT_EQ(read[u"b"]->flags, 2u);
-    EXPECT_EQ(read[u"c"]->flags, 0x10000800u);
+    EXPECT_EQ(read.tree.root->flags, GK_Window_Invisible | 0x40u);
+    EXPECT_EQ(read[u"a"]->flags, GK_Text_Right);
+    EXPECT_EQ(read[u"b"]->flags, GK_Text_Right);
+    EXPECT_EQ(read[u"c"]->flags, GK_Editor_ReadOnly | GK_Editor_WordWrap);
     EXPECT_EQ(read[u"d"]->flags, 0u);  // the first name lacks its '#': nothing, no message
     EXPECT_EQ(read[u"e"]->flags, 0u);
     EXPECT_EQ(read[u"f"]->flags, 0x40u);
-    EXPECT_EQ(read[u"g"]->flags, 1u);  // reading stops at a name without '#'
-    EXPECT_EQ(read[u"h"]->flags, 1u);
+    EXPECT_EQ(read[u"g"]->flags, GK_Text_Center);  // reading stops at a name without '#'
+    EXPECT_EQ(read[u"h"]->flags, GK_Text_Center);
 }
 
 TEST(DialogReader, FaultyDefinitionsKeepTheirFirstMessage)

@@ -167,6 +167,29 @@ TEST_F(WindowTest, ShortcutRaisesItsMenuItemOncePerKeyPress)
     EXPECT_EQ(std::count(events.begin(), events.end(), EVENT_MENU), 0);
 }
 
+TEST_F(WindowTest, EachHeldModifierMakesAShortcutOfItsOwn)
+{
+    const struct {
+        int key;
+        int item;
+        bool shift, control, alt;
+    } shortcuts[] = {{VK_F3, 2, false, false, false},
+                     {VK_F3 | SHORTCUT_SHIFT, 3, true, false, false},
+                     {VK_F3 | SHORTCUT_CONTROL, 4, false, true, false},
+                     {VK_F3 | SHORTCUT_ALT, 5, false, false, true},
+                     {VK_F3 | SHORTCUT_SHIFT | SHORTCUT_CONTROL | SHORTCUT_ALT, 6, true, true, true}};
+    for (const auto& shortcut : shortcuts)
+        ASSERT_NE(shortcut_add(window, shortcut.key, shortcut.item), nullptr);
+    for (const auto& shortcut : shortcuts) {
+        gui_press_key(VK_F3, shortcut.shift, shortcut.control, shortcut.alt);
+        ASSERT_TRUE(wait_for(EVENT_MENU)) << shortcut.item;
+        EXPECT_EQ(event_item(), shortcut.item);
+    }
+    std::vector<int> events;
+    gui_wait_events_for(200, &events);
+    EXPECT_EQ(std::count(events.begin(), events.end(), EVENT_MENU), 0);
+}
+
 TEST_F(WindowTest, TabMovesTheFocusOverEnabledVisibleTabStopsUntilShortcutsAreRemoved)
 {
     ObjectNumber first = string_create(GK_ANY, 10, 10, 100, 22, u"one", 0);
