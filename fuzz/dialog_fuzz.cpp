@@ -4,11 +4,8 @@
 
 #include "dialog/dialog_reader.h"
 #include "dialog/layout.h"
-#include "services/utf8.h"
-#include "xml/xml.h"
 
 #include <cstdlib>
-#include <string_view>
 
 namespace {
 
@@ -53,10 +50,7 @@ const RuntimeRegistry* registry()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool started = xml_start();
-    FUZZ_CHECK(started);
-    const std::u16string text = utf8_decode(std::string_view(reinterpret_cast<const char*>(data), size));
-    const ObjectNumber document = xml_parse_string(GK_ANY, text.c_str());
+    const ObjectNumber document = fuzz_xml_document(data, size);
     DialogTree tree;
     DialogMessage message;
     const bool read = dialog_read_document(document, nullptr, registry(), &tree, &message);

@@ -2,9 +2,6 @@
 // position for a text that is not well-formed; freeing it leaves nothing behind.
 #include "fuzz_support.h"
 
-#include "services/utf8.h"
-#include "xml/xml.h"
-
 #include <string_view>
 
 namespace {
@@ -46,10 +43,7 @@ void check_tree(ObjectNumber document)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool started = xml_start();
-    FUZZ_CHECK(started);
-    const std::u16string text = utf8_decode(std::string_view(reinterpret_cast<const char*>(data), size));
-    const ObjectNumber document = xml_parse_string(GK_ANY, text.c_str());
+    const ObjectNumber document = fuzz_xml_document(data, size);
     FUZZ_CHECK(document != 0);
     check_tree(document);
     if (xml_error_code(document) != 0) {

@@ -29,29 +29,7 @@ std::u16string in_window(const std::u16string& inner)
     return u"<window name='w'>" + inner + u"</window>";
 }
 
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
-class DialogBuildTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(gui_start_dialogs()); }
-
-    void TearDown() override { dialog_free(GK_ANY); }
-
-    void open(const std::u16string& definition)
-    {
-        bool opened = false;
-        dialog = gui_open_definition(definition, nullptr, &opened);
-        ASSERT_TRUE(opened) << gui_narrow(dialog_error(dialog));
-        gui_settle();
-    }
-
-    ObjectNumber control(const char16_t* name) const { return dialog_control(dialog, name); }
-
-    ObjectNumber dialog = 0;
-};
+using DialogBuildTest = DialogGuiTest;
 
 TEST_F(DialogBuildTest, IdsAskForFixedNumbersAndRuntimeNamesGiveThem)
 {
@@ -71,10 +49,10 @@ TEST_F(DialogBuildTest, EventAttributesBindTheirProcedureToTheControl)
     ASSERT_TRUE(runtime_declare_procedure(dialog_registry(), u"saveNote", on_click));
     open(in_window(u"<hbox><button name='save' text='Save' onevent='SAVENOTE'/><button name='other'/></hbox>"));
     g_clicks = 0;
-    SendMessageW(handle_of(control(u"other")), BM_CLICK, 0, 0);
+    SendMessageW(gui_control_handle(control(u"other")), BM_CLICK, 0, 0);
     gui_settle();
     EXPECT_EQ(g_clicks, 0);
-    SendMessageW(handle_of(control(u"save")), BM_CLICK, 0, 0);
+    SendMessageW(gui_control_handle(control(u"save")), BM_CLICK, 0, 0);
     gui_settle();
     EXPECT_EQ(g_clicks, 1);
     EXPECT_EQ(g_clicked, control(u"save"));
@@ -89,13 +67,13 @@ TEST_F(DialogBuildTest, TextsFlagsAndStatesReachTheControls)
                    u"<progressbar name='p' min='10' value='40'/><trackbar name='k' min='3'/>"
                    u"<spin name='n' text='12' value='12'/></vbox>"));
     EXPECT_EQ(control_get_text(control(u"e")), u"First line");
-    EXPECT_TRUE(GetWindowLongPtrW(handle_of(control(u"e")), GWL_STYLE) & ES_READONLY);
-    EXPECT_EQ(GetWindowLongPtrW(handle_of(control(u"t")), GWL_STYLE) & SS_TYPEMASK, SS_RIGHT);
+    EXPECT_TRUE(GetWindowLongPtrW(gui_control_handle(control(u"e")), GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(GetWindowLongPtrW(gui_control_handle(control(u"t")), GWL_STYLE) & SS_TYPEMASK, SS_RIGHT);
     EXPECT_EQ(control_get_text(control(u"s")), u"typed");
-    EXPECT_FALSE(IsWindowEnabled(handle_of(control(u"s"))));
-    EXPECT_FALSE(IsWindowVisible(handle_of(control(u"hidden"))));
-    EXPECT_TRUE(IsWindowVisible(handle_of(control(u"shown"))));
-    EXPECT_TRUE(IsWindowEnabled(handle_of(control(u"shown"))));
+    EXPECT_FALSE(IsWindowEnabled(gui_control_handle(control(u"s"))));
+    EXPECT_FALSE(IsWindowVisible(gui_control_handle(control(u"hidden"))));
+    EXPECT_TRUE(IsWindowVisible(gui_control_handle(control(u"shown"))));
+    EXPECT_TRUE(IsWindowEnabled(gui_control_handle(control(u"shown"))));
     EXPECT_EQ(control_get_state(control(u"p")), 40);
     EXPECT_EQ(control_get_state(control(u"k")), 3);
     EXPECT_EQ(control_get_state(control(u"n")), 12);
@@ -107,17 +85,17 @@ TEST_F(DialogBuildTest, ControlsOfAContainerSitInsideItWithinItsMargins)
     open(in_window(u"<vbox><container name='box' margin='6'><button name='inner' text='Inside'/></container>"
                    u"<frame name='f' text='Caption'><button name='framed' text='Framed'/></frame>"
                    u"<scrollarea name='area'><string name='scrolled'/></scrollarea></vbox>"));
-    HWND box = handle_of(control(u"box"));
-    EXPECT_EQ(GetParent(handle_of(control(u"inner"))), box);
+    HWND box = gui_control_handle(control(u"box"));
+    EXPECT_EQ(GetParent(gui_control_handle(control(u"inner"))), box);
     RECT inner = gui_control_rect(control(u"inner"));
     EXPECT_EQ(inner.left, 6);
     EXPECT_EQ(inner.top, 6);
     EXPECT_EQ(inner.right, gui_client_size(box).cx - 6);
-    EXPECT_EQ(GetParent(GetParent(handle_of(control(u"scrolled")))), handle_of(control(u"area")));
+    EXPECT_EQ(GetParent(GetParent(gui_control_handle(control(u"scrolled")))), gui_control_handle(control(u"area")));
 
     // A frame holds no controls: its child sits beside it, below the caption.
-    HWND frame = handle_of(control(u"f"));
-    EXPECT_EQ(GetParent(handle_of(control(u"framed"))), GetParent(frame));
+    HWND frame = gui_control_handle(control(u"f"));
+    EXPECT_EQ(GetParent(gui_control_handle(control(u"framed"))), GetParent(frame));
     RECT framed = gui_control_rect(control(u"framed"));
     RECT outline = gui_control_rect(control(u"f"));
     EXPECT_EQ(framed.left, outline.left + 4 + 5);
@@ -128,7 +106,7 @@ TEST_F(DialogBuildTest, ControlsOfAContainerSitInsideItWithinItsMargins)
     ASSERT_TRUE(runtime_declare_procedure(dialog_registry(), u"inside", on_click));
     open(in_window(u"<container><button name='b' onevent='inside'/></container>"));
     g_clicks = 0;
-    SendMessageW(handle_of(control(u"b")), BM_CLICK, 0, 0);
+    SendMessageW(gui_control_handle(control(u"b")), BM_CLICK, 0, 0);
     gui_settle();
     EXPECT_EQ(g_clicks, 1);
 }
@@ -139,17 +117,17 @@ TEST_F(DialogBuildTest, SplitterPartsHoldOneChildEachAndFollowTheSplitter)
                    u"<splitter name='split' flags='#GK_Splitter_Vertical' width='300' height='120'>"
                    u"<button name='left' text='Left'/><vbox><editor name='right'/></vbox></splitter>"
                    u"<button name='below' text='Below'/></vbox>"));
-    HWND left_part = GetParent(handle_of(control(u"left")));
-    HWND right_part = GetParent(handle_of(control(u"right")));
+    HWND left_part = GetParent(gui_control_handle(control(u"left")));
+    HWND right_part = GetParent(gui_control_handle(control(u"right")));
     EXPECT_NE(left_part, right_part);
-    EXPECT_EQ(GetParent(left_part), handle_of(control(u"split")));
-    EXPECT_EQ(GetParent(right_part), handle_of(control(u"split")));
+    EXPECT_EQ(GetParent(left_part), gui_control_handle(control(u"split")));
+    EXPECT_EQ(GetParent(right_part), gui_control_handle(control(u"split")));
     // The button below was made after the splitter, on the window again.
-    EXPECT_EQ(GetParent(handle_of(control(u"below"))), static_cast<HWND>(window_os_handle(dialog_window(dialog))));
+    EXPECT_EQ(GetParent(gui_control_handle(control(u"below"))), static_cast<HWND>(window_os_handle(dialog_window(dialog))));
 
     auto fills_its_part = [&](const char16_t* name) {
         RECT rect = gui_control_rect(control(name));
-        SIZE part = gui_client_size(GetParent(handle_of(control(name))));
+        SIZE part = gui_client_size(GetParent(gui_control_handle(control(name))));
         return rect.left == 0 && rect.top == 0 && rect.right == part.cx && rect.bottom == part.cy && part.cx > 0;
     };
     EXPECT_TRUE(fills_its_part(u"left"));

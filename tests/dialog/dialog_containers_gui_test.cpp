@@ -18,11 +18,6 @@
 
 namespace {
 
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
 std::u16string repeat(const std::u16string& text, int times)
 {
     std::u16string result;
@@ -31,31 +26,14 @@ std::u16string repeat(const std::u16string& text, int times)
     return result;
 }
 
-class DialogContainersTest : public ::testing::Test {
+class DialogContainersTest : public DialogGuiTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(gui_start_dialogs()); }
-
-    void TearDown() override { dialog_free(GK_ANY); }
-
-    void open(const std::u16string& definition)
-    {
-        bool opened = false;
-        dialog = gui_open_definition(definition, nullptr, &opened);
-        ASSERT_TRUE(opened) << gui_narrow(dialog_error(dialog));
-        window = static_cast<HWND>(window_os_handle(dialog_window(dialog)));
-        gui_settle();
-    }
-
-    ObjectNumber control(const char16_t* name) const { return dialog_control(dialog, name); }
-    HWND parent_of(const char16_t* name) const { return GetParent(handle_of(control(name))); }
+    HWND parent_of(const char16_t* name) const { return GetParent(gui_control_handle(control(name))); }
     int width_of(const char16_t* name) const
     {
         RECT rect = gui_control_rect(control(name));
         return rect.right - rect.left;
     }
-
-    ObjectNumber dialog = 0;
-    HWND window = nullptr;
 };
 
 // A container or scroll area is the current container once: what follows it lands on the
@@ -66,12 +44,12 @@ TEST_F(DialogContainersTest, ContainersAreOpenedOnceAndClosedAfterTheirChildren)
          u"<button name='in' text='In'/></container><button name='after' text='After'/>"
          u"<scrollarea name='s' innerheight='300' height='80'><button name='scrolled' text='Scrolled'/></scrollarea>"
          u"<button name='last' text='Last'/></vbox></window>");
-    EXPECT_EQ(parent_of(u"in"), handle_of(control(u"c")));
+    EXPECT_EQ(parent_of(u"in"), gui_control_handle(control(u"c")));
     EXPECT_EQ(parent_of(u"after"), window);
-    EXPECT_EQ(GetParent(parent_of(u"scrolled")), handle_of(control(u"s")));
+    EXPECT_EQ(GetParent(parent_of(u"scrolled")), gui_control_handle(control(u"s")));
     EXPECT_EQ(parent_of(u"last"), window);
-    EXPECT_TRUE(GetWindowLongPtrW(handle_of(control(u"c")), GWL_STYLE) & WS_BORDER);
-    EXPECT_FALSE(GetWindowLongPtrW(handle_of(control(u"c")), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(GetWindowLongPtrW(gui_control_handle(control(u"c")), GWL_STYLE) & WS_BORDER);
+    EXPECT_FALSE(GetWindowLongPtrW(gui_control_handle(control(u"c")), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     // The scroll area's inner height is the attribute; its width follows the child.
     EXPECT_EQ(control_get_attribute(control(u"s"), 2), 300);
     EXPECT_EQ(control_get_attribute(control(u"s"), 1), width_of(u"scrolled") + 20);
@@ -115,7 +93,7 @@ TEST_F(DialogContainersTest, SplitterPartsLayOutTheirBoxesAfterEveryDrag)
     int state = control_get_state(splitter);
 
     POINT grip = {state + 3, 60};
-    ClientToScreen(handle_of(splitter), &grip);
+    ClientToScreen(gui_control_handle(splitter), &grip);
     gui_drag(grip, POINT{grip.x - 60, grip.y});
     ASSERT_TRUE(gui_settle_until([&] { return control_get_state(splitter) == state - 60; }))
         << control_get_state(splitter);
@@ -123,7 +101,7 @@ TEST_F(DialogContainersTest, SplitterPartsLayOutTheirBoxesAfterEveryDrag)
 
     gui_drag(POINT{grip.x - 60, grip.y}, POINT{grip.x + 500, grip.y});
     RECT client = {};
-    GetClientRect(handle_of(splitter), &client);
+    GetClientRect(gui_control_handle(splitter), &client);
     ASSERT_TRUE(gui_settle_until([&] { return gui_client_size(second).cx == 80; })) << gui_client_size(second).cx;
     EXPECT_EQ(control_get_state(splitter), client.right - 7 - 80);
     EXPECT_TRUE(laid_out());
@@ -196,11 +174,11 @@ TEST_F(DialogContainersTest, OptionGroupsAreMadeOneGroupAtATime)
     ASSERT_EQ(order.size(), 6u);
     // Windows made later sit on one side of those made earlier; read the run from the side
     // where the button, made first, is.
-    if (order.back() == handle_of(control(u"x")))
+    if (order.back() == gui_control_handle(control(u"x")))
         std::reverse(order.begin(), order.end());
     const char16_t* const expected[] = {u"x", u"a1", u"a2", u"a3", u"b1", u"b2"};
     for (std::size_t i = 0; i < order.size(); ++i)
-        EXPECT_EQ(order[i], handle_of(control(expected[i]))) << i;
+        EXPECT_EQ(order[i], gui_control_handle(control(expected[i]))) << i;
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 
@@ -35,5 +37,22 @@ bool gui_settle_until(const std::function<bool()>& condition, int timeout_ms = 3
 
 // Top-level windows of this thread, visible or not.
 int gui_thread_window_count();
+
+// The platform window of a control.
+HWND gui_control_handle(ObjectNumber control);
+
+// One dialog opened from a definition in each test; every dialog is freed after it.
+class DialogGuiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens the definition's first window and takes the events of its showing.
+    void open(const std::u16string& definition);
+    ObjectNumber control(const char16_t* name) const;
+
+    ObjectNumber dialog = 0;
+    HWND window = nullptr;  // the dialog's window
+};
 
 #endif

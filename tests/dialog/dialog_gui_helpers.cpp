@@ -82,4 +82,33 @@ int gui_thread_window_count()
     return count;
 }
 
+HWND gui_control_handle(ObjectNumber control)
+{
+    return static_cast<HWND>(control_os_handle(control));
+}
+
+void DialogGuiTest::SetUp()
+{
+    ASSERT_TRUE(gui_start_dialogs());
+}
+
+void DialogGuiTest::TearDown()
+{
+    dialog_free(GK_ANY);
+}
+
+void DialogGuiTest::open(const std::u16string& definition)
+{
+    bool opened = false;
+    dialog = gui_open_definition(definition, nullptr, &opened);
+    ASSERT_TRUE(opened) << gui_narrow(dialog_error(dialog));
+    window = static_cast<HWND>(window_os_handle(dialog_window(dialog)));
+    gui_settle();
+}
+
+ObjectNumber DialogGuiTest::control(const char16_t* name) const
+{
+    return dialog_control(dialog, name);
+}
+
 #endif

@@ -35,26 +35,14 @@ std::string time_file(const std::wstring& post)
     return "\xEF\xBB\xBF" + utf8_of(std::wstring(post.rbegin(), post.rend()));
 }
 
-class HostileFilesTest : public ::testing::Test {
+class HostileFilesTest : public JournalTest {
 protected:
     void SetUp() override
     {
-        journal.folder = journal_new_folder();
-        ASSERT_FALSE(journal.folder.empty());
+        JournalTest::SetUp();
         CreateDirectoryW((journal.folder + L"quietstory").c_str(), nullptr);
         CreateDirectoryW((journal.folder + L"quietnotes").c_str(), nullptr);
     }
-
-    void TearDown() override
-    {
-        journal_stop(journal);
-        journal_remove_folder(journal.folder);
-    }
-
-    std::wstring story(const wchar_t* name) const { return journal.folder + L"quietstory\\" + name; }
-    std::wstring note(const wchar_t* name) const { return journal.folder + L"quietnotes\\" + name; }
-
-    Journal journal;
 };
 
 }  // namespace
@@ -63,14 +51,14 @@ TEST_F(HostileFilesTest, HugeEmptyAndDamagedTimeFilesLeaveTheRestOfTheStoryShown
 {
     const std::wstring oldest = post_text(L"2020-01-01 08:00:00", L"The oldest day");
     const std::wstring newest = post_text(L"2020-01-09 08:00:00", L"The newest day");
-    ASSERT_TRUE(write_file_bytes(story(L"Time-001.txt"), time_file(oldest)));
-    ASSERT_TRUE(write_file_bytes(story(L"Time-002.txt"), ""));
-    ASSERT_TRUE(write_sparse(story(L"Time-003.txt"), GIB));
-    ASSERT_TRUE(write_sparse(story(L"Time-004.txt"), 3 * GIB));
+    ASSERT_TRUE(write_file_bytes(story_path(L"Time-001.txt"), time_file(oldest)));
+    ASSERT_TRUE(write_file_bytes(story_path(L"Time-002.txt"), ""));
+    ASSERT_TRUE(write_sparse(story_path(L"Time-003.txt"), GIB));
+    ASSERT_TRUE(write_sparse(story_path(L"Time-004.txt"), 3 * GIB));
     // Bytes no program wrote: a stray continuation byte reads as "?", a cut sequence as U+FFFD.
-    ASSERT_TRUE(write_file_bytes(story(L"Time-005.txt"), "\xEF\xBB\xBF\xE2\x82\n\r!degamad\x80"));
-    ASSERT_TRUE(write_file_bytes(story(L"Time-006.txt"), std::string(1 << 20, '\0')));
-    ASSERT_TRUE(write_file_bytes(story(L"Time-007.txt"), time_file(newest)));
+    ASSERT_TRUE(write_file_bytes(story_path(L"Time-005.txt"), "\xEF\xBB\xBF\xE2\x82\n\r!degamad\x80"));
+    ASSERT_TRUE(write_file_bytes(story_path(L"Time-006.txt"), std::string(1 << 20, '\0')));
+    ASSERT_TRUE(write_file_bytes(story_path(L"Time-007.txt"), time_file(newest)));
 
     ASSERT_TRUE(journal_start(journal));
     HWND viewer = journal_part(journal, Part::TXT_STORY);
@@ -83,20 +71,20 @@ TEST_F(HostileFilesTest, HugeEmptyAndDamagedTimeFilesLeaveTheRestOfTheStoryShown
     journal_type(journal, L"After the big files");
     journal_press(journal, VK_RETURN, true);
     ASSERT_TRUE(wait_until([&] { return journal_current_tab(journal) == 1; }));
-    EXPECT_NE(story_file_text(story(L"Time-007.txt")).find(L"After the big files"), std::wstring::npos);
+    EXPECT_NE(story_file_text(story_path(L"Time-007.txt")).find(L"After the big files"), std::wstring::npos);
     // On top of the viewer: the header line and a blank line before it.
     EXPECT_EQ(without_cr(window_text(viewer)).find(L"After the big files"), 73u + 2u);
     EXPECT_NE(window_text(viewer).find(L"The oldest day"), std::wstring::npos);
 
     for (const wchar_t* name : {L"Time-003.txt", L"Time-004.txt"})
-        write_sparse(story(name), 0);
+        write_sparse(story_path(name), 0);
 }
 
 TEST_F(HostileFilesTest, HugeNoteFilesAreReportedUnreadableAndChangeNothing)
 {
-    ASSERT_TRUE(write_file_bytes(note(L"empty.bin"), ""));
-    ASSERT_TRUE(write_sparse(note(L"huge.bin"), 3 * GIB));
-    ASSERT_TRUE(write_sparse(note(L"zeros.bin"), GIB));
+    ASSERT_TRUE(write_file_bytes(note_path(L"empty.bin"), ""));
+    ASSERT_TRUE(write_sparse(note_path(L"huge.bin"), 3 * GIB));
+    ASSERT_TRUE(write_sparse(note_path(L"zeros.bin"), GIB));
 
     ASSERT_TRUE(journal_start(journal));
     journal_show_page(journal, Page::NOTES);
@@ -128,5 +116,5 @@ TEST_F(HostileFilesTest, HugeNoteFilesAreReportedUnreadableAndChangeNothing)
     }
 
     for (const wchar_t* name : {L"huge.bin", L"zeros.bin"})
-        write_sparse(note(name), 0);
+        write_sparse(note_path(name), 0);
 }

@@ -17,7 +17,9 @@ namespace {
 
 constexpr wchar_t TITLE[] = L"QuietNote [" APP_VERSION_TEXT "]";
 
-std::wstring program_path()
+}  // namespace
+
+std::wstring journal_program_path()
 {
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
@@ -26,21 +28,24 @@ std::wstring program_path()
     return path + L"..\\app\\QuietNote.exe";
 }
 
+namespace {
+
 struct WindowSearch {
     DWORD process_id;
+    const wchar_t* title;
     HWND found;
 };
 
 // GetWindowTextW reads another process's window title without sending it a message, so
 // a program busy at start-up does not hold the search up.
-BOOL CALLBACK find_main_window(HWND window, LPARAM parameter)
+BOOL CALLBACK find_titled_window(HWND window, LPARAM parameter)
 {
     auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     wchar_t title[64] = {};
     GetWindowTextW(window, title, 64);
-    if (owner == search->process_id && IsWindowVisible(window) && std::wstring(title) == TITLE) {
+    if (owner == search->process_id && IsWindowVisible(window) && std::wstring(title) == search->title) {
         search->found = window;
         return FALSE;
     }
@@ -117,21 +122,6 @@ HWND page_window(const Journal& journal, Page page)
     return anchor ? GetParent(anchor) : nullptr;
 }
 
-INPUT key_input(WORD key, WORD scan, DWORD flags)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = scan;
-    input.ki.dwFlags = flags;
-    return input;
-}
-
-void send(std::vector<INPUT>& inputs)
-{
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 bool belongs_to(const Journal& journal, HWND window)
 {
     DWORD owner = 0;
@@ -146,39 +136,6 @@ void bring_to_front(const Journal& journal)
         return;
     SetForegroundWindow(journal.window);
     wait_until([&] { return belongs_to(journal, GetForegroundWindow()); }, 3000);
-}
-
-void click_at(int x, int y, bool right, bool twice)
-{
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT move = {};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = (x * 65535 + width / 2) / (width - 1);
-    move.mi.dy = (y * 65535 + height / 2) / (height - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    std::vector<INPUT> inputs = {move};
-    send(inputs);
-    // A press sent with the move may land where the pointer was before it.
-    wait_until(
-        [&] {
-            POINT cursor = {};
-            GetCursorPos(&cursor);
-            return std::abs(cursor.x - x) <= 1 && std::abs(cursor.y - y) <= 1;
-        },
-        2000);
-    Sleep(30);
-    inputs.clear();
-    for (int i = 0; i < (twice ? 2 : 1); ++i) {
-        // Each event carries the position too.
-        INPUT press = move;
-        press.mi.dwFlags |= right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-        INPUT release = move;
-        release.mi.dwFlags |= right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-        inputs.push_back(press);
-        inputs.push_back(release);
-    }
-    send(inputs);
 }
 
 // Sends a message whose parameter points at a structure, through memory of the journal's
@@ -205,7 +162,7 @@ void click_list_item(const Journal& journal, int index, bool right, bool twice)
     POINT point = {8, (index - top) * height + height / 2};
     ClientToScreen(list, &point);
     bring_to_front(journal);
-    click_at(point.x, point.y, right, twice);
+    gui_click_screen(point, right, twice ? 2 : 1);
 }
 
 }  // namespace
@@ -232,9 +189,31 @@ std::wstring journal_new_folder(const std::wstring& parent)
                           + std::to_wstring(++counter) + L"\\";
     if (!CreateDirectoryW(folder.c_str(), nullptr))
         return L"";
-    if (!CopyFileW(program_path().c_str(), (folder + L"QuietNote.exe").c_str(), FALSE))
+    if (!CopyFileW(journal_program_path().c_str(), (folder + L"QuietNote.exe").c_str(), FALSE))
         return L"";
     return folder;
+}
+
+void JournalTest::SetUp()
+{
+    journal.folder = journal_new_folder();
+    ASSERT_FALSE(journal.folder.empty());
+}
+
+void JournalTest::TearDown()
+{
+    journal_stop(journal);
+    journal_remove_folder(journal.folder);
+}
+
+std::wstring JournalTest::note_path(const std::wstring& name) const
+{
+    return journal.folder + L"quietnotes\\" + name;
+}
+
+std::wstring JournalTest::story_path(const std::wstring& name) const
+{
+    return journal.folder + L"quietstory\\" + name;
 }
 
 void journal_remove_folder(const std::wstring& folder)
@@ -438,13 +417,10 @@ void journal_type(const Journal& journal, const std::wstring& text)
 {
     bring_to_front(journal);
     for (wchar_t unit : text) {
-        if (unit == L'\n') {
+        if (unit == L'\n')
             journal_press(journal, VK_RETURN);
-            continue;
-        }
-        std::vector<INPUT> inputs = {key_input(0, unit, KEYEVENTF_UNICODE),
-                                     key_input(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)};
-        send(inputs);
+        else
+            gui_type_text(std::u16string(1, static_cast<char16_t>(unit)));
     }
     Sleep(50);
 }
@@ -485,7 +461,7 @@ void journal_click(const Journal& journal, HWND control, int settle_ms)
     RECT bounds = {};
     GetWindowRect(control, &bounds);
     bring_to_front(journal);
-    click_at((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2, false, false);
+    gui_click_screen((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
     Sleep(static_cast<DWORD>(settle_ms));
 }
 
@@ -499,7 +475,7 @@ void journal_show_page(const Journal& journal, Page page)
         POINT point = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
         ClientToScreen(tabs, &point);
         bring_to_front(journal);
-        click_at(point.x, point.y, false, false);
+        gui_click_screen(point);
         // The tab is shown once the journal has put the focus on it.
         HWND page_control = page_window(journal, page);
         if (wait_until(
@@ -640,8 +616,13 @@ bool journal_launch(Journal& journal)
 
 HWND journal_find_window(const Journal& journal)
 {
-    WindowSearch search = {journal.process.dwProcessId, nullptr};
-    EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&search));
+    return find_process_window(journal.process.dwProcessId, TITLE);
+}
+
+HWND find_process_window(DWORD process_id, const wchar_t* title)
+{
+    WindowSearch search = {process_id, title, nullptr};
+    EnumWindows(find_titled_window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

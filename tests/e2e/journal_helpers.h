@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -33,6 +35,22 @@ enum class Part {
 };
 
 enum class Page { EDIT = 0, STORY = 1, NOTES = 2 };
+
+// One journal in a fresh folder for each test, stopped and its folder removed after it.
+class JournalTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A file of the journal's notes folder or story folder.
+    std::wstring note_path(const std::wstring& name) const;
+    std::wstring story_path(const std::wstring& name) const;
+
+    Journal journal;
+};
+
+// The QuietNote.exe the build made (in app/ beside the test programs' folder).
+std::wstring journal_program_path();
 
 // A fresh folder with a copy of the program, in the parent folder (ending with a
 // backslash) or else in the temporary folder; "" on failure.
@@ -97,5 +115,7 @@ std::wstring story_file_text(const std::wstring& path);
 bool journal_launch(Journal& journal);
 // The program's main window once it is visible, else null; never waits.
 HWND journal_find_window(const Journal& journal);
+// The visible top-level window of the process with that title, else null; never waits.
+HWND find_process_window(DWORD process_id, const wchar_t* title);
 
 #endif

@@ -27,22 +27,8 @@ std::wstring box_message(HWND box)
     return L"";
 }
 
-class NotesTest : public ::testing::Test {
+class NotesTest : public JournalTest {
 protected:
-    void SetUp() override
-    {
-        journal.folder = journal_new_folder();
-        ASSERT_FALSE(journal.folder.empty());
-    }
-
-    void TearDown() override
-    {
-        journal_stop(journal);
-        journal_remove_folder(journal.folder);
-    }
-
-    std::wstring note_path(const std::wstring& name) const { return journal.folder + L"quietnotes\\" + name; }
-
     void start()
     {
         ASSERT_TRUE(journal_start(journal));
@@ -93,8 +79,6 @@ protected:
     {
         return static_cast<int>(SendMessageW(journal_part(journal, Part::LIST_NOTES), LB_GETCURSEL, 0, 0));
     }
-
-    Journal journal;
 };
 
 constexpr COLORREF RED = RGB(255, 0, 0);

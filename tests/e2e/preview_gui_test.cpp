@@ -1,6 +1,8 @@
 // DialogPreview run as a person runs it: the example definition opens, a real click is
 // reported as a line of output, closing the window ends the program with 0, and a faulty
 // definition prints the engine's message and ends it with 1.
+#include "journal_helpers.h"
+
 #include "tests/support/gui_input.h"
 #include "tests/support/temp_folder.h"
 
@@ -101,23 +103,9 @@ private:
 };
 
 struct Search {
-    DWORD process_id;
     const wchar_t* text;
     HWND found;
 };
-
-BOOL CALLBACK find_top(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
-    if (owner != search->process_id || !IsWindowVisible(window) || std::wstring(title) != search->text)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
 
 BOOL CALLBACK find_child(HWND window, LPARAM parameter)
 {
@@ -132,12 +120,12 @@ BOOL CALLBACK find_child(HWND window, LPARAM parameter)
 
 HWND wait_for_window(const Preview& preview, const wchar_t* title)
 {
-    Search search = {preview.process_id(), title, nullptr};
+    HWND found = nullptr;
     gui_poll_until([&] {
-        EnumWindows(find_top, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        found = find_process_window(preview.process_id(), title);
+        return found != nullptr;
     });
-    return search.found;
+    return found;
 }
 
 TEST(DialogPreview, ExampleOpensReportsARealClickAndEndsWithZero)
@@ -146,7 +134,7 @@ TEST(DialogPreview, ExampleOpensReportsARealClickAndEndsWithZero)
     ASSERT_TRUE(preview.started()) << last_error_text();
     HWND window = wait_for_window(preview, L"Every element");
     ASSERT_NE(window, nullptr) << preview.output();
-    Search button = {0, L"OK", nullptr};
+    Search button = {L"OK", nullptr};
     EnumChildWindows(window, find_child, reinterpret_cast<LPARAM>(&button));
     ASSERT_NE(button.found, nullptr);
     ASSERT_TRUE(gui_bring_to_front(window));

@@ -79,22 +79,8 @@ std::string filled_time_file(std::size_t size)
     return bytes;
 }
 
-class StoryTest : public ::testing::Test {
+class StoryTest : public JournalTest {
 protected:
-    void SetUp() override
-    {
-        journal.folder = journal_new_folder();
-        ASSERT_FALSE(journal.folder.empty());
-    }
-
-    void TearDown() override
-    {
-        journal_stop(journal);
-        journal_remove_folder(journal.folder);
-    }
-
-    std::wstring story_path(const std::wstring& name) const { return journal.folder + L"quietstory\\" + name; }
-
     void prepare_story_folder() const { CreateDirectoryW((journal.folder + L"quietstory").c_str(), nullptr); }
 
     void start()
@@ -111,8 +97,6 @@ protected:
     }
 
     std::wstring viewer_text() const { return window_text(journal_part(journal, Part::TXT_STORY)); }
-
-    Journal journal;
 };
 
 TEST_F(StoryTest, FirstPostCreatesTheFirstTimeFileAndShowsThePostOnTop)

@@ -1,6 +1,8 @@
 // The program carries the one version the build was given, in its version resource (the
 // numbers and the texts) and in its manifest; the end-to-end tests find its window by the
 // title made from the same version.
+#include "journal_helpers.h"
+
 #include "app/version.h"
 
 #include <gtest/gtest.h>
@@ -14,24 +16,15 @@ namespace {
 
 const std::wstring VERSION_TEXT(L"" APP_VERSION_TEXT);
 
-std::wstring program_path()
-{
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    std::wstring path = own;
-    path.resize(path.find_last_of(L'\\') + 1);
-    return path + L"..\\app\\QuietNote.exe";
-}
-
 class VersionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         DWORD ignored = 0;
-        const DWORD size = GetFileVersionInfoSizeW(program_path().c_str(), &ignored);
+        const DWORD size = GetFileVersionInfoSizeW(journal_program_path().c_str(), &ignored);
         ASSERT_GT(size, 0u) << "no version resource in QuietNote.exe";
         info.resize(size);
-        ASSERT_TRUE(GetFileVersionInfoW(program_path().c_str(), 0, size, info.data()));
+        ASSERT_TRUE(GetFileVersionInfoW(journal_program_path().c_str(), 0, size, info.data()));
     }
 
     std::wstring string_value(const wchar_t* name)
@@ -65,7 +58,7 @@ TEST_F(VersionTest, ResourceNumbersAndTextsAreTheBuildsVersion)
 
 TEST(Version, ManifestNamesTheBuildsVersion)
 {
-    HMODULE program = LoadLibraryExW(program_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE program = LoadLibraryExW(journal_program_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program, nullptr);
     HRSRC resource = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_NE(resource, nullptr) << "no manifest in QuietNote.exe";

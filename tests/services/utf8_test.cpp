@@ -1,5 +1,7 @@
 // UTF-16 <-> UTF-8 as code page 65001 converts: well-formed text both ways, lone
 // surrogates, and ill-formed UTF-8 replaced by U+FFFD where Windows puts it.
+#include "random_text.h"
+
 #include "services/utf8.h"
 
 #include <gtest/gtest.h>
@@ -124,18 +126,7 @@ TEST(Utf8RoundTrip, WellFormedTextSurvives)
 {
     std::mt19937 gen(2);
     for (int trial = 0; trial < 5000; ++trial) {
-        std::u16string text;
-        std::size_t n = gen() % 30;
-        while (text.size() < n) {
-            char32_t cp = gen() % 3 == 0 ? 0x10000 + gen() % 0x100000 : gen() % 0x10000;
-            if (cp >= 0xD800 && cp <= 0xDFFF) continue;
-            if (cp >= 0x10000) {
-                text.push_back(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
-                text.push_back(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-            } else {
-                text.push_back(char16_t(cp));
-            }
-        }
+        const std::u16string text = random_well_formed_text(gen, 30);
         EXPECT_EQ(utf8_decode(utf8_encode(text)), text);
     }
 }

@@ -2,6 +2,8 @@
 // MultiByteToWideChar with code page 65001 and flags 0, on edge cases, on every
 // one- and two-byte input, on three-byte inputs around the boundaries, and on
 // random inputs.
+#include "random_text.h"
+
 #include "services/utf8.h"
 
 #include <gtest/gtest.h>
@@ -161,17 +163,7 @@ TEST(Utf8Windows, RoundTripOfRandomValidText)
     std::mt19937 gen(3);
     int failures = 0;
     for (int trial = 0; trial < 5000 && failures < 10; ++trial) {
-        std::u16string text;
-        for (std::size_t n = gen() % 20; text.size() < n;) {
-            char32_t cp = gen() % 3 == 0 ? 0x10000 + gen() % 0x100000 : gen() % 0x10000;
-            if (cp >= 0xD800 && cp <= 0xDFFF) continue;
-            if (cp >= 0x10000) {
-                text.push_back(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
-                text.push_back(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-            } else {
-                text.push_back(char16_t(cp));
-            }
-        }
+        const std::u16string text = random_well_formed_text(gen, 20);
         failures += !same_encode(text);
         failures += !same_decode(utf8_encode(text));
     }

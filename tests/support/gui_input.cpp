@@ -124,14 +124,15 @@ void gui_send_mouse(DWORD flags, int x, int y)
     send(input);
 }
 
-void gui_click_screen(int x, int y, bool right)
+void gui_click_screen(int x, int y, bool right, int clicks)
 {
     move_cursor(x, y);
     // The buttons carry the position too, so that a late pointer report cannot move them.
-    std::vector<INPUT> click = {
-        mouse_at(x, y, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-        mouse_at(x, y, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP),
-    };
+    std::vector<INPUT> click;
+    for (int i = 0; i < clicks; ++i) {
+        click.push_back(mouse_at(x, y, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
+        click.push_back(mouse_at(x, y, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
+    }
     send(click);
 }
 

@@ -20,13 +20,14 @@ void gui_type_text(const std::u16string& text);
 // One raw mouse input; with MOUSEEVENTF_ABSOLUTE in `flags` it goes to the screen position.
 // Nothing waits for it to arrive.
 void gui_send_mouse(DWORD flags, int x = 0, int y = 0);
-// Clicks at a screen position (left button unless `right`). The button goes down only once
-// the pointer is reported there: under Wine a press sent together with the move may land at
-// the previous position. Safe to call from a thread other than the window's.
-void gui_click_screen(int x, int y, bool right = false);
-inline void gui_click_screen(POINT point, bool right = false)
+// Clicks at a screen position (left button unless `right`; two clicks make a double click).
+// The button goes down only once the pointer is reported there: under Wine a press sent
+// together with the move may land at the previous position. Safe to call from a thread other
+// than the window's, and for another process's window.
+void gui_click_screen(int x, int y, bool right = false, int clicks = 1);
+inline void gui_click_screen(POINT point, bool right = false, int clicks = 1)
 {
-    gui_click_screen(point.x, point.y, right);
+    gui_click_screen(point.x, point.y, right, clicks);
 }
 // Clicks at a point of a window's client area.
 void gui_click_client(HWND window, int x, int y, bool right = false);
