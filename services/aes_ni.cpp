@@ -89,22 +89,13 @@ AESNI_TARGET inline void load_keys(const Schedule& s, __m128i k[NR + 1])
 }
 
 // One middle or last round of the direction's cipher.
-template <bool ENCRYPT>
-AESNI_TARGET inline __m128i middle_round(__m128i x, __m128i k)
+template <bool ENCRYPT, bool LAST>
+AESNI_TARGET inline __m128i cipher_round(__m128i x, __m128i k)
 {
     if constexpr (ENCRYPT)
-        return _mm_aesenc_si128(x, k);
+        return LAST ? _mm_aesenclast_si128(x, k) : _mm_aesenc_si128(x, k);
     else
-        return _mm_aesdec_si128(x, k);
-}
-
-template <bool ENCRYPT>
-AESNI_TARGET inline __m128i last_round(__m128i x, __m128i k)
-{
-    if constexpr (ENCRYPT)
-        return _mm_aesenclast_si128(x, k);
-    else
-        return _mm_aesdeclast_si128(x, k);
+        return LAST ? _mm_aesdeclast_si128(x, k) : _mm_aesdec_si128(x, k);
 }
 
 template <int NR, bool ENCRYPT>
@@ -113,9 +104,9 @@ AESNI_TARGET inline __m128i cipher1(const __m128i k[NR + 1], __m128i x)
     x = _mm_xor_si128(x, k[0]);
 #pragma GCC unroll 16
     for (int i = 1; i < NR; ++i) {
-        x = middle_round<ENCRYPT>(x, k[i]);
+        x = cipher_round<ENCRYPT, false>(x, k[i]);
     }
-    return last_round<ENCRYPT>(x, k[NR]);
+    return cipher_round<ENCRYPT, true>(x, k[NR]);
 }
 
 template <int NR, bool ENCRYPT>
@@ -129,12 +120,12 @@ AESNI_TARGET inline void cipher8(const __m128i k[NR + 1], __m128i x[LANES])
     for (int i = 1; i < NR; ++i) {
 #pragma GCC unroll 8
         for (std::size_t j = 0; j < LANES; ++j) {
-            x[j] = middle_round<ENCRYPT>(x[j], k[i]);
+            x[j] = cipher_round<ENCRYPT, false>(x[j], k[i]);
         }
     }
 #pragma GCC unroll 8
     for (std::size_t j = 0; j < LANES; ++j) {
-        x[j] = last_round<ENCRYPT>(x[j], k[NR]);
+        x[j] = cipher_round<ENCRYPT, true>(x[j], k[NR]);
     }
 }
 
