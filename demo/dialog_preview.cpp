@@ -4,9 +4,9 @@
 // the type. A faulty definition prints the dialog engine's message and exits with code 1;
 // closing the window exits with 0.
 #include "dialog/dialog.h"
-#include "dialog/dialog_source.h"
 #include "services/file.h"
 #include "services/text_convert.h"
+#include "services/text_decode.h"
 #include "toolkit/control.h"
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
@@ -74,7 +74,7 @@ bool read_definition(const wchar_t* path, std::u16string* text)
     std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
     bool read = file_read_data(file, bytes.data(), static_cast<std::int64_t>(bytes.size())) == length;
     file_close(file);
-    *text = dialog_decode_definition(bytes);
+    *text = text_decode(bytes);
     return read;
 }
 

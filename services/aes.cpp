@@ -166,62 +166,50 @@ void table_expand_decrypt(Schedule* s, const std::uint8_t* key, int bits)
     wipe(&enc, sizeof enc);
 }
 
-void table_encrypt_block(const Schedule& s, const std::uint8_t in[16], std::uint8_t out[16])
+// One block through the table cipher. Decryption uses the inverse tables and takes each
+// column's second and fourth bytes from the columns on the other side.
+template <bool DECRYPT>
+void table_block(const Schedule& s, const std::uint8_t in[16], std::uint8_t out[16])
 {
+    const auto& t = DECRYPT ? TD : TE;
+    const std::uint8_t* box = DECRYPT ? INV_SBOX : SBOX;
+    constexpr int second = DECRYPT ? 3 : 1;
+    constexpr int fourth = DECRYPT ? 1 : 3;
     const std::uint32_t* rk = s.words;
-    std::uint32_t s0 = load_be32(in) ^ rk[0];
-    std::uint32_t s1 = load_be32(in + 4) ^ rk[1];
-    std::uint32_t s2 = load_be32(in + 8) ^ rk[2];
-    std::uint32_t s3 = load_be32(in + 12) ^ rk[3];
+    std::uint32_t st[4];
+#pragma GCC unroll 4
+    for (int c = 0; c < 4; ++c)
+        st[c] = load_be32(in + 4 * c) ^ rk[c];
     for (int round = 1; round < s.rounds; ++round) {
         rk += 4;
-        std::uint32_t t0 = TE[0][s0 >> 24] ^ TE[1][(s1 >> 16) & 0xff] ^ TE[2][(s2 >> 8) & 0xff] ^ TE[3][s3 & 0xff] ^ rk[0];
-        std::uint32_t t1 = TE[0][s1 >> 24] ^ TE[1][(s2 >> 16) & 0xff] ^ TE[2][(s3 >> 8) & 0xff] ^ TE[3][s0 & 0xff] ^ rk[1];
-        std::uint32_t t2 = TE[0][s2 >> 24] ^ TE[1][(s3 >> 16) & 0xff] ^ TE[2][(s0 >> 8) & 0xff] ^ TE[3][s1 & 0xff] ^ rk[2];
-        std::uint32_t t3 = TE[0][s3 >> 24] ^ TE[1][(s0 >> 16) & 0xff] ^ TE[2][(s1 >> 8) & 0xff] ^ TE[3][s2 & 0xff] ^ rk[3];
-        s0 = t0;
-        s1 = t1;
-        s2 = t2;
-        s3 = t3;
+        std::uint32_t next[4];
+#pragma GCC unroll 4
+        for (int c = 0; c < 4; ++c)
+            next[c] = t[0][st[c] >> 24] ^ t[1][(st[(c + second) & 3] >> 16) & 0xff] ^
+                      t[2][(st[(c + 2) & 3] >> 8) & 0xff] ^ t[3][st[(c + fourth) & 3] & 0xff] ^ rk[c];
+#pragma GCC unroll 4
+        for (int c = 0; c < 4; ++c)
+            st[c] = next[c];
     }
     rk += 4;
-    auto last = [](std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t k) {
-        return ((std::uint32_t{SBOX[a >> 24]} << 24) | (std::uint32_t{SBOX[(b >> 16) & 0xff]} << 16) |
-                (std::uint32_t{SBOX[(c >> 8) & 0xff]} << 8) | SBOX[d & 0xff]) ^ k;
-    };
-    store_be32(out, last(s0, s1, s2, s3, rk[0]));
-    store_be32(out + 4, last(s1, s2, s3, s0, rk[1]));
-    store_be32(out + 8, last(s2, s3, s0, s1, rk[2]));
-    store_be32(out + 12, last(s3, s0, s1, s2, rk[3]));
+#pragma GCC unroll 4
+    for (int c = 0; c < 4; ++c) {
+        const std::uint32_t word = (std::uint32_t{box[st[c] >> 24]} << 24) |
+                                   (std::uint32_t{box[(st[(c + second) & 3] >> 16) & 0xff]} << 16) |
+                                   (std::uint32_t{box[(st[(c + 2) & 3] >> 8) & 0xff]} << 8) |
+                                   box[st[(c + fourth) & 3] & 0xff];
+        store_be32(out + 4 * c, word ^ rk[c]);
+    }
+}
+
+void table_encrypt_block(const Schedule& s, const std::uint8_t in[16], std::uint8_t out[16])
+{
+    table_block<false>(s, in, out);
 }
 
 void table_decrypt_block(const Schedule& s, const std::uint8_t in[16], std::uint8_t out[16])
 {
-    const std::uint32_t* rk = s.words;
-    std::uint32_t s0 = load_be32(in) ^ rk[0];
-    std::uint32_t s1 = load_be32(in + 4) ^ rk[1];
-    std::uint32_t s2 = load_be32(in + 8) ^ rk[2];
-    std::uint32_t s3 = load_be32(in + 12) ^ rk[3];
-    for (int round = 1; round < s.rounds; ++round) {
-        rk += 4;
-        std::uint32_t t0 = TD[0][s0 >> 24] ^ TD[1][(s3 >> 16) & 0xff] ^ TD[2][(s2 >> 8) & 0xff] ^ TD[3][s1 & 0xff] ^ rk[0];
-        std::uint32_t t1 = TD[0][s1 >> 24] ^ TD[1][(s0 >> 16) & 0xff] ^ TD[2][(s3 >> 8) & 0xff] ^ TD[3][s2 & 0xff] ^ rk[1];
-        std::uint32_t t2 = TD[0][s2 >> 24] ^ TD[1][(s1 >> 16) & 0xff] ^ TD[2][(s0 >> 8) & 0xff] ^ TD[3][s3 & 0xff] ^ rk[2];
-        std::uint32_t t3 = TD[0][s3 >> 24] ^ TD[1][(s2 >> 16) & 0xff] ^ TD[2][(s1 >> 8) & 0xff] ^ TD[3][s0 & 0xff] ^ rk[3];
-        s0 = t0;
-        s1 = t1;
-        s2 = t2;
-        s3 = t3;
-    }
-    rk += 4;
-    auto last = [](std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t k) {
-        return ((std::uint32_t{INV_SBOX[a >> 24]} << 24) | (std::uint32_t{INV_SBOX[(b >> 16) & 0xff]} << 16) |
-                (std::uint32_t{INV_SBOX[(c >> 8) & 0xff]} << 8) | INV_SBOX[d & 0xff]) ^ k;
-    };
-    store_be32(out, last(s0, s3, s2, s1, rk[0]));
-    store_be32(out + 4, last(s1, s0, s3, s2, rk[1]));
-    store_be32(out + 8, last(s2, s1, s0, s3, rk[2]));
-    store_be32(out + 12, last(s3, s2, s1, s0, rk[3]));
+    table_block<true>(s, in, out);
 }
 
 void xor_block(std::uint8_t* dst, const std::uint8_t* a, const std::uint8_t* b)

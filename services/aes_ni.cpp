@@ -88,30 +88,29 @@ AESNI_TARGET inline void load_keys(const Schedule& s, __m128i k[NR + 1])
     }
 }
 
-template <int NR>
-AESNI_TARGET inline __m128i encrypt1(const __m128i k[NR + 1], __m128i x)
+// One middle or last round of the direction's cipher.
+template <bool ENCRYPT, bool LAST>
+AESNI_TARGET inline __m128i cipher_round(__m128i x, __m128i k)
+{
+    if constexpr (ENCRYPT)
+        return LAST ? _mm_aesenclast_si128(x, k) : _mm_aesenc_si128(x, k);
+    else
+        return LAST ? _mm_aesdeclast_si128(x, k) : _mm_aesdec_si128(x, k);
+}
+
+template <int NR, bool ENCRYPT>
+AESNI_TARGET inline __m128i cipher1(const __m128i k[NR + 1], __m128i x)
 {
     x = _mm_xor_si128(x, k[0]);
 #pragma GCC unroll 16
     for (int i = 1; i < NR; ++i) {
-        x = _mm_aesenc_si128(x, k[i]);
+        x = cipher_round<ENCRYPT, false>(x, k[i]);
     }
-    return _mm_aesenclast_si128(x, k[NR]);
+    return cipher_round<ENCRYPT, true>(x, k[NR]);
 }
 
-template <int NR>
-AESNI_TARGET inline __m128i decrypt1(const __m128i k[NR + 1], __m128i x)
-{
-    x = _mm_xor_si128(x, k[0]);
-#pragma GCC unroll 16
-    for (int i = 1; i < NR; ++i) {
-        x = _mm_aesdec_si128(x, k[i]);
-    }
-    return _mm_aesdeclast_si128(x, k[NR]);
-}
-
-template <int NR>
-AESNI_TARGET inline void encrypt8(const __m128i k[NR + 1], __m128i x[LANES])
+template <int NR, bool ENCRYPT>
+AESNI_TARGET inline void cipher8(const __m128i k[NR + 1], __m128i x[LANES])
 {
 #pragma GCC unroll 8
     for (std::size_t j = 0; j < LANES; ++j) {
@@ -121,32 +120,12 @@ AESNI_TARGET inline void encrypt8(const __m128i k[NR + 1], __m128i x[LANES])
     for (int i = 1; i < NR; ++i) {
 #pragma GCC unroll 8
         for (std::size_t j = 0; j < LANES; ++j) {
-            x[j] = _mm_aesenc_si128(x[j], k[i]);
+            x[j] = cipher_round<ENCRYPT, false>(x[j], k[i]);
         }
     }
 #pragma GCC unroll 8
     for (std::size_t j = 0; j < LANES; ++j) {
-        x[j] = _mm_aesenclast_si128(x[j], k[NR]);
-    }
-}
-
-template <int NR>
-AESNI_TARGET inline void decrypt8(const __m128i k[NR + 1], __m128i x[LANES])
-{
-#pragma GCC unroll 8
-    for (std::size_t j = 0; j < LANES; ++j) {
-        x[j] = _mm_xor_si128(x[j], k[0]);
-    }
-#pragma GCC unroll 16
-    for (int i = 1; i < NR; ++i) {
-#pragma GCC unroll 8
-        for (std::size_t j = 0; j < LANES; ++j) {
-            x[j] = _mm_aesdec_si128(x[j], k[i]);
-        }
-    }
-#pragma GCC unroll 8
-    for (std::size_t j = 0; j < LANES; ++j) {
-        x[j] = _mm_aesdeclast_si128(x[j], k[NR]);
+        x[j] = cipher_round<ENCRYPT, true>(x[j], k[NR]);
     }
 }
 
@@ -163,10 +142,7 @@ AESNI_TARGET void ecb_rounds(const Schedule& s, const std::uint8_t* in, std::uin
         for (std::size_t j = 0; j < LANES; ++j) {
             x[j] = load(in + BLOCK * (i + j));
         }
-        if constexpr (ENCRYPT)
-            encrypt8<NR>(k, x);
-        else
-            decrypt8<NR>(k, x);
+        cipher8<NR, ENCRYPT>(k, x);
 #pragma GCC unroll 8
         for (std::size_t j = 0; j < LANES; ++j) {
             store(out + BLOCK * (i + j), x[j]);
@@ -174,7 +150,7 @@ AESNI_TARGET void ecb_rounds(const Schedule& s, const std::uint8_t* in, std::uin
     }
     for (; i < blocks; ++i) {
         const __m128i x = load(in + BLOCK * i);
-        store(out + BLOCK * i, ENCRYPT ? encrypt1<NR>(k, x) : decrypt1<NR>(k, x));
+        store(out + BLOCK * i, cipher1<NR, ENCRYPT>(k, x));
     }
 }
 
@@ -186,7 +162,7 @@ AESNI_TARGET void cbc_encrypt_rounds(const Schedule& s, const std::uint8_t* in, 
     load_keys<NR>(s, k);
     __m128i c = load(chain);
     for (std::size_t i = 0; i < blocks; ++i) {
-        c = encrypt1<NR>(k, _mm_xor_si128(load(in + BLOCK * i), c));
+        c = cipher1<NR, true>(k, _mm_xor_si128(load(in + BLOCK * i), c));
         store(out + BLOCK * i, c);
     }
     store(chain, c);
@@ -208,7 +184,7 @@ AESNI_TARGET void cbc_decrypt_rounds(const Schedule& s, const std::uint8_t* in, 
             c[j] = load(in + BLOCK * (i + j));
             x[j] = c[j];
         }
-        decrypt8<NR>(k, x);
+        cipher8<NR, false>(k, x);
         store(out + BLOCK * i, _mm_xor_si128(x[0], previous));
 #pragma GCC unroll 8
         for (std::size_t j = 1; j < LANES; ++j) {
@@ -218,7 +194,7 @@ AESNI_TARGET void cbc_decrypt_rounds(const Schedule& s, const std::uint8_t* in, 
     }
     for (; i < blocks; ++i) {
         __m128i c = load(in + BLOCK * i);
-        store(out + BLOCK * i, _mm_xor_si128(decrypt1<NR>(k, c), previous));
+        store(out + BLOCK * i, _mm_xor_si128(cipher1<NR, false>(k, c), previous));
         previous = c;
     }
     store(chain, previous);

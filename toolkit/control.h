@@ -202,7 +202,7 @@ std::intptr_t control_offer_notification(void* child, unsigned message, std::uin
 // Colours of text, string and listview: sets the front or back colour (taking or releasing
 // the shared brush of the back colour) and redraws the control. Returns 1, 0 for a bad `which`.
 int control_color_set(ControlRecord* record, int which, std::int32_t color);
-std::int32_t control_color_get(const ControlRecord* record, int which);
+std::int32_t control_color_get(ControlRecord* record, int which);
 // Answers a WM_CTLCOLOR* message forwarded for the record: sets the text and back colours on
 // the device context and returns the brush to paint with, or CONTROL_NOT_HANDLED when the
 // control has no colour of its own.

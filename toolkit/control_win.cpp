@@ -1,12 +1,15 @@
 #include "toolkit/control.h"
 
 #include "toolkit/control_internal.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/event.h"
 #include "toolkit/geometry.h"
 #include "toolkit/window.h"
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <utility>
 
 namespace {
 
@@ -26,9 +29,25 @@ ObjectNumber number_of(const ControlRecord* record)
     return GetWindowLongPtrW(static_cast<HWND>(record->handle), GWLP_ID);
 }
 
-HWND window_of(const ControlRecord* record)
+// Calls the kind's operation in `Slot`; a number that names no control, or a kind without
+// the operation, gets the operation's zero value ("" for a text).
+template <auto Slot, typename... Args>
+auto call_slot(ObjectNumber control, Args... args)
 {
-    return static_cast<HWND>(record->handle);
+    using Result = decltype((std::declval<const ControlOps&>().*Slot)(nullptr, args...));
+    ControlRecord* record = control_record(control);
+    return record && record->ops->*Slot ? (record->ops->*Slot)(record, args...) : Result{};
+}
+
+// The same for a change the program makes: it runs muted.
+template <auto Slot, typename... Args>
+int call_slot_muted(ObjectNumber control, Args... args)
+{
+    ControlRecord* record = control_record(control);
+    if (!record || !(record->ops->*Slot))
+        return 0;
+    MutedScope muted;
+    return (record->ops->*Slot)(record, args...);
 }
 
 LRESULT on_destroyed(ControlRecord* record, HWND window, WPARAM wparam, LPARAM lparam)
@@ -65,7 +84,7 @@ void destroy_one(ObjectNumber number)
     ControlRecord* record = control_record(number);
     if (!record)
         return;
-    DestroyWindow(window_of(record));
+    DestroyWindow(control_hwnd(record));
     // A window that could not be destroyed (another thread's) gives up its record anyway.
     if (control_record(number) == record)
         object_free(g_controls->table, number);
@@ -84,7 +103,7 @@ RECT rect_in_parent(HWND window)
 
 std::u16string control_window_text(const ControlRecord* record)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
     int length = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
@@ -185,7 +204,7 @@ std::intptr_t control_call_previous(ControlRecord* record, unsigned message, std
                                     std::intptr_t lparam)
 {
     auto previous = reinterpret_cast<WNDPROC>(record->previous_procedure);
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     return previous ? CallWindowProcW(previous, window, message, wparam, lparam)
                     : DefWindowProcW(window, message, wparam, lparam);
 }
@@ -246,7 +265,7 @@ int control_set_text(ObjectNumber control, const char16_t* text)
     const char16_t* shown = text ? text : u"";
     if (record->ops->set_text)
         return record->ops->set_text(record, shown);
-    return SetWindowTextW(window_of(record), reinterpret_cast<const wchar_t*>(shown)) ? 1 : 0;
+    return SetWindowTextW(control_hwnd(record), reinterpret_cast<const wchar_t*>(shown)) ? 1 : 0;
 }
 
 std::u16string control_get_text(ObjectNumber control)
@@ -259,17 +278,12 @@ std::u16string control_get_text(ObjectNumber control)
 
 int control_set_state(ObjectNumber control, int value)
 {
-    ControlRecord* record = control_record(control);
-    if (!record || !record->ops->set_state)
-        return 0;
-    MutedScope muted;
-    return record->ops->set_state(record, value);
+    return call_slot_muted<&ControlOps::set_state>(control, value);
 }
 
 int control_get_state(ObjectNumber control)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->get_state ? record->ops->get_state(record) : 0;
+    return call_slot<&ControlOps::get_state>(control);
 }
 
 int control_add_item(ObjectNumber control, int position, const char16_t* text, std::intptr_t image,
@@ -287,98 +301,72 @@ int control_add_item(ObjectNumber control, int position, const char16_t* text, s
 
 int control_remove_item(ObjectNumber control, int index)
 {
-    ControlRecord* record = control_record(control);
-    if (!record || !record->ops->remove_item)
-        return 0;
-    MutedScope muted;
-    return record->ops->remove_item(record, index);
+    return call_slot_muted<&ControlOps::remove_item>(control, index);
 }
 
 int control_clear_items(ObjectNumber control)
 {
-    ControlRecord* record = control_record(control);
-    if (!record || !record->ops->clear_items)
-        return 0;
-    MutedScope muted;
-    return record->ops->clear_items(record);
+    return call_slot_muted<&ControlOps::clear_items>(control);
 }
 
 int control_count_items(ObjectNumber control)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->count_items ? record->ops->count_items(record) : 0;
+    return call_slot<&ControlOps::count_items>(control);
 }
 
 int control_get_item_state(ObjectNumber control, int index)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->get_item_state ? record->ops->get_item_state(record, index) : 0;
+    return call_slot<&ControlOps::get_item_state>(control, index);
 }
 
 int control_set_item_state(ObjectNumber control, int index, int state)
 {
-    ControlRecord* record = control_record(control);
-    if (!record || !record->ops->set_item_state)
-        return 0;
-    MutedScope muted;
-    return record->ops->set_item_state(record, index, state);
+    return call_slot_muted<&ControlOps::set_item_state>(control, index, state);
 }
 
 std::u16string control_get_item_text(ObjectNumber control, int index)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->get_item_text ? record->ops->get_item_text(record, index) : std::u16string();
+    return call_slot<&ControlOps::get_item_text>(control, index);
 }
 
 int control_set_item_text(ObjectNumber control, int index, const char16_t* text)
 {
-    ControlRecord* record = control_record(control);
-    if (!record || !record->ops->set_item_text)
-        return 0;
-    MutedScope muted;
-    return record->ops->set_item_text(record, index, text ? text : u"");
+    return call_slot_muted<&ControlOps::set_item_text>(control, index, text ? text : u"");
 }
 
 int control_set_item_data(ObjectNumber control, int index, std::intptr_t data)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->set_item_data ? record->ops->set_item_data(record, index, data) : 0;
+    return call_slot<&ControlOps::set_item_data>(control, index, data);
 }
 
 std::intptr_t control_get_item_data(ObjectNumber control, int index)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->get_item_data ? record->ops->get_item_data(record, index) : 0;
+    return call_slot<&ControlOps::get_item_data>(control, index);
 }
 
 int control_set_item_image(ObjectNumber control, int index, std::intptr_t image)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->set_item_image ? record->ops->set_item_image(record, index, image) : 0;
+    return call_slot<&ControlOps::set_item_image>(control, index, image);
 }
 
 int control_set_color(ObjectNumber control, int which, std::int32_t color)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->set_color ? record->ops->set_color(record, which, color) : 0;
+    return call_slot<&ControlOps::set_color>(control, which, color);
 }
 
 std::int32_t control_get_color(ObjectNumber control, int which)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->get_color ? record->ops->get_color(record, which) : 0;
+    return call_slot<&ControlOps::get_color>(control, which);
 }
 
 int control_set_attribute(ObjectNumber control, int attribute, std::intptr_t value)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->set_attribute ? record->ops->set_attribute(record, attribute, value) : 0;
+    return call_slot<&ControlOps::set_attribute>(control, attribute, value);
 }
 
 std::intptr_t control_get_attribute(ObjectNumber control, int attribute)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->get_attribute ? record->ops->get_attribute(record, attribute) : 0;
+    return call_slot<&ControlOps::get_attribute>(control, attribute);
 }
 
 int control_set_font(ObjectNumber control, std::intptr_t font)
@@ -396,7 +384,7 @@ int control_set_font(ObjectNumber control, std::intptr_t font)
         return 0;
     if (record->ops->set_font)
         return record->ops->set_font(record, handle);
-    SendMessageW(window_of(record), WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+    SendMessageW(control_hwnd(record), WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
     return 1;
 }
 
@@ -407,7 +395,7 @@ void* control_get_font(ObjectNumber control)
         return nullptr;
     if (record->ops->get_font)
         return record->ops->get_font(record);
-    return reinterpret_cast<void*>(SendMessageW(window_of(record), WM_GETFONT, 0, 0));
+    return reinterpret_cast<void*>(SendMessageW(control_hwnd(record), WM_GETFONT, 0, 0));
 }
 
 int control_activate(ObjectNumber control)
@@ -421,7 +409,7 @@ int control_activate(ObjectNumber control)
         return 0;
     if (record->ops->activate)
         return record->ops->activate(record);
-    SetFocus(window_of(record));
+    SetFocus(control_hwnd(record));
     return 1;
 }
 
@@ -430,7 +418,7 @@ int control_disable(ObjectNumber control, int disabled)
     ControlRecord* record = control_record(control);
     if (!record)
         return 0;
-    EnableWindow(window_of(record), !disabled);
+    EnableWindow(control_hwnd(record), !disabled);
     return 1;
 }
 
@@ -441,7 +429,7 @@ int control_hide(ObjectNumber control, int hidden)
         return 0;
     if (record->ops->hide)
         return record->ops->hide(record, hidden);
-    ShowWindow(window_of(record), hidden ? SW_HIDE : SW_SHOW);
+    ShowWindow(control_hwnd(record), hidden ? SW_HIDE : SW_SHOW);
     return 1;
 }
 
@@ -450,7 +438,7 @@ int control_x(ObjectNumber control)
     ControlRecord* record = control_record(control);
     if (!record)
         return 0;
-    return record->ops->get_x ? record->ops->get_x(record) : rect_in_parent(window_of(record)).left;
+    return record->ops->get_x ? record->ops->get_x(record) : rect_in_parent(control_hwnd(record)).left;
 }
 
 int control_y(ObjectNumber control)
@@ -458,7 +446,7 @@ int control_y(ObjectNumber control)
     ControlRecord* record = control_record(control);
     if (!record)
         return 0;
-    return record->ops->get_y ? record->ops->get_y(record) : rect_in_parent(window_of(record)).top;
+    return record->ops->get_y ? record->ops->get_y(record) : rect_in_parent(control_hwnd(record)).top;
 }
 
 int control_width(ObjectNumber control)
@@ -468,7 +456,7 @@ int control_width(ObjectNumber control)
         return 0;
     if (record->ops->get_width)
         return record->ops->get_width(record);
-    RECT rect = rect_in_parent(window_of(record));
+    RECT rect = rect_in_parent(control_hwnd(record));
     return rect.right - rect.left;
 }
 
@@ -479,7 +467,7 @@ int control_height(ObjectNumber control)
         return 0;
     if (record->ops->get_height)
         return record->ops->get_height(record);
-    RECT rect = rect_in_parent(window_of(record));
+    RECT rect = rect_in_parent(control_hwnd(record));
     return rect.bottom - rect.top;
 }
 
@@ -492,7 +480,7 @@ int control_resize(ObjectNumber control, int x, int y, int width, int height)
     y = y == UNCHANGED ? control_y(control) : y;
     width = width == UNCHANGED ? control_width(control) : width;
     height = height == UNCHANGED ? control_height(control) : height;
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     int done = record->ops->resize ? record->ops->resize(record, x, y, width, height)
                                    : (MoveWindow(window, x, y, width, height, TRUE) ? 1 : 0);
     InvalidateRect(window, nullptr, TRUE);
@@ -527,8 +515,7 @@ int control_free(ObjectNumber control)
 
 int container_open_list(ObjectNumber control, int item)
 {
-    ControlRecord* record = control_record(control);
-    return record && record->ops->open_item ? record->ops->open_item(record, item) : 0;
+    return call_slot<&ControlOps::open_item>(control, item);
 }
 
 int control_color_set(ControlRecord* record, int which, std::int32_t color)
@@ -547,11 +534,11 @@ int control_color_set(ControlRecord* record, int which, std::int32_t color)
     } else {
         return 0;
     }
-    RedrawWindow(window_of(record), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INTERNALPAINT | RDW_INVALIDATE);
+    RedrawWindow(control_hwnd(record), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INTERNALPAINT | RDW_INVALIDATE);
     return 1;
 }
 
-std::int32_t control_color_get(const ControlRecord* record, int which)
+std::int32_t control_color_get(ControlRecord* record, int which)
 {
     if (which == CONTROL_COLOR_FRONT)
         return record->front_color;

@@ -1,6 +1,7 @@
 #include "toolkit/listview.h"
 
 #include "toolkit/control_internal.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/event.h"
 
 #include <windows.h>
@@ -23,62 +24,52 @@ struct DragSize {
 
 DragSize g_drag = {};
 
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
-
-LRESULT send(const ControlRecord* record, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
-{
-    return SendMessageW(window_of(record), message, wparam, lparam);
-}
-
 bool is_multiple_selection(const ControlRecord* record)
 {
-    return (GetWindowLongPtrW(window_of(record), GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
+    return (GetWindowLongPtrW(control_hwnd(record), GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
 }
 
 bool is_extended_selection(const ControlRecord* record)
 {
-    return (GetWindowLongPtrW(window_of(record), GWL_STYLE) & LBS_EXTENDEDSEL) != 0;
+    return (GetWindowLongPtrW(control_hwnd(record), GWL_STYLE) & LBS_EXTENDEDSEL) != 0;
 }
 
 int listview_add_item(ControlRecord* record, int position, const char16_t* text)
 {
-    return send(record, LB_INSERTSTRING, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(text)) >= 0 ? 1 : 0;
+    return control_send(record, LB_INSERTSTRING, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(text)) >= 0 ? 1 : 0;
 }
 
 int listview_remove_item(ControlRecord* record, int index)
 {
-    return send(record, LB_DELETESTRING, static_cast<WPARAM>(index)) == LB_ERR ? 0 : 1;
+    return control_send(record, LB_DELETESTRING, static_cast<WPARAM>(index)) == LB_ERR ? 0 : 1;
 }
 
 int listview_clear_items(ControlRecord* record)
 {
-    send(record, LB_RESETCONTENT);
+    control_send(record, LB_RESETCONTENT);
     return 1;
 }
 
 int listview_count_items(ControlRecord* record)
 {
-    LRESULT count = send(record, LB_GETCOUNT);
+    LRESULT count = control_send(record, LB_GETCOUNT);
     return count > 0 ? static_cast<int>(count) : 0;
 }
 
 std::u16string listview_get_item_text(ControlRecord* record, int index)
 {
-    LRESULT length = send(record, LB_GETTEXTLEN, static_cast<WPARAM>(index));
+    LRESULT length = control_send(record, LB_GETTEXTLEN, static_cast<WPARAM>(index));
     if (index < 0 || length == LB_ERR)
         return {};
     std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    LRESULT copied = send(record, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    LRESULT copied = control_send(record, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return text;
 }
 
 int listview_get_item_state(ControlRecord* record, int index)
 {
-    return send(record, LB_GETSEL, static_cast<WPARAM>(index)) > 0 ? 1 : 0;
+    return control_send(record, LB_GETSEL, static_cast<WPARAM>(index)) > 0 ? 1 : 0;
 }
 
 // A single-selection list has no per-item selection: selecting moves its one selection,
@@ -88,23 +79,23 @@ int listview_set_item_state(ControlRecord* record, int index, int state)
     if (index < 0 || index >= listview_count_items(record))
         return 0;
     if (is_multiple_selection(record))
-        return send(record, LB_SETSEL, state ? TRUE : FALSE, index) == LB_ERR ? 0 : 1;
+        return control_send(record, LB_SETSEL, state ? TRUE : FALSE, index) == LB_ERR ? 0 : 1;
     if (state)
-        send(record, LB_SETCURSEL, static_cast<WPARAM>(index));
-    else if (send(record, LB_GETCURSEL) == index)
-        send(record, LB_SETCURSEL, static_cast<WPARAM>(-1));
+        control_send(record, LB_SETCURSEL, static_cast<WPARAM>(index));
+    else if (control_send(record, LB_GETCURSEL) == index)
+        control_send(record, LB_SETCURSEL, static_cast<WPARAM>(-1));
     return 1;
 }
 
 std::intptr_t listview_get_item_data(ControlRecord* record, int index)
 {
-    LRESULT data = send(record, LB_GETITEMDATA, static_cast<WPARAM>(index));
+    LRESULT data = control_send(record, LB_GETITEMDATA, static_cast<WPARAM>(index));
     return data == LB_ERR ? 0 : data;
 }
 
 int listview_set_item_data(ControlRecord* record, int index, std::intptr_t data)
 {
-    return send(record, LB_SETITEMDATA, static_cast<WPARAM>(index), data) == LB_ERR ? 0 : 1;
+    return control_send(record, LB_SETITEMDATA, static_cast<WPARAM>(index), data) == LB_ERR ? 0 : 1;
 }
 
 // Re-inserts the item with the new text, keeping its data and its selection.
@@ -112,12 +103,12 @@ int listview_set_item_text(ControlRecord* record, int index, const char16_t* tex
 {
     if (index < 0 || index >= listview_count_items(record))
         return 0;
-    LRESULT data = send(record, LB_GETITEMDATA, static_cast<WPARAM>(index));
+    LRESULT data = control_send(record, LB_GETITEMDATA, static_cast<WPARAM>(index));
     int selected = listview_get_item_state(record, index);
-    send(record, LB_DELETESTRING, static_cast<WPARAM>(index));
-    if (send(record, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)) < 0)
+    control_send(record, LB_DELETESTRING, static_cast<WPARAM>(index));
+    if (control_send(record, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)) < 0)
         return 0;
-    send(record, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
+    control_send(record, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
     if (selected)
         listview_set_item_state(record, index, 1);
     return 1;
@@ -127,23 +118,23 @@ int listview_set_item_text(ControlRecord* record, int index, const char16_t* tex
 int listview_get_state(ControlRecord* record)
 {
     if (!is_multiple_selection(record))
-        return static_cast<int>(send(record, LB_GETCURSEL));
+        return static_cast<int>(control_send(record, LB_GETCURSEL));
     int first = -1;
-    return send(record, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first)) == 1 ? first : -1;
+    return control_send(record, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first)) == 1 ? first : -1;
 }
 
 // Selects only the item; -1 clears the selection.
 int listview_set_state(ControlRecord* record, int value)
 {
     if (!is_multiple_selection(record)) {
-        send(record, LB_SETCURSEL, static_cast<WPARAM>(value));
+        control_send(record, LB_SETCURSEL, static_cast<WPARAM>(value));
         return 1;
     }
     int count = listview_count_items(record);
     if (count > 0)
-        send(record, LB_SELITEMRANGEEX, static_cast<WPARAM>(count - 1), 0);
+        control_send(record, LB_SELITEMRANGEEX, static_cast<WPARAM>(count - 1), 0);
     if (value != -1)
-        send(record, LB_SETSEL, TRUE, value);
+        control_send(record, LB_SETSEL, TRUE, value);
     return 1;
 }
 
@@ -158,7 +149,7 @@ int listview_set_text(ControlRecord* record, const char16_t* text)
 {
     const std::u16string wanted(text);
     auto find_after = [&](LRESULT start) {
-        return send(record, LB_FINDSTRINGEXACT, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text));
+        return control_send(record, LB_FINDSTRINGEXACT, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(text));
     };
     LRESULT first = find_after(-1);
     LRESULT found = first;
@@ -194,13 +185,13 @@ LRESULT on_left_down(ControlRecord* record, WPARAM wparam, LPARAM lparam)
 {
     if (wparam & (MK_SHIFT | MK_CONTROL))
         return CONTROL_NOT_HANDLED;
-    LRESULT hit = send(record, LB_ITEMFROMPOINT, 0, lparam);
+    LRESULT hit = control_send(record, LB_ITEMFROMPOINT, 0, lparam);
     if (HIWORD(hit) != 0)
         return CONTROL_NOT_HANDLED;
     bool extended = is_extended_selection(record);
-    if (extended && send(record, LB_GETSEL, LOWORD(hit)) <= 0)
+    if (extended && control_send(record, LB_GETSEL, LOWORD(hit)) <= 0)
         return CONTROL_NOT_HANDLED;
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     auto point = static_cast<std::uintptr_t>(static_cast<DWORD>(lparam)) | PRESS_MARKER;
     SetPropW(window, MOUSE_DOWN_PROPERTY, reinterpret_cast<HANDLE>(point));
     SetCapture(window);
@@ -213,7 +204,7 @@ LRESULT on_left_down(ControlRecord* record, WPARAM wparam, LPARAM lparam)
 // A drag starts once the pressed mouse leaves the system's drag rectangle around the press.
 void on_mouse_move(ControlRecord* record, WPARAM wparam, LPARAM lparam)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     auto pressed = reinterpret_cast<std::uintptr_t>(GetPropW(window, MOUSE_DOWN_PROPERTY));
     if (!pressed)
         return;
@@ -233,7 +224,7 @@ void on_mouse_move(ControlRecord* record, WPARAM wparam, LPARAM lparam)
 
 LRESULT on_left_up(ControlRecord* record, WPARAM wparam, LPARAM lparam)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     LRESULT result = control_call_previous(record, WM_LBUTTONUP, wparam, lparam);
     if (RemovePropW(window, MOUSE_DOWN_PROPERTY) && GetCapture() == window)
         ReleaseCapture();
@@ -256,20 +247,10 @@ std::intptr_t listview_window_message(ControlRecord* record, unsigned message, s
         control_raise_event(record, EVENTTYPE_RIGHT_CLICK);
         break;
     case WM_DESTROY:
-        RemovePropW(window_of(record), MOUSE_DOWN_PROPERTY);
+        RemovePropW(control_hwnd(record), MOUSE_DOWN_PROPERTY);
         break;
     }
     return CONTROL_NOT_HANDLED;
-}
-
-int listview_set_color(ControlRecord* record, int which, std::int32_t color)
-{
-    return control_color_set(record, which, color);
-}
-
-std::int32_t listview_get_color(ControlRecord* record, int which)
-{
-    return control_color_get(record, which);
 }
 
 const ControlOps LISTVIEW_OPS = {
@@ -289,8 +270,8 @@ const ControlOps LISTVIEW_OPS = {
     .set_item_state = listview_set_item_state,
     .get_item_text = listview_get_item_text,
     .set_item_text = listview_set_item_text,
-    .set_color = listview_set_color,
-    .get_color = listview_get_color,
+    .set_color = control_color_set,
+    .get_color = control_color_get,
     .set_item_data = listview_set_item_data,
     .get_item_data = listview_get_item_data,
 };

@@ -1,6 +1,7 @@
 #include "toolkit/panel.h"
 
 #include "toolkit/control_internal.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/event.h"
 #include "toolkit/theme.h"
 #include "toolkit/window.h"
@@ -22,31 +23,21 @@ struct PanelState {
 
 PanelState g_panels = {};
 
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
-
-LRESULT send(const ControlRecord* record, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
-{
-    return SendMessageW(window_of(record), message, wparam, lparam);
-}
-
 int tab_count(const ControlRecord* record)
 {
-    return static_cast<int>(send(record, TCM_GETITEMCOUNT));
+    return static_cast<int>(control_send(record, TCM_GETITEMCOUNT));
 }
 
 int selected_tab(const ControlRecord* record)
 {
-    return static_cast<int>(send(record, TCM_GETCURSEL));
+    return static_cast<int>(control_send(record, TCM_GETCURSEL));
 }
 
 HWND page_of(const ControlRecord* record, int index)
 {
     TCITEMW item = {};
     item.mask = TCIF_PARAM;
-    if (index < 0 || !send(record, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
+    if (index < 0 || !control_send(record, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
         return nullptr;
     return reinterpret_cast<HWND>(item.lParam);
 }
@@ -64,16 +55,16 @@ ControlRecord* panel_of_page(HWND page)
 RECT page_rect(const ControlRecord* record)
 {
     RECT area;
-    GetClientRect(window_of(record), &area);
+    GetClientRect(control_hwnd(record), &area);
     if (theme_visual_styles_on()) {
-        send(record, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+        control_send(record, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
         OffsetRect(&area, -1, 1);
         area.bottom += 1;
         return area;
     }
     RECT tab = {};
-    send(record, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-    int strip = static_cast<int>(send(record, TCM_GETROWCOUNT)) * (tab.bottom - tab.top);
+    control_send(record, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+    int strip = static_cast<int>(control_send(record, TCM_GETROWCOUNT)) * (tab.bottom - tab.top);
     return RECT{2, strip + 4, area.right - 2, area.bottom - 2};
 }
 
@@ -114,7 +105,7 @@ int select_tab(ControlRecord* record, int index)
 {
     if (index < 0 || index >= tab_count(record))
         return 0;
-    send(record, TCM_SETCURSEL, static_cast<WPARAM>(index));
+    control_send(record, TCM_SETCURSEL, static_cast<WPARAM>(index));
     show_page(record, index);
     return 1;
 }
@@ -215,7 +206,7 @@ LRESULT CALLBACK page_procedure(HWND page, UINT message, WPARAM wparam, LPARAM l
 
 HWND create_page(const ControlRecord* record)
 {
-    HWND page = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_NOTIFY, 0, 0, 0, 0, window_of(record), nullptr,
+    HWND page = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_NOTIFY, 0, 0, 0, 0, control_hwnd(record), nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     if (!page)
         return nullptr;
@@ -236,13 +227,13 @@ int panel_add_item(ControlRecord* record, int position, const char16_t* text)
     item.lParam = reinterpret_cast<LPARAM>(page);
     int count = tab_count(record);
     int at = position < 0 || position > count ? count : position;
-    if (send(record, TCM_INSERTITEMW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item)) < 0) {
+    if (control_send(record, TCM_INSERTITEMW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item)) < 0) {
         DestroyWindow(page);
         return 0;
     }
     container_set_current(page);
     if (selected_tab(record) < 0)
-        send(record, TCM_SETCURSEL, 0);
+        control_send(record, TCM_SETCURSEL, 0);
     show_page(record, selected_tab(record));
     return 1;
 }
@@ -254,7 +245,7 @@ int panel_remove_item(ControlRecord* record, int index)
     int count = tab_count(record);
     if (index < 0 || index >= count)
         return 0;
-    HWND tab = window_of(record);
+    HWND tab = control_hwnd(record);
     HWND page = page_of(record, index);
     if (count == 1) {
         auto id = static_cast<UINT_PTR>(GetWindowLongPtrW(tab, GWLP_ID));
@@ -263,7 +254,7 @@ int panel_remove_item(ControlRecord* record, int index)
     } else {
         select_tab(record, index == 0 ? 1 : 0);
     }
-    send(record, TCM_DELETEITEM, static_cast<WPARAM>(index));
+    control_send(record, TCM_DELETEITEM, static_cast<WPARAM>(index));
     // New controls must not go to a page that is gone.
     if (container_current() == page)
         container_set_current(GetParent(tab));
@@ -284,7 +275,7 @@ std::u16string panel_get_item_text(ControlRecord* record, int index)
     item.mask = TCIF_TEXT;
     item.pszText = reinterpret_cast<wchar_t*>(text.data());
     item.cchTextMax = ITEM_TEXT_CAPACITY;
-    if (index < 0 || !send(record, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
+    if (index < 0 || !control_send(record, TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
         return {};
     text.resize(std::char_traits<char16_t>::length(text.c_str()));
     return text;
@@ -297,7 +288,7 @@ int panel_set_item_text(ControlRecord* record, int index, const char16_t* text)
     item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
     if (index < 0)
         return 0;
-    return send(record, TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
+    return control_send(record, TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
 }
 
 int panel_get_state(ControlRecord* record)
@@ -335,7 +326,7 @@ std::intptr_t panel_get_attribute(ControlRecord* record, int attribute)
         GetClientRect(page, &rect);
         return rect.bottom;
     case PANEL_ATTRIBUTE_TAB_HEIGHT:
-        send(record, TCM_GETITEMRECT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&rect));
+        control_send(record, TCM_GETITEMRECT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&rect));
         return rect.bottom + rect.top;
     }
     return 0;
@@ -351,7 +342,7 @@ int panel_open_item(ControlRecord* record, int item)
 
 int panel_resize(ControlRecord* record, int x, int y, int width, int height)
 {
-    if (!MoveWindow(window_of(record), x, y, width, height, TRUE))
+    if (!MoveWindow(control_hwnd(record), x, y, width, height, TRUE))
         return 0;
     place_page(record, page_of(record, selected_tab(record)));
     return 1;
@@ -362,7 +353,7 @@ std::intptr_t panel_notify(ControlRecord* record, unsigned message, std::uintptr
     if (message != WM_NOTIFY)
         return CONTROL_NOT_HANDLED;
     const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-    if (header->hwndFrom != window_of(record))
+    if (header->hwndFrom != control_hwnd(record))
         return CONTROL_NOT_HANDLED;
     switch (header->code) {
     case TCN_SELCHANGING:
@@ -426,7 +417,7 @@ ObjectNumber panel_create(ObjectNumber number, int x, int y, int width, int heig
                                               &PANEL_OPS, &record);
     if (!made)
         return 0;
-    SetWindowPos(window_of(record), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(control_hwnd(record), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     container_push(record->handle);
     return made;
 }

@@ -1,6 +1,7 @@
 #include "toolkit/string_field.h"
 
 #include "toolkit/control_internal.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/event.h"
 
 #include <windows.h>
@@ -9,15 +10,10 @@ namespace {
 
 constexpr int MIN_HEIGHT = 20;
 
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
-
 // Colours apply to the field and, while it is enabled, to its read-only look.
 std::intptr_t string_notify(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t)
 {
-    bool colored = message == WM_CTLCOLOREDIT || (message == WM_CTLCOLORSTATIC && IsWindowEnabled(window_of(record)));
+    bool colored = message == WM_CTLCOLOREDIT || (message == WM_CTLCOLORSTATIC && IsWindowEnabled(control_hwnd(record)));
     return colored ? control_color_paint(record, message, wparam) : CONTROL_NOT_HANDLED;
 }
 
@@ -34,25 +30,15 @@ std::intptr_t string_get_attribute(ControlRecord* record, int attribute)
 {
     if (attribute != STRING_ATTRIBUTE_MAX_LENGTH)
         return 0;
-    return SendMessageW(window_of(record), EM_GETLIMITTEXT, 0, 0);
+    return SendMessageW(control_hwnd(record), EM_GETLIMITTEXT, 0, 0);
 }
 
 int string_set_attribute(ControlRecord* record, int attribute, std::intptr_t value)
 {
     if (attribute != STRING_ATTRIBUTE_MAX_LENGTH)
         return 0;
-    SendMessageW(window_of(record), EM_LIMITTEXT, static_cast<WPARAM>(value < 1 ? 1 : value), 0);
+    SendMessageW(control_hwnd(record), EM_LIMITTEXT, static_cast<WPARAM>(value < 1 ? 1 : value), 0);
     return 1;
-}
-
-int string_set_color(ControlRecord* record, int which, std::int32_t color)
-{
-    return control_color_set(record, which, color);
-}
-
-std::int32_t string_get_color(ControlRecord* record, int which)
-{
-    return control_color_get(record, which);
 }
 
 // Only the edges and one line's height count; the text itself does not.
@@ -75,8 +61,8 @@ const ControlOps STRING_OPS = {
     .destroy = control_color_release,
     .get_attribute = string_get_attribute,
     .set_attribute = string_set_attribute,
-    .set_color = string_set_color,
-    .get_color = string_get_color,
+    .set_color = control_color_set,
+    .get_color = control_color_get,
     .natural_size = string_natural_size,
 };
 

@@ -24,22 +24,12 @@ int text_natural_size(ControlRecord* record, int* width, int* height)
     return 1;
 }
 
-int text_set_color(ControlRecord* record, int which, std::int32_t color)
-{
-    return control_color_set(record, which, color);
-}
-
-std::int32_t text_get_color(ControlRecord* record, int which)
-{
-    return control_color_get(record, which);
-}
-
 const ControlOps TEXT_OPS = {
     .kind = CONTROL_KIND_TEXT,
     .notify = text_notify,
     .destroy = control_color_release,
-    .set_color = text_set_color,
-    .get_color = text_get_color,
+    .set_color = control_color_set,
+    .get_color = control_color_get,
     .natural_size = text_natural_size,
 };
 
