@@ -154,6 +154,11 @@ TEST_F(SpinTest, ArrowKeysInANumericFieldStepAndShowTheNumber)
     ObjectNumber spin = spin_create(GK_ANY, 10, 20, 100, 24, -3, 3, GK_Spin_Numeric);
     ASSERT_NE(spin, 0);
     ASSERT_EQ(event_bind_control(spin, record_event), 1);
+    control_set_state(spin, 3);
+    EXPECT_EQ(control_get_text(spin), u"3");
+    control_set_state(spin, 0);
+    gui_wait_events_for(50);
+    EXPECT_TRUE(g_events.empty());  // the program's number in the field raised nothing
     control_activate(spin);
     gui_press_key(VK_UP);
     ASSERT_TRUE(gui_wait_events_until([&] { return count(spin, SPIN_EVENT_UP) == 1; }));
@@ -269,6 +274,21 @@ TEST_F(SpinTest, RangeEndsAsAttributesWithExtremeValues)
     EXPECT_GE(state, 0);
     EXPECT_LE(state, 10);
     EXPECT_EQ(static_cast<int>(g_events.size()), count(reversed, SPIN_EVENT_UP) + count(reversed, SPIN_EVENT_DOWN));
+}
+
+// Rectangles that no layout should give still make both windows, and moving to them too.
+TEST_F(SpinTest, ExtremeRectanglesAreHarmless)
+{
+    const int values[] = {INT_MIN, -1, 0, INT_MAX};
+    for (int value : values) {
+        ObjectNumber spin = spin_create(GK_ANY, value, value, value, value, INT_MAX, INT_MIN, GK_Spin_Numeric);
+        ASSERT_NE(spin, 0) << value;
+        EXPECT_TRUE(IsWindow(arrows_of(spin)));
+        for (int other : values)
+            EXPECT_EQ(control_resize(spin, other, value, other, value), 1) << value << " " << other;
+        control_set_state(spin, value);
+        control_free(spin);
+    }
 }
 
 TEST_F(SpinTest, ColoursPaintTheField)
