@@ -2,6 +2,9 @@
 // is added to the list at the bottom as its serial number, event, window, object and type.
 #include "toolkit/button.h"
 #include "toolkit/control.h"
+#include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/option.h"
+#include "toolkit/controls/spin.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
@@ -33,6 +36,34 @@ enum DemoControl : ObjectNumber {
     DEMO_LOG,
 };
 
+// The choices page: check boxes, one group of options, a spin.
+enum ChoiceControl : ObjectNumber {
+    DEMO_CHECK = 20,
+    DEMO_CHECK_THREE,
+    DEMO_OPTION_FIRST,
+    DEMO_OPTION_SECOND,
+    DEMO_OPTION_THIRD,
+    DEMO_SPIN,
+};
+
+// A third page of the panel with a two-state and a three-state check box, three options in
+// a row (one group) and a numeric spin from 0 to 10.
+void build_choices_page()
+{
+    container_open_list(DEMO_PANEL);
+    control_add_item(DEMO_PANEL, -1, u"Choices");
+    checkbox_create(DEMO_CHECK, 10, 8, 130, 20, u"Two states", 0);
+    checkbox_create(DEMO_CHECK_THREE, 10, 30, 130, 20, u"Three states", GK_CheckBox_ThreeState);
+    control_set_state(DEMO_CHECK_THREE, CHECKBOX_INDETERMINATE);
+    option_create(DEMO_OPTION_FIRST, 10, 56, 130, 20, u"Morning");
+    option_create(DEMO_OPTION_SECOND, 10, 78, 130, 20, u"Noon");
+    option_create(DEMO_OPTION_THIRD, 10, 100, 130, 20, u"Evening");
+    control_set_state(DEMO_OPTION_FIRST, 1);
+    spin_create(DEMO_SPIN, 10, 128, 80, 22, 0, 10, GK_Spin_Numeric);
+    control_set_state(DEMO_SPIN, 5);
+    container_close_list();
+}
+
 bool build_window()
 {
     if (!window_open(DEMO_WINDOW, UNCHANGED, UNCHANGED, 640, 480, u"Toolkit demo",
@@ -52,6 +83,7 @@ bool build_window()
     control_add_item(DEMO_PANEL, -1, u"Two");
     string_create(DEMO_TAB_STRING, 10, 10, 110, 22, u"on tab two", 0);
     container_close_list();
+    build_choices_page();
     return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
 }
 

@@ -3,9 +3,12 @@
 #include "dialog/placeholder_control_win.h"
 #include "toolkit/button.h"
 #include "toolkit/control.h"
+#include "toolkit/controls/checkbox.h"
 #include "toolkit/controls/frame.h"
+#include "toolkit/controls/option.h"
 #include "toolkit/controls/plain_container.h"
 #include "toolkit/controls/scrollarea.h"
+#include "toolkit/controls/spin.h"
 #include "toolkit/controls/splitter.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
@@ -104,7 +107,12 @@ ObjectNumber create_control(DialogElement* element)
                                  element->flags);
     }
     case ELEMENT_SPLITTER: return create_splitter(static_cast<SplitterElement*>(element));
-    case ELEMENT_SPIN: return placeholder_create(number, u"", false);
+    case ELEMENT_CHECKBOX: return checkbox_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_OPTION: return option_create(number, 0, 0, 0, 0, text_of(element));
+    case ELEMENT_SPIN: {
+        const auto* spin = static_cast<const ControlElement*>(element);
+        return spin_create(number, 0, 0, 0, 0, spin->minimum, spin->maximum, element->flags);
+    }
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
 }
@@ -221,7 +229,7 @@ bool create_option_group(Builder* builder, std::vector<DialogElement*>* pending)
         }
         if (takes_container_id(option))
             return refuse_container_id(builder, option);
-        ObjectNumber made = placeholder_create(option->requested, text_of(option), false);
+        ObjectNumber made = option_create(option->requested, 0, 0, 0, 0, text_of(option));
         if (!made)
             return fail(builder, MESSAGE_CONTROL_FAILED, option);
         option->control = option->requested == -1 ? made : option->requested;

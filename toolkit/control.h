@@ -174,6 +174,11 @@ int container_use_window(void* window_handle);
 // The font new controls get (a real handle).
 void* control_default_font();
 
+// The one-shot word: every registration clears it, and an option button sets it right after
+// its own, so an option made while it is set joins the group of the option made before it.
+std::intptr_t control_one_shot();
+void control_set_one_shot(std::intptr_t value);
+
 // Registers a window that a kind created (child identifier -1, parent container_current()):
 // takes the record, subclasses the window, sets GWL_ID and GK_ID, sends the default font.
 // Returns the number for GK_ANY, else the window handle; on failure destroys the window and

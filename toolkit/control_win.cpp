@@ -143,6 +143,17 @@ void* control_default_font()
     return g_controls ? g_controls->default_font : nullptr;
 }
 
+std::intptr_t control_one_shot()
+{
+    return g_controls ? g_controls->one_shot : 0;
+}
+
+void control_set_one_shot(std::intptr_t value)
+{
+    if (g_controls)
+        g_controls->one_shot = value;
+}
+
 namespace {
 
 // True when the fixed number names a control that holds the window: taking the number
