@@ -25,8 +25,8 @@ int value_clamp(std::int64_t value);
 int scroll_position_after(int code, int position, int page, int track);
 
 // A scroll bar's range as the platform takes it: the maximum not below the minimum and at
-// most INT_MAX above it (a wider or reversed range would be refused or hide the bar). The
-// end that was set gives way: `minimum_set` false keeps the minimum and cuts the maximum,
+// most INT_MAX above it (the platform refuses a wider or reversed range, or resets it to 0 to
+// 0, losing both ends). The end that was set gives way: `minimum_set` false keeps the minimum and cuts the maximum,
 // true keeps the maximum and cuts the minimum.
 ValueRange scroll_range_valid(int minimum, int maximum, bool minimum_set);
 

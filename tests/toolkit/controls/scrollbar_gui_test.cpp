@@ -157,8 +157,8 @@ TEST_F(ScrollBarTest, AttributesAndNaturalSizes)
     EXPECT_EQ(height, 0);
 }
 
-// Reversed and over-wide ranges are cut at the end that was given, so the bar stays a
-// visible bar; negative pages count as 0; positions stay within the range; unknown
+// Reversed and over-wide ranges are cut at the end that was given, instead of the platform
+// dropping both ends; the bar stays shown; negative pages count as 0; positions stay within the range; unknown
 // attributes read 0 and set nothing.
 TEST_F(ScrollBarTest, ExtremeRangesPagesAndPositionsAreHarmless)
 {
