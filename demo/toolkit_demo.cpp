@@ -5,6 +5,9 @@
 #include "toolkit/controls/checkbox.h"
 #include "toolkit/controls/option.h"
 #include "toolkit/controls/spin.h"
+#include "toolkit/controls/progressbar.h"
+#include "toolkit/controls/scrollbar.h"
+#include "toolkit/controls/trackbar.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
@@ -62,6 +65,29 @@ void build_choices_page()
     spin_create(DEMO_SPIN, 10, 128, 80, 22, 0, 10, GK_Spin_Numeric);
     control_set_state(DEMO_SPIN, 5);
     container_close_list();
+// The value controls on a panel tab of their own: the first progress bar follows the scroll
+// bar's position, the second runs its marquee, the track bar counts from 0 to 10.
+constexpr ObjectNumber DEMO_SCROLLBAR = 40;
+constexpr ObjectNumber DEMO_PROGRESS = 41;
+constexpr ObjectNumber DEMO_MARQUEE = 42;
+constexpr ObjectNumber DEMO_TRACKBAR = 43;
+
+void follow_scrollbar()
+{
+    control_set_state(DEMO_PROGRESS, control_get_state(DEMO_SCROLLBAR));
+}
+
+bool build_value_tab()
+{
+    if (!container_open_list(DEMO_PANEL) || !control_add_item(DEMO_PANEL, -1, u"Values"))
+        return false;
+    scrollbar_create(DEMO_SCROLLBAR, 10, 10, 120, 17, 0, 100, 10, 0);
+    progressbar_create(DEMO_PROGRESS, 10, 35, 120, 16, 0, 91, GK_ProgressBar_Smooth);
+    progressbar_create(DEMO_MARQUEE, 10, 59, 120, 16, 0, 100, 0);
+    control_set_state(DEMO_MARQUEE, PROGRESSBAR_MARQUEE);
+    trackbar_create(DEMO_TRACKBAR, 10, 83, 120, 32, 0, 10, GK_TrackBar_Ticks);
+    container_close_list();
+    return event_bind_control(DEMO_SCROLLBAR, follow_scrollbar) != 0;
 }
 
 bool build_window()
@@ -84,6 +110,8 @@ bool build_window()
     string_create(DEMO_TAB_STRING, 10, 10, 110, 22, u"on tab two", 0);
     container_close_list();
     build_choices_page();
+    if (!build_value_tab())
+        return false;
     return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
 }
 

@@ -7,9 +7,12 @@
 #include "toolkit/controls/frame.h"
 #include "toolkit/controls/option.h"
 #include "toolkit/controls/plain_container.h"
+#include "toolkit/controls/progressbar.h"
 #include "toolkit/controls/scrollarea.h"
+#include "toolkit/controls/scrollbar.h"
 #include "toolkit/controls/spin.h"
 #include "toolkit/controls/splitter.h"
+#include "toolkit/controls/trackbar.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/listview.h"
@@ -88,6 +91,19 @@ ObjectNumber create_splitter(SplitterElement* splitter)
     return made;
 }
 
+// The value controls take their range at creation; the value follows (set_content).
+ObjectNumber create_value_control(const ControlElement* element)
+{
+    ObjectNumber number = element->requested;
+    int low = element->minimum;
+    int high = element->maximum;
+    switch (element->kind) {
+    case ELEMENT_SCROLLBAR: return scrollbar_create(number, 0, 0, 0, 0, low, high, element->page, element->flags);
+    case ELEMENT_PROGRESSBAR: return progressbar_create(number, 0, 0, 0, 0, low, high, element->flags);
+    default: return trackbar_create(number, 0, 0, 0, 0, low, high, element->flags);
+    }
+}
+
 // The platform control of the element's kind, at 0, 0 with no size.
 ObjectNumber create_control(DialogElement* element)
 {
@@ -113,6 +129,9 @@ ObjectNumber create_control(DialogElement* element)
         const auto* spin = static_cast<const ControlElement*>(element);
         return spin_create(number, 0, 0, 0, 0, spin->minimum, spin->maximum, element->flags);
     }
+    case ELEMENT_SCROLLBAR:
+    case ELEMENT_PROGRESSBAR:
+    case ELEMENT_TRACKBAR: return create_value_control(static_cast<const ControlElement*>(element));
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
 }

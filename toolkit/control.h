@@ -38,12 +38,12 @@ struct ControlOps;
 struct ControlRecord {
     void* handle;                 // the platform window (primary handle)
     const ControlOps* ops;        // the kind's table
-    void* kind_data;              // a further kind's own record (splitter, scroll area)
+    void* kind_data;              // a further kind's own record, or a spin's arrows window
     void* previous_procedure;     // the window procedure replaced by the common subclass
     std::int32_t back_color;      // text, string, listview, editor: -1 = system default
     std::int32_t front_color;     // likewise
     void* back_brush;             // shared brush held for back_color (text, string, listview)
-    std::intptr_t kind_state;     // a kind's own value: the placeholder's state, a bare frame
+    std::intptr_t kind_state;     // a kind's own value: placeholder state, bare frame, three states, marquee
     struct EditorState* editor;   // the editor kind's own state; null for other kinds
 };
 

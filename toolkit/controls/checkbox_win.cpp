@@ -6,7 +6,7 @@
 
 namespace {
 
-// kind_word: 1 for a three-state box.
+// kind_state of a three-state box.
 constexpr std::intptr_t THREE_STATE = 1;
 // The button styles a check box keeps from its flags: alignment, push-like, multi-line,
 // notify, flat. The type bits are the kind's own; window styles are never taken.
@@ -31,7 +31,7 @@ int checkbox_set_state(ControlRecord* record, int value)
     WPARAM check = BST_CHECKED;
     if (value == CHECKBOX_UNCHECKED)
         check = BST_UNCHECKED;
-    else if (value == CHECKBOX_INDETERMINATE && record->kind_word == THREE_STATE)
+    else if (value == CHECKBOX_INDETERMINATE && record->kind_state == THREE_STATE)
         check = BST_INDETERMINATE;
     SendMessageW(window_of(record), BM_SETCHECK, check, 0);
     return 1;
@@ -41,7 +41,7 @@ int checkbox_set_state(ControlRecord* record, int value)
 // The click is left unhandled so that the window still raises its event.
 std::intptr_t checkbox_notify(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t)
 {
-    if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED && record->kind_word == THREE_STATE) {
+    if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED && record->kind_state == THREE_STATE) {
         bool checked = SendMessageW(window_of(record), BM_GETCHECK, 0, 0) == BST_CHECKED;
         SendMessageW(window_of(record), BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
     }
@@ -68,6 +68,6 @@ ObjectNumber checkbox_create(ObjectNumber number, int x, int y, int width, int h
     ObjectNumber made = control_create_window(number, u"Button", text ? text : u"", 0, style, x, y, width, height,
                                               &CHECKBOX_OPS, &record);
     if (made && three_state)
-        record->kind_word = THREE_STATE;
+        record->kind_state = THREE_STATE;
     return made;
 }

@@ -21,10 +21,10 @@ HWND field_of(const ControlRecord* record)
     return static_cast<HWND>(record->handle);
 }
 
-// The arrows' window is kept in the record's kind word.
+// The arrows' window is the record's kind data.
 HWND arrows_of(const ControlRecord* record)
 {
-    return reinterpret_cast<HWND>(record->kind_word);
+    return static_cast<HWND>(record->kind_data);
 }
 
 RECT rect_in_parent(HWND window)
@@ -202,7 +202,7 @@ void spin_destroy(ControlRecord* record)
 {
     control_color_release(record);
     HWND arrows = arrows_of(record);
-    record->kind_word = 0;
+    record->kind_data = nullptr;
     if (!arrows)
         return;
     RemovePropW(arrows, ID_PROPERTY);
@@ -260,7 +260,7 @@ ObjectNumber spin_create(ObjectNumber number, int x, int y, int width, int heigh
         control_free(control);
         return 0;
     }
-    record->kind_word = reinterpret_cast<std::intptr_t>(arrows);
+    record->kind_data = arrows;
     spin_resize(record, x, y, width, height);
     return made;
 }
