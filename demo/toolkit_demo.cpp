@@ -2,6 +2,8 @@
 // is added to the list at the bottom as its serial number, event, window, object and type.
 #include "toolkit/button.h"
 #include "toolkit/control.h"
+#include "toolkit/controls/ipaddress.h"
+#include "toolkit/controls/shortcut_entry.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
@@ -31,6 +33,8 @@ enum DemoControl : ObjectNumber {
     DEMO_TAB_BUTTON,
     DEMO_TAB_STRING,
     DEMO_LOG,
+    DEMO_ADDRESS,
+    DEMO_SHORTCUT,
 };
 
 bool build_window()
@@ -51,6 +55,13 @@ bool build_window()
     button_create(DEMO_TAB_BUTTON, 10, 10, 110, 26, u"On tab one", 0);
     control_add_item(DEMO_PANEL, -1, u"Two");
     string_create(DEMO_TAB_STRING, 10, 10, 110, 22, u"on tab two", 0);
+    container_close_list();
+    // An IP address field and a shortcut entry on a page of their own.
+    container_open_list(DEMO_PANEL);
+    control_add_item(DEMO_PANEL, -1, u"Fields");
+    ipaddress_create(DEMO_ADDRESS, 10, 10, 125, 24);
+    control_set_state(DEMO_ADDRESS, 0x0100A8C0);
+    shortcut_create(DEMO_SHORTCUT, 10, 44, 125, 24, SHORTCUT_CONTROL + 'Q');
     container_close_list();
     return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
 }

@@ -4,8 +4,10 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/frame.h"
+#include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/plain_container.h"
 #include "toolkit/controls/scrollarea.h"
+#include "toolkit/controls/shortcut_entry.h"
 #include "toolkit/controls/splitter.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
@@ -104,6 +106,8 @@ ObjectNumber create_control(DialogElement* element)
                                  element->flags);
     }
     case ELEMENT_SPLITTER: return create_splitter(static_cast<SplitterElement*>(element));
+    case ELEMENT_IPADDRESS: return ipaddress_create(number, 0, 0, 0, 0);
+    case ELEMENT_SHORTCUT: return shortcut_create(number, 0, 0, 0, 0, 0);
     case ELEMENT_SPIN: return placeholder_create(number, u"", false);
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
