@@ -40,6 +40,6 @@ IpaddressField ipaddress_field(int index, int client_width, int client_height)
     field.x = index * quarter + FIELD_LEAD;
     field.y = EDGE;
     field.width = std::max(quarter - FIELD_LEAD - FIELD_TRAIL, 0);
-    field.height = std::max(client_height - 2 * EDGE, 0);
+    field.height = std::max(std::max(client_height, 0) - 2 * EDGE, 0);
     return field;
 }

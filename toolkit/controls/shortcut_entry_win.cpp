@@ -47,8 +47,17 @@ int shortcut_set_state(ControlRecord* record, int value)
     return 1;
 }
 
+// The character that the key's translation has already queued would reach the platform
+// control as a key press of its own and replace the value.
+void drop_translated_character(HWND window)
+{
+    MSG pending;
+    PeekMessageW(&pending, window, WM_CHAR, WM_DEADCHAR, PM_REMOVE);
+    PeekMessageW(&pending, window, WM_SYSCHAR, WM_SYSDEADCHAR, PM_REMOVE);
+}
+
 // A key that the platform control would let pass becomes the value, with the modifiers held
-// now. Setting the value notifies nobody, so the entry raises the event itself.
+// now, and goes no further. Setting the value notifies nobody, so the entry raises the event.
 std::intptr_t shortcut_window_message(ControlRecord* record, unsigned message, std::uintptr_t wparam,
                                       std::intptr_t)
 {
@@ -56,6 +65,7 @@ std::intptr_t shortcut_window_message(ControlRecord* record, unsigned message, s
         return CONTROL_NOT_HANDLED;
     int value = static_cast<int>(wparam) | (key_held(VK_SHIFT) ? SHORTCUT_SHIFT : 0) |
                 (key_held(VK_CONTROL) ? SHORTCUT_CONTROL : 0) | (key_held(VK_MENU) ? SHORTCUT_ALT : 0);
+    drop_translated_character(window_of(record));
     shortcut_set_state(record, value);
     control_raise_event(record, CHANGED);
     return 0;

@@ -81,6 +81,22 @@ std::string joined(const std::vector<std::u16string>& texts)
     return result;
 }
 
+// Watches the fonts given to a control: the last one it was given once its destruction has
+// gone through every procedure.
+WNDPROC g_watched_procedure = nullptr;
+HFONT g_font_given = nullptr;
+HFONT g_font_held_when_destroyed = nullptr;
+
+LRESULT CALLBACK watch_fonts(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_SETFONT)
+        g_font_given = reinterpret_cast<HFONT>(wparam);
+    LRESULT result = CallWindowProcW(g_watched_procedure, window, message, wparam, lparam);
+    if (message == WM_DESTROY)
+        g_font_held_when_destroyed = g_font_given;
+    return result;
+}
+
 SIZE text_extent(HFONT font, const wchar_t* text)
 {
     HDC context = GetDC(nullptr);
@@ -193,6 +209,7 @@ TEST_F(IpaddressTest, FieldsFollowAResize)
     // A field there takes a real click and typing.
     gui_click_client(fields[3], 5, 5);
     ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == fields[3]; }));
+    gui_press_key(VK_END);
     gui_press_key(VK_BACK);
     gui_type_text(u"9");
     ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(sized_later) == u"192.168.0.9"; }));
@@ -237,6 +254,7 @@ TEST_F(IpaddressTest, ProgramChangesRaiseNoEvents)
 // must outlive it, and later controls still draw and measure with it.
 TEST_F(IpaddressTest, DestroyingItKeepsTheSharedFont)
 {
+    ASSERT_NE(font_start(), 0);
     ObjectNumber font = font_load(GK_ANY, u"Verdana", 14);
     ASSERT_NE(font, 0);
     auto shared = static_cast<HFONT>(font_handle(font));
@@ -244,8 +262,12 @@ TEST_F(IpaddressTest, DestroyingItKeepsTheSharedFont)
     ObjectNumber doomed = ipaddress_create(GK_ANY, 10, 50, 200, 24);
     ASSERT_NE(doomed, 0);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(fields_of(doomed)[0], WM_GETFONT, 0, 0)), shared);
+    g_font_given = shared;
+    g_watched_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(handle_of(doomed), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch_fonts)));
     control_free(doomed);
     gui_wait_events_for(50);
+    EXPECT_EQ(g_font_held_when_destroyed, static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)));
     EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_FONT));
 
     ObjectNumber label = text_create(GK_ANY, 10, 90, 200, 24, u"Still measured", 0);

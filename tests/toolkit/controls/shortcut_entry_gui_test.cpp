@@ -174,6 +174,7 @@ TEST_F(ShortcutEntryTest, KeysThePlatformLetsPassBecomeTheValue)
         gui_press_key(key, key == VK_DELETE);
         ASSERT_TRUE(gui_wait_events_until([&] { return control_get_state(entry) == value; })) << key;
         gui_wait_events_for(100);
+        EXPECT_EQ(control_get_state(entry), value) << key;
         EXPECT_GE(events_of_entry(), 1) << key;
         EXPECT_EQ(GetFocus(), handle_of(entry)) << key;
     }
