@@ -33,6 +33,11 @@ std::u16string ipaddress_text(std::uint32_t value)
     return text;
 }
 
+int ipaddress_width_for_fields(int field_text_width)
+{
+    return IPADDRESS_FIELD_COUNT * (std::max(field_text_width, 0) + FIELD_LEAD + FIELD_TRAIL);
+}
+
 IpaddressField ipaddress_field(int index, int client_width, int client_height)
 {
     int quarter = std::max(client_width, 0) / IPADDRESS_FIELD_COUNT;

@@ -20,6 +20,9 @@ struct IpaddressField {
 
 constexpr int IPADDRESS_FIELD_COUNT = 4;
 
+// The control width at which every field is `field_text_width` wide.
+int ipaddress_width_for_fields(int field_text_width);
+
 // Where field `index` (0 to 3) lies in a control of the given client size: each field takes
 // a quarter of the width, less room for the dot before it and the gap after it, and the height
 // inside the sunken edge. Sizes never go below 0.

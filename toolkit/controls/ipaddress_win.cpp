@@ -100,14 +100,19 @@ std::intptr_t ipaddress_window_message(ControlRecord* record, unsigned message, 
     }
 }
 
-// "255.255.255.255" in the control's font inside the edges, at least 20 high.
+// "255.255.255.255" in the control's font inside the edges, at least 20 high; but never so
+// narrow that a field could not take three digits (an edit field refuses what does not fit),
+// so each field gets the width of four digits.
 int ipaddress_natural_size(ControlRecord* record, int* width, int* height)
 {
     int text_width = 0;
     int text_height = 0;
-    if (!control_measure_text(record, u"255.255.255.255", false, &text_width, &text_height))
+    int field_width = 0;
+    int field_height = 0;
+    if (!control_measure_text(record, u"255.255.255.255", false, &text_width, &text_height) ||
+        !control_measure_text(record, u"0255", false, &field_width, &field_height))
         return 0;
-    *width = text_width + 2 * GetSystemMetrics(SM_CXEDGE);
+    *width = std::max(text_width + 2 * GetSystemMetrics(SM_CXEDGE), ipaddress_width_for_fields(field_width));
     *height = std::max(text_height + 2 * GetSystemMetrics(SM_CYEDGE), MINIMUM_HEIGHT);
     return 1;
 }

@@ -6,6 +6,7 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/ipaddress.h"
+#include "toolkit/controls/ipaddress_value.h"
 #include "toolkit/event.h"
 #include "toolkit/font.h"
 #include "toolkit/geometry.h"
@@ -286,7 +287,8 @@ TEST_F(IpaddressTest, DestroyingItKeepsTheSharedFont)
     font_free(font);
 }
 
-// "255.255.255.255" in the control's font inside the edges, at least 20 high.
+// "255.255.255.255" in the control's font inside the edges, at least 20 high, and wide
+// enough that each field is four digits wide; at that size each field takes "255" typed.
 TEST_F(IpaddressTest, NaturalSizeFitsTheWidestAddress)
 {
     int width = 0;
@@ -295,8 +297,18 @@ TEST_F(IpaddressTest, NaturalSizeFitsTheWidestAddress)
     auto font = reinterpret_cast<HFONT>(SendMessageW(fields_of(address)[0], WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
     SIZE extent = text_extent(font, L"255.255.255.255");
-    EXPECT_EQ(width, extent.cx + 2 * GetSystemMetrics(SM_CXEDGE));
+    SIZE four_digits = text_extent(font, L"0255");
+    int fields_width = ipaddress_width_for_fields(four_digits.cx);
+    EXPECT_EQ(width, std::max<int>(extent.cx + 2 * GetSystemMetrics(SM_CXEDGE), fields_width));
+    EXPECT_GE(width, extent.cx + 2 * GetSystemMetrics(SM_CXEDGE));
     EXPECT_EQ(height, std::max<int>(extent.cy + 2 * GetSystemMetrics(SM_CYEDGE), 20));
+
+    control_resize(address, UNCHANGED, UNCHANGED, width, height);
+    gui_click_client(fields_of(address)[0], 2, 2);
+    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == fields_of(address)[0]; }));
+    gui_type_text(u"255.255.255.255");
+    ASSERT_TRUE(gui_wait_events_until([&] { return control_get_state(address) == -1; }))
+        << joined(field_texts(address));
 }
 
 }  // namespace

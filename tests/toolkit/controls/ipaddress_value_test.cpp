@@ -46,6 +46,9 @@ TEST(IpaddressValue, FieldsShareTheWidthAndNeverGoNegative)
         EXPECT_EQ(field.width, 0) << size;
         EXPECT_EQ(field.height, 0) << size;
     }
+    EXPECT_EQ(ipaddress_field(0, ipaddress_width_for_fields(30), 20).width, 30);
+    EXPECT_EQ(ipaddress_field(3, ipaddress_width_for_fields(30), 20).width, 30);
+    EXPECT_EQ(ipaddress_width_for_fields(-5), ipaddress_width_for_fields(0));
     IpaddressField huge = ipaddress_field(3, INT_MAX, INT_MAX);
     EXPECT_GT(huge.width, 0);
     EXPECT_GT(huge.x, 0);
