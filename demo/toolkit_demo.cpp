@@ -59,7 +59,11 @@ bool build_window()
     // An IP address field and a shortcut entry on a page of their own.
     container_open_list(DEMO_PANEL);
     control_add_item(DEMO_PANEL, -1, u"Fields");
-    ipaddress_create(DEMO_ADDRESS, 10, 10, 125, 24);
+    ipaddress_create(DEMO_ADDRESS, 10, 10, 0, 0);
+    int width = 0;
+    int height = 0;
+    control_required_size(DEMO_ADDRESS, &width, &height);
+    control_resize(DEMO_ADDRESS, UNCHANGED, UNCHANGED, width, height);
     control_set_state(DEMO_ADDRESS, 0x0100A8C0);
     shortcut_create(DEMO_SHORTCUT, 10, 44, 125, 24, SHORTCUT_CONTROL + 'Q');
     container_close_list();
