@@ -241,6 +241,17 @@ TEST_F(IpaddressTest, RealClicksAndTypingRaiseFocusAndChangeEvents)
     EXPECT_EQ(count_events(address, EVENTTYPE_LOST_FOCUS), 1);
 }
 
+// Tab leaves the whole address for the next control rather than stepping through its fields.
+TEST_F(IpaddressTest, TabMovesPastTheFields)
+{
+    ObjectNumber next = button_create(GK_ANY, 250, 10, 100, 26, u"Next", 0);
+    ASSERT_NE(next, 0);
+    gui_click_client(fields_of(address)[1], 5, 5);
+    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == fields_of(address)[1]; }));
+    gui_press_key(VK_TAB);
+    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == handle_of(next); }));
+}
+
 // Setting the value from the program raises nothing.
 TEST_F(IpaddressTest, ProgramChangesRaiseNoEvents)
 {
