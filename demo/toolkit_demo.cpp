@@ -3,10 +3,12 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/option.h"
-#include "toolkit/controls/spin.h"
 #include "toolkit/controls/progressbar.h"
 #include "toolkit/controls/scrollbar.h"
+#include "toolkit/controls/shortcut_entry.h"
+#include "toolkit/controls/spin.h"
 #include "toolkit/controls/trackbar.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
@@ -37,6 +39,8 @@ enum DemoControl : ObjectNumber {
     DEMO_TAB_BUTTON,
     DEMO_TAB_STRING,
     DEMO_LOG,
+    DEMO_ADDRESS,
+    DEMO_SHORTCUT,
 };
 
 // The choices page: check boxes, one group of options, a spin.
@@ -65,6 +69,8 @@ void build_choices_page()
     spin_create(DEMO_SPIN, 10, 128, 80, 22, 0, 10, GK_Spin_Numeric);
     control_set_state(DEMO_SPIN, 5);
     container_close_list();
+}
+
 // The value controls on a panel tab of their own: the first progress bar follows the scroll
 // bar's position, the second runs its marquee, the track bar counts from 0 to 10.
 constexpr ObjectNumber DEMO_SCROLLBAR = 40;
@@ -90,6 +96,21 @@ bool build_value_tab()
     return event_bind_control(DEMO_SCROLLBAR, follow_scrollbar) != 0;
 }
 
+// An IP address field at its natural size and a shortcut entry on a page of their own.
+void build_fields_page()
+{
+    container_open_list(DEMO_PANEL);
+    control_add_item(DEMO_PANEL, -1, u"Fields");
+    ipaddress_create(DEMO_ADDRESS, 10, 10, 0, 0);
+    int width = 0;
+    int height = 0;
+    control_required_size(DEMO_ADDRESS, &width, &height);
+    control_resize(DEMO_ADDRESS, UNCHANGED, UNCHANGED, width, height);
+    control_set_state(DEMO_ADDRESS, 0x0100A8C0);
+    shortcut_create(DEMO_SHORTCUT, 10, 44, 125, 24, SHORTCUT_CONTROL + 'Q');
+    container_close_list();
+}
+
 bool build_window()
 {
     if (!window_open(DEMO_WINDOW, UNCHANGED, UNCHANGED, 640, 480, u"Toolkit demo",
@@ -112,6 +133,7 @@ bool build_window()
     build_choices_page();
     if (!build_value_tab())
         return false;
+    build_fields_page();
     return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
 }
 

@@ -5,11 +5,13 @@
 #include "toolkit/control.h"
 #include "toolkit/controls/checkbox.h"
 #include "toolkit/controls/frame.h"
+#include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/option.h"
 #include "toolkit/controls/plain_container.h"
 #include "toolkit/controls/progressbar.h"
 #include "toolkit/controls/scrollarea.h"
 #include "toolkit/controls/scrollbar.h"
+#include "toolkit/controls/shortcut_entry.h"
 #include "toolkit/controls/spin.h"
 #include "toolkit/controls/splitter.h"
 #include "toolkit/controls/trackbar.h"
@@ -132,6 +134,8 @@ ObjectNumber create_control(DialogElement* element)
     case ELEMENT_SCROLLBAR:
     case ELEMENT_PROGRESSBAR:
     case ELEMENT_TRACKBAR: return create_value_control(static_cast<const ControlElement*>(element));
+    case ELEMENT_IPADDRESS: return ipaddress_create(number, 0, 0, 0, 0);
+    case ELEMENT_SHORTCUT: return shortcut_create(number, 0, 0, 0, 0, 0);
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
 }

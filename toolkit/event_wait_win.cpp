@@ -38,7 +38,7 @@ HACCEL choose_accelerator(HWND* window)
     if (process != GetCurrentProcessId())
         return nullptr;
     HWND focus = GetFocus();
-    if (focus && (GetPropW(focus, L"GK_Hotkey") || focus_types_tab(focus)))
+    if (focus && (GetPropW(focus, HOTKEY_PROPERTY) || focus_types_tab(focus)))
         return nullptr;
     ObjectNumber number = 0;
     window_find_number(active, &number);

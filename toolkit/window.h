@@ -31,6 +31,10 @@ constexpr int SHORTCUT_SHIFT = 0x10000;
 constexpr int SHORTCUT_CONTROL = 0x20000;
 constexpr int SHORTCUT_ALT = 0x40000;
 
+// The property that marks a control taking shortcut keys itself (a shortcut entry): while it
+// has the focus, event_wait uses no accelerator table.
+constexpr wchar_t HOTKEY_PROPERTY[] = L"GK_Hotkey";
+
 // The items of the two focus shortcuts every window starts with (Tab and Shift+Tab).
 constexpr int SHORTCUT_ITEM_FOCUS_NEXT = 64001;
 constexpr int SHORTCUT_ITEM_FOCUS_PREVIOUS = 64002;
