@@ -1,7 +1,7 @@
 // Files of any size and content in the program's folders: empty, huge (sparse, so the test
 // stays light on the disk), all zeros or damaged. The program starts, shows the rest of
 // the story, takes posts and reports a note it cannot read; it never falls over.
-#include "journal_helpers.h"
+#include "journal_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -19,13 +19,18 @@ constexpr wchar_t TITLE[] = L"QuietNote [" APP_VERSION_TEXT "]";
 
 }  // namespace
 
-std::wstring journal_program_path()
+std::wstring build_file(const wchar_t* relative)
 {
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     std::wstring path = own;
     path.resize(path.find_last_of(L'\\') + 1);
-    return path + L"..\\app\\QuietNote.exe";
+    return path + L"..\\" + relative;
+}
+
+std::wstring journal_program_path()
+{
+    return build_file(L"app\\QuietNote.exe");
 }
 
 namespace {
@@ -192,28 +197,6 @@ std::wstring journal_new_folder(const std::wstring& parent)
     if (!CopyFileW(journal_program_path().c_str(), (folder + L"QuietNote.exe").c_str(), FALSE))
         return L"";
     return folder;
-}
-
-void JournalTest::SetUp()
-{
-    journal.folder = journal_new_folder();
-    ASSERT_FALSE(journal.folder.empty());
-}
-
-void JournalTest::TearDown()
-{
-    journal_stop(journal);
-    journal_remove_folder(journal.folder);
-}
-
-std::wstring JournalTest::note_path(const std::wstring& name) const
-{
-    return journal.folder + L"quietnotes\\" + name;
-}
-
-std::wstring JournalTest::story_path(const std::wstring& name) const
-{
-    return journal.folder + L"quietstory\\" + name;
 }
 
 void journal_remove_folder(const std::wstring& folder)

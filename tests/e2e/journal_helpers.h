@@ -7,8 +7,6 @@
 
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -36,20 +34,10 @@ enum class Part {
 
 enum class Page { EDIT = 0, STORY = 1, NOTES = 2 };
 
-// One journal in a fresh folder for each test, stopped and its folder removed after it.
-class JournalTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // A file of the journal's notes folder or story folder.
-    std::wstring note_path(const std::wstring& name) const;
-    std::wstring story_path(const std::wstring& name) const;
-
-    Journal journal;
-};
-
-// The QuietNote.exe the build made (in app/ beside the test programs' folder).
+// A file or folder of the build, given relative to the build folder (the parent of the
+// test programs' folder).
+std::wstring build_file(const wchar_t* relative);
+// The QuietNote.exe the build made.
 std::wstring journal_program_path();
 
 // A fresh folder with a copy of the program, in the parent folder (ending with a

@@ -1,6 +1,6 @@
 // The notes driven through the real program: the password, creating, saving, loading,
 // renaming and deleting notes, the list, and leaving with unsaved changes.
-#include "journal_helpers.h"
+#include "journal_fixture.h"
 
 #include "app/note_cipher.h"
 #include "app/note_key.h"

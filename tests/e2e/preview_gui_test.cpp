@@ -15,15 +15,6 @@
 
 namespace {
 
-std::wstring build_folder()
-{
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    std::wstring path = own;
-    path.resize(path.find_last_of(L'\\') + 1);
-    return path + L"..\\demo\\";
-}
-
 // One run of the program with its standard output collected by a reading thread.
 class Preview {
 public:
@@ -34,7 +25,7 @@ public:
         if (!CreatePipe(&read_end_, &write_end, &inherit, 0))
             return;
         SetHandleInformation(read_end_, HANDLE_FLAG_INHERIT, 0);
-        std::wstring program = build_folder() + L"DialogPreview.exe";
+        std::wstring program = build_file(L"demo\\") + L"DialogPreview.exe";
         std::wstring command = L"\"" + program + L"\" " + arguments;
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
@@ -42,7 +33,7 @@ public:
         startup.hStdOutput = write_end;
         startup.hStdError = write_end;
         started_ = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  build_folder().c_str(), &startup, &process_) != FALSE;
+                                  build_file(L"demo\\").c_str(), &startup, &process_) != FALSE;
         CloseHandle(write_end);
         reader_ = std::thread([this] { read_all(); });
     }

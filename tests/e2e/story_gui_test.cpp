@@ -1,6 +1,6 @@
 // The story driven through the real program: posting, the time files on disk, the
 // viewer, and the search box.
-#include "journal_helpers.h"
+#include "journal_fixture.h"
 
 #include <gtest/gtest.h>
 
