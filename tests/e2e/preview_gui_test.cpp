@@ -134,7 +134,8 @@ TEST(DialogPreview, ExampleOpensReportsARealClickAndEndsWithZero)
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(preview.exit_code(20000), 0);
-    EXPECT_TRUE(preview.output_has("EVENT_CLOSE_WINDOW "));
+    // The reading thread may still be taking the last line when the program has ended.
+    EXPECT_TRUE(gui_poll_until([&] { return preview.output_has("EVENT_CLOSE_WINDOW "); })) << preview.output();
 }
 
 TEST(DialogPreview, FaultyDefinitionPrintsTheMessageAndEndsWithOne)

@@ -126,7 +126,9 @@ TEST_F(SpinTest, RealClicksOnTheArrowsStepOnceWithOneEventEach)
     ASSERT_NE(spin, 0);
     ASSERT_EQ(event_bind_control(spin, record_event), 1);
     control_set_state(spin, 5);
+    gui_pump_messages_for(50);
     control_set_text(spin, u"five");
+    EXPECT_FALSE(GetUpdateRect(handle_of(spin), nullptr, FALSE));  // shown before it returns
     gui_wait_events_for(50);
     EXPECT_TRUE(g_events.empty());
     EXPECT_EQ(control_get_state(spin), 5);
