@@ -71,29 +71,25 @@ void build_choices_page()
     container_close_list();
 }
 
-// The value controls on a panel tab of their own: the first progress bar follows the scroll
-// bar's position, the second runs its marquee, the track bar counts from 0 to 10.
+// The value controls on a panel tab of their own: a scroll bar, a progress bar at 60 and
+// one whose marquee runs, a track bar from 0 to 10 with ticks.
 constexpr ObjectNumber DEMO_SCROLLBAR = 40;
 constexpr ObjectNumber DEMO_PROGRESS = 41;
 constexpr ObjectNumber DEMO_MARQUEE = 42;
 constexpr ObjectNumber DEMO_TRACKBAR = 43;
-
-void follow_scrollbar()
-{
-    control_set_state(DEMO_PROGRESS, control_get_state(DEMO_SCROLLBAR));
-}
 
 bool build_value_tab()
 {
     if (!container_open_list(DEMO_PANEL) || !control_add_item(DEMO_PANEL, -1, u"Values"))
         return false;
     scrollbar_create(DEMO_SCROLLBAR, 10, 10, 120, 17, 0, 100, 10, 0);
-    progressbar_create(DEMO_PROGRESS, 10, 35, 120, 16, 0, 91, GK_ProgressBar_Smooth);
+    progressbar_create(DEMO_PROGRESS, 10, 35, 120, 16, 0, 100, GK_ProgressBar_Smooth);
+    control_set_state(DEMO_PROGRESS, 60);
     progressbar_create(DEMO_MARQUEE, 10, 59, 120, 16, 0, 100, 0);
     control_set_state(DEMO_MARQUEE, PROGRESSBAR_MARQUEE);
     trackbar_create(DEMO_TRACKBAR, 10, 83, 120, 32, 0, 10, GK_TrackBar_Ticks);
     container_close_list();
-    return event_bind_control(DEMO_SCROLLBAR, follow_scrollbar) != 0;
+    return true;
 }
 
 // An IP address field at its natural size and a shortcut entry on a page of their own.

@@ -155,6 +155,8 @@ TEST_F(TrackBarTest, ExtremeValuesAreHarmless)
     EXPECT_LE(SendMessageW(handle_of(bar), TBM_GETNUMTICS, 0, 0), 40000);
     ASSERT_EQ(control_set_attribute(bar, TRACKBAR_MAXIMUM, 10), 1);
     EXPECT_EQ(SendMessageW(handle_of(bar), TBM_GETNUMTICS, 0, 0), 11);
+    ASSERT_EQ(control_set_attribute(bar, TRACKBAR_MAXIMUM, 5000), 1);
+    EXPECT_LE(SendMessageW(handle_of(bar), TBM_GETNUMTICS, 0, 0), 1002);
     ASSERT_EQ(control_set_attribute(bar, TRACKBAR_MAXIMUM, INT_MAX), 1);
     ASSERT_EQ(control_set_attribute(bar, TRACKBAR_MINIMUM, INT_MAX - 20), 1);
     EXPECT_EQ(SendMessageW(handle_of(bar), TBM_GETNUMTICS, 0, 0), 21);
