@@ -1,4 +1,4 @@
-// A window with one control of every kind the journal uses; every event the loop receives
+// A window with one control of every kind the toolkit has; every event the loop receives
 // is added to the list at the bottom as its serial number, event, window, object and type.
 #include "toolkit/button.h"
 #include "toolkit/control.h"
