@@ -38,9 +38,6 @@ bool gui_settle_until(const std::function<bool()>& condition, int timeout_ms = 3
 // Top-level windows of this thread, visible or not.
 int gui_thread_window_count();
 
-// The platform window of a control.
-HWND gui_control_handle(ObjectNumber control);
-
 // One dialog opened from a definition in each test; every dialog is freed after it.
 class DialogGuiTest : public ::testing::Test {
 protected:

@@ -82,11 +82,6 @@ int gui_thread_window_count()
     return count;
 }
 
-HWND gui_control_handle(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
 void DialogGuiTest::SetUp()
 {
     ASSERT_TRUE(gui_start_dialogs());

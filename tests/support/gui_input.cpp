@@ -90,6 +90,11 @@ bool gui_start_toolkit()
     return event_start() && event_window_start() && window_start() && control_start();
 }
 
+HWND gui_control_handle(ObjectNumber control)
+{
+    return static_cast<HWND>(control_os_handle(control));
+}
+
 void gui_press_key(WORD key, bool shift, bool control, bool alt)
 {
     std::vector<INPUT> inputs;

@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 
+#include "core/object.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -12,6 +14,9 @@
 
 // Starts the event, window and control components once per process; returns false on failure.
 bool gui_start_toolkit();
+
+// The platform window of a control.
+HWND gui_control_handle(ObjectNumber control);
 
 // Presses and releases a virtual key, with modifiers held around it.
 void gui_press_key(WORD key, bool shift = false, bool control = false, bool alt = false);

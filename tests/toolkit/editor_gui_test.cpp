@@ -1,5 +1,5 @@
 #include "tests/support/gui_input.h"
-#include "gadget_events.h"
+#include "tests/support/gadget_events.h"
 
 #include "toolkit/control.h"
 #include "toolkit/editor.h"

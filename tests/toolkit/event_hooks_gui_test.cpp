@@ -1,7 +1,7 @@
 // The toolkit's hooks for further control kinds: binding a control's events through the
 // control alone, the message filter that event_wait consults before the accelerators, and
 // notifications of a control's companion window.
-#include "gadget_events.h"
+#include "tests/support/gadget_events.h"
 
 #include "tests/support/gui_input.h"
 

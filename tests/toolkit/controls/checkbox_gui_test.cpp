@@ -1,6 +1,8 @@
 // Check boxes with real windows: two states by the platform, three by the control's own
 // toggle, one event per real click, none for the program's changes, the natural size, and
 // flags and values out of range.
+#include "tests/support/control_window.h"
+#include "tests/support/gadget_events.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/control.h"
@@ -20,26 +22,6 @@
 
 namespace {
 
-std::vector<std::pair<ObjectNumber, int>> g_events;
-
-void record_event()
-{
-    g_events.emplace_back(event_control(), event_type());
-}
-
-int count(ObjectNumber control, int type)
-{
-    int found = 0;
-    for (const auto& [object, event_type] : g_events)
-        found += object == control && event_type == type;
-    return found;
-}
-
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
 // The text's one-line extent in the control's own font, measured here independently.
 SIZE text_extent(HWND control, const wchar_t* text)
 {
@@ -52,34 +34,18 @@ SIZE text_extent(HWND control, const wchar_t* text)
     return extent;
 }
 
-class CheckboxTest : public ::testing::Test {
+class CheckboxTest : public ControlWindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 400, 300, u"Check box test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        ASSERT_TRUE(gui_bring_to_front(static_cast<HWND>(window_os_handle(window))));
-        g_events.clear();
-    }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
-    }
+    CheckboxTest() : ControlWindowTest(u"Check box test") {}
 
     // Clicks the box for real and waits for the click's event.
     void click(ObjectNumber box)
     {
-        int before = count(box, EVENTTYPE_LEFT_CLICK);
-        gui_click_client(handle_of(box), 8, 10);
-        ASSERT_TRUE(gui_wait_events_until([&] { return count(box, EVENTTYPE_LEFT_CLICK) > before; }));
+        int before = count_events(box, EVENTTYPE_LEFT_CLICK);
+        gui_click_client(gui_control_handle(box), 8, 10);
+        ASSERT_TRUE(gui_wait_events_until([&] { return count_events(box, EVENTTYPE_LEFT_CLICK) > before; }));
         gui_wait_events_for(100);
     }
-
-    ObjectNumber window = 0;
 };
 
 TEST_F(CheckboxTest, TwoStateBoxReadsMinusOneAsChecked)
@@ -87,7 +53,7 @@ TEST_F(CheckboxTest, TwoStateBoxReadsMinusOneAsChecked)
     ObjectNumber box = checkbox_create(GK_ANY, 10, 10, 150, 20, u"Two states", 0);
     ASSERT_NE(box, 0);
     EXPECT_EQ(control_kind(box), CONTROL_KIND_CHECKBOX);
-    EXPECT_EQ(GetWindowLongPtrW(handle_of(box), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    EXPECT_EQ(GetWindowLongPtrW(gui_control_handle(box), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
     EXPECT_EQ(control_get_state(box), 0);
     const std::pair<int, int> cases[] = {{-1, 1}, {0, 0}, {INT_MIN, 1}, {INT_MAX, 1}, {2, 1}, {0, 0}};
     for (const auto& [set, read] : cases) {
@@ -102,34 +68,34 @@ TEST_F(CheckboxTest, ThreeStateBoxTogglesByRealClicksWithOneEventEach)
 {
     ObjectNumber box = checkbox_create(GK_ANY, 10, 10, 150, 20, u"Three states", GK_CheckBox_ThreeState);
     ASSERT_NE(box, 0);
-    EXPECT_EQ(GetWindowLongPtrW(handle_of(box), GWL_STYLE) & BS_TYPEMASK, BS_3STATE);
-    ASSERT_EQ(event_bind_control(box, record_event), 1);
+    EXPECT_EQ(GetWindowLongPtrW(gui_control_handle(box), GWL_STYLE) & BS_TYPEMASK, BS_3STATE);
+    ASSERT_EQ(event_bind_control(box, record_gadget_event), 1);
     control_set_state(box, -1);
     EXPECT_EQ(control_get_state(box), -1);
     gui_wait_events_for(50);
-    EXPECT_TRUE(g_events.empty());
+    EXPECT_TRUE(g_gadget_events.empty());
 
     click(box);
     EXPECT_EQ(control_get_state(box), 1);
-    EXPECT_EQ(count(box, EVENTTYPE_LEFT_CLICK), 1);
+    EXPECT_EQ(count_events(box, EVENTTYPE_LEFT_CLICK), 1);
     click(box);
     EXPECT_EQ(control_get_state(box), 0);
-    EXPECT_EQ(count(box, EVENTTYPE_LEFT_CLICK), 2);
+    EXPECT_EQ(count_events(box, EVENTTYPE_LEFT_CLICK), 2);
     click(box);
     EXPECT_EQ(control_get_state(box), 1);
-    EXPECT_EQ(g_events.size(), 3u);
+    EXPECT_EQ(g_gadget_events.size(), 3u);
 }
 
 TEST_F(CheckboxTest, TwoStateBoxTogglesByTheSpaceKeyAndClicks)
 {
     ObjectNumber box = checkbox_create(GK_ANY, 10, 10, 150, 20, u"Keys too", GK_CheckBox_Right);
     ASSERT_NE(box, 0);
-    EXPECT_TRUE(GetWindowLongPtrW(handle_of(box), GWL_STYLE) & BS_RIGHT);
-    ASSERT_EQ(event_bind_control(box, record_event), 1);
+    EXPECT_TRUE(GetWindowLongPtrW(gui_control_handle(box), GWL_STYLE) & BS_RIGHT);
+    ASSERT_EQ(event_bind_control(box, record_gadget_event), 1);
     click(box);
     EXPECT_EQ(control_get_state(box), 1);
     gui_press_key(VK_SPACE);
-    ASSERT_TRUE(gui_wait_events_until([&] { return count(box, EVENTTYPE_LEFT_CLICK) == 2; }));
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(box, EVENTTYPE_LEFT_CLICK) == 2; }));
     EXPECT_EQ(control_get_state(box), 0);
 }
 
@@ -139,7 +105,7 @@ TEST_F(CheckboxTest, NaturalSizeIsTheTextWithRoomForTheBox)
     ObjectNumber box = checkbox_create(GK_ANY, 10, 10, 0, 0, u"A longer label", 0);
     ObjectNumber empty = checkbox_create(GK_ANY, 10, 40, 0, 0, nullptr, 0);
     ASSERT_TRUE(box && empty);
-    SIZE extent = text_extent(handle_of(box), L"A longer label");
+    SIZE extent = text_extent(gui_control_handle(box), L"A longer label");
     int width = 0;
     int height = 0;
     ASSERT_EQ(control_required_size(box, &width, &height), 1);
@@ -147,7 +113,7 @@ TEST_F(CheckboxTest, NaturalSizeIsTheTextWithRoomForTheBox)
     EXPECT_EQ(height, std::max<int>(extent.cy + 2, 20));
     ASSERT_EQ(control_required_size(empty, &width, &height), 1);
     EXPECT_EQ(width, 20);
-    EXPECT_EQ(height, std::max<int>(text_extent(handle_of(empty), L"").cy + 2, 20));
+    EXPECT_EQ(height, std::max<int>(text_extent(gui_control_handle(empty), L"").cy + 2, 20));
 }
 
 // Flags are button styles: window styles in them are not taken, and a type other than the
@@ -158,13 +124,13 @@ TEST_F(CheckboxTest, FlagsNeverMakeAnotherKindOfWindow)
     ObjectNumber group = checkbox_create(GK_ANY, 10, 40, 100, 20, u"Seven", 0x7);
     ObjectNumber push = checkbox_create(GK_ANY, 10, 70, 100, 20, u"Nine", 0x9);
     ASSERT_TRUE(all && group && push);
-    LONG_PTR style = GetWindowLongPtrW(handle_of(all), GWL_STYLE);
+    LONG_PTR style = GetWindowLongPtrW(gui_control_handle(all), GWL_STYLE);
     EXPECT_FALSE(style & WS_POPUP);
     EXPECT_FALSE(style & WS_DISABLED);
     EXPECT_EQ(style & BS_TYPEMASK, BS_3STATE);
-    EXPECT_EQ(GetParent(handle_of(all)), static_cast<HWND>(window_os_handle(window)));
-    EXPECT_EQ(GetWindowLongPtrW(handle_of(group), GWL_STYLE) & BS_TYPEMASK, BS_3STATE);
-    EXPECT_EQ(GetWindowLongPtrW(handle_of(push), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    EXPECT_EQ(GetParent(gui_control_handle(all)), static_cast<HWND>(window_os_handle(window)));
+    EXPECT_EQ(GetWindowLongPtrW(gui_control_handle(group), GWL_STYLE) & BS_TYPEMASK, BS_3STATE);
+    EXPECT_EQ(GetWindowLongPtrW(gui_control_handle(push), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
     control_set_state(group, -1);
     EXPECT_EQ(control_get_state(group), -1);
 }

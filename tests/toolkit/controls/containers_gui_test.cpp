@@ -1,5 +1,7 @@
 // Containers and frames with real windows: borders chosen by flag, back colours through the
 // shared brushes, resize events even while muted, the current container, and frames.
+#include "tests/support/control_window.h"
+#include "tests/support/gadget_events.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/button.h"
@@ -19,47 +21,9 @@ namespace {
 
 constexpr COLORREF RED = 255;
 
-std::vector<std::pair<ObjectNumber, int>> g_events;
-
-void record_event()
-{
-    g_events.emplace_back(event_control(), event_type());
-}
-
-int count(ObjectNumber control, int type)
-{
-    int found = 0;
-    for (const auto& [object, event_type] : g_events)
-        found += object == control && event_type == type;
-    return found;
-}
-
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
-class ContainersTest : public ::testing::Test {
+class ContainersTest : public ControlWindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 400, 300, u"Containers test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        handle = static_cast<HWND>(window_os_handle(window));
-        ASSERT_TRUE(gui_bring_to_front(handle));
-        g_events.clear();
-    }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
-    }
-
-    ObjectNumber window = 0;
-    HWND handle = nullptr;
+    ContainersTest() : ControlWindowTest(u"Containers test") {}
 };
 
 TEST_F(ContainersTest, TheFirstBorderFlagDecides)
@@ -80,8 +44,8 @@ TEST_F(ContainersTest, TheFirstBorderFlagDecides)
         ObjectNumber container = container_create(GK_ANY, 0, 0, 50, 50, c.flags);
         ASSERT_NE(container, 0);
         container_close_list();
-        LONG_PTR style = GetWindowLongPtrW(handle_of(container), GWL_STYLE);
-        LONG_PTR ex_style = GetWindowLongPtrW(handle_of(container), GWL_EXSTYLE);
+        LONG_PTR style = GetWindowLongPtrW(gui_control_handle(container), GWL_STYLE);
+        LONG_PTR ex_style = GetWindowLongPtrW(gui_control_handle(container), GWL_EXSTYLE);
         EXPECT_EQ(style & (WS_BORDER | WS_DLGFRAME), c.style) << c.flags;
         EXPECT_EQ(ex_style & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), c.ex_style) << c.flags;
         EXPECT_EQ(control_kind(container), CONTROL_KIND_CONTAINER);
@@ -97,12 +61,12 @@ TEST_F(ContainersTest, NewControlsGoInsideAndReportToTheWindow)
     ObjectNumber inside = button_create(GK_ANY, 10, 10, 100, 30, u"Inside", 0);
     container_close_list();
     ObjectNumber outside = button_create(GK_ANY, 250, 20, 100, 30, u"Outside", 0);
-    EXPECT_EQ(GetParent(handle_of(inside)), handle_of(container));
-    EXPECT_EQ(GetParent(handle_of(outside)), handle);
+    EXPECT_EQ(GetParent(gui_control_handle(inside)), gui_control_handle(container));
+    EXPECT_EQ(GetParent(gui_control_handle(outside)), handle);
 
-    ASSERT_EQ(event_bind_control(inside, record_event), 1);
-    gui_click_client(handle_of(inside), 50, 15);
-    ASSERT_TRUE(gui_wait_events_until([&] { return count(inside, 0) == 1; }));
+    ASSERT_EQ(event_bind_control(inside, record_gadget_event), 1);
+    gui_click_client(gui_control_handle(inside), 50, 15);
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(inside, 0) == 1; }));
 }
 
 // Every resize raises types 0 and 6, even while the program's changes are muted.
@@ -110,12 +74,12 @@ TEST_F(ContainersTest, ResizeRaisesBothTypesEvenWhileMuted)
 {
     ObjectNumber container = container_create(GK_ANY, 0, 0, 50, 50, 0);
     container_close_list();
-    ASSERT_EQ(event_bind_control(container, record_event), 1);
+    ASSERT_EQ(event_bind_control(container, record_gadget_event), 1);
     events_mute();
     control_resize(container, 0, 0, 120, 80);
     events_unmute();
-    EXPECT_EQ(count(container, EVENTTYPE_LEFT_CLICK), 1);
-    EXPECT_EQ(count(container, EVENTTYPE_TAB_RESIZE), 1);
+    EXPECT_EQ(count_events(container, EVENTTYPE_LEFT_CLICK), 1);
+    EXPECT_EQ(count_events(container, EVENTTYPE_TAB_RESIZE), 1);
 }
 
 // A back colour paints the container through a shared brush; -1 gives the brush back.
@@ -123,7 +87,7 @@ TEST_F(ContainersTest, BackColourTakesAndReleasesTheSharedBrush)
 {
     ObjectNumber container = container_create(GK_ANY, 10, 10, 120, 80, 0);
     container_close_list();
-    HWND window = handle_of(container);
+    HWND window = gui_control_handle(container);
     std::size_t brushes = brush_count();
     EXPECT_EQ(control_set_color(container, CONTROL_COLOR_FRONT, RED), 0);
     EXPECT_EQ(control_get_color(container, CONTROL_COLOR_FRONT), -1);
@@ -156,14 +120,14 @@ TEST_F(ContainersTest, FrameIsAGroupBoxOrABareBorder)
     ObjectNumber other = frame_create(GK_ANY, 170, 100, 150, 80, u"", 9);
     ASSERT_TRUE(group && single && flat && other);
     EXPECT_EQ(control_get_text(group), u"Caption");
-    EXPECT_EQ(GetWindowLongPtrW(handle_of(group), GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
+    EXPECT_EQ(GetWindowLongPtrW(gui_control_handle(group), GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
     EXPECT_EQ(control_get_text(single), u"");
-    EXPECT_TRUE(GetWindowLongPtrW(handle_of(single), GWL_EXSTYLE) & WS_EX_STATICEDGE);
-    EXPECT_TRUE(GetWindowLongPtrW(handle_of(flat), GWL_STYLE) & WS_BORDER);
-    EXPECT_TRUE(GetWindowLongPtrW(handle_of(other), GWL_STYLE) & WS_BORDER);
+    EXPECT_TRUE(GetWindowLongPtrW(gui_control_handle(single), GWL_EXSTYLE) & WS_EX_STATICEDGE);
+    EXPECT_TRUE(GetWindowLongPtrW(gui_control_handle(flat), GWL_STYLE) & WS_BORDER);
+    EXPECT_TRUE(GetWindowLongPtrW(gui_control_handle(other), GWL_STYLE) & WS_BORDER);
     // A frame is not a container: what comes next is its sibling.
     ObjectNumber button = button_create(GK_ANY, 20, 30, 60, 24, u"Over", 0);
-    EXPECT_EQ(GetParent(handle_of(button)), handle);
+    EXPECT_EQ(GetParent(gui_control_handle(button)), handle);
     EXPECT_EQ(container_open_list(group), 0);
 }
 

@@ -1,6 +1,8 @@
 // IP address fields with real windows: the value in both byte orders, the text, clearing,
 // focus and change events from real clicks and typing, the fields following a resize, the
 // shared font surviving the control, natural size, and extreme values.
+#include "tests/support/control_window.h"
+#include "tests/support/gadget_events.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/button.h"
@@ -26,31 +28,11 @@ namespace {
 
 constexpr int TYPE_FIELD_CHANGED = 768;
 
-std::vector<std::pair<ObjectNumber, int>> g_gadget_events;
-
-void record_gadget_event()
-{
-    g_gadget_events.emplace_back(event_control(), event_type());
-}
-
-int count_events(ObjectNumber control, int type)
-{
-    int found = 0;
-    for (const auto& [object, event_type] : g_gadget_events)
-        found += object == control && event_type == type;
-    return found;
-}
-
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
 // The four fields, left to right.
 std::vector<HWND> fields_of(ObjectNumber control)
 {
     std::vector<HWND> fields;
-    for (HWND field = GetWindow(handle_of(control), GW_CHILD); field; field = GetWindow(field, GW_HWNDNEXT))
+    for (HWND field = GetWindow(gui_control_handle(control), GW_CHILD); field; field = GetWindow(field, GW_HWNDNEXT))
         fields.push_back(field);
     std::sort(fields.begin(), fields.end(), [](HWND a, HWND b) {
         RECT ra = {};
@@ -109,29 +91,17 @@ SIZE text_extent(HFONT font, const wchar_t* text)
     return extent;
 }
 
-class IpaddressTest : public ::testing::Test {
+class IpaddressTest : public ControlWindowTest {
 protected:
+    IpaddressTest() : ControlWindowTest(u"IP address test", 400, 200) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 400, 200, u"IP address test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        handle = static_cast<HWND>(window_os_handle(window));
-        ASSERT_TRUE(gui_bring_to_front(handle));
+        ControlWindowTest::SetUp();
         address = ipaddress_create(GK_ANY, 10, 10, 200, 24);
         ASSERT_NE(address, 0);
-        g_gadget_events.clear();
     }
 
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
-    }
-
-    ObjectNumber window = 0;
-    HWND handle = nullptr;
     ObjectNumber address = 0;
 };
 
@@ -143,7 +113,7 @@ TEST_F(IpaddressTest, StateIsByteSwappedIntoTheFourFields)
     EXPECT_EQ(control_get_text(address), u"192.168.0.1");
     EXPECT_EQ(control_get_state(address), 0x0100A8C0);
     DWORD platform = 0;
-    SendMessageW(handle_of(address), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&platform));
+    SendMessageW(gui_control_handle(address), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&platform));
     EXPECT_EQ(platform, 0xC0A80001u);
 }
 
@@ -198,7 +168,7 @@ TEST_F(IpaddressTest, FieldsFollowAResize)
     ASSERT_EQ(fields.size(), 4u);
     EXPECT_EQ(field_texts(sized_later), (std::vector<std::u16string>{u"192", u"168", u"0", u"1"}));
     RECT control = {};
-    GetWindowRect(handle_of(sized_later), &control);
+    GetWindowRect(gui_control_handle(sized_later), &control);
     for (HWND field : fields) {
         RECT rect = {};
         GetWindowRect(field, &rect);
@@ -234,7 +204,7 @@ TEST_F(IpaddressTest, RealClicksAndTypingRaiseFocusAndChangeEvents)
     EXPECT_EQ(count_events(address, EVENTTYPE_FOCUS), 1);
     EXPECT_EQ(count_events(address, EVENTTYPE_LOST_FOCUS), 0);
 
-    gui_click_client(handle_of(other), 10, 10);
+    gui_click_client(gui_control_handle(other), 10, 10);
     ASSERT_TRUE(gui_wait_events_until([&] { return count_events(address, EVENTTYPE_LOST_FOCUS) == 1; }));
     gui_wait_events_for(100);
     EXPECT_EQ(count_events(address, EVENTTYPE_FOCUS), 1);
@@ -249,7 +219,7 @@ TEST_F(IpaddressTest, TabMovesPastTheFields)
     gui_click_client(fields_of(address)[1], 5, 5);
     ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == fields_of(address)[1]; }));
     gui_press_key(VK_TAB);
-    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == handle_of(next); }));
+    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == gui_control_handle(next); }));
 }
 
 // Setting the value from the program raises nothing.
@@ -276,7 +246,7 @@ TEST_F(IpaddressTest, DestroyingItKeepsTheSharedFont)
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(fields_of(doomed)[0], WM_GETFONT, 0, 0)), shared);
     g_font_given = shared;
     g_watched_procedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(handle_of(doomed), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch_fonts)));
+        SetWindowLongPtrW(gui_control_handle(doomed), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch_fonts)));
     control_free(doomed);
     gui_wait_events_for(50);
     EXPECT_EQ(g_font_held_when_destroyed, static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)));
@@ -285,7 +255,7 @@ TEST_F(IpaddressTest, DestroyingItKeepsTheSharedFont)
     ObjectNumber label = text_create(GK_ANY, 10, 90, 200, 24, u"Still measured", 0);
     control_set_font(GK_ANY, CONTROL_FONT_DEFAULT);
     ASSERT_NE(label, 0);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(handle_of(label), WM_GETFONT, 0, 0)), shared);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(gui_control_handle(label), WM_GETFONT, 0, 0)), shared);
     int width = 0;
     int height = 0;
     ASSERT_NE(control_required_size(label, &width, &height), 0);

@@ -1,6 +1,8 @@
 // Option buttons with real windows: groups formed by the order of creation, selection from
 // the program walking the group, real clicks moving the selection within a group only, and
 // the natural size.
+#include "tests/support/control_window.h"
+#include "tests/support/gadget_events.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/control.h"
@@ -19,48 +21,19 @@
 
 namespace {
 
-std::vector<std::pair<ObjectNumber, int>> g_events;
-
-void record_event()
-{
-    g_events.emplace_back(event_control(), event_type());
-}
-
-int count(ObjectNumber control, int type)
-{
-    int found = 0;
-    for (const auto& [object, event_type] : g_events)
-        found += object == control && event_type == type;
-    return found;
-}
-
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
 bool starts_group(ObjectNumber control)
 {
-    return (GetWindowLongPtrW(handle_of(control), GWL_STYLE) & WS_GROUP) != 0;
+    return (GetWindowLongPtrW(gui_control_handle(control), GWL_STYLE) & WS_GROUP) != 0;
 }
 
-class OptionTest : public ::testing::Test {
+class OptionTest : public ControlWindowTest {
 protected:
+    OptionTest() : ControlWindowTest(u"Option test") {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 400, 300, u"Option test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        ASSERT_TRUE(gui_bring_to_front(static_cast<HWND>(window_os_handle(window))));
-        g_events.clear();
+        ControlWindowTest::SetUp();
         next_y = 10;
-    }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
     }
 
     ObjectNumber option(const char16_t* text)
@@ -79,7 +52,6 @@ protected:
         return read;
     }
 
-    ObjectNumber window = 0;
     int next_y = 10;
 };
 
@@ -94,7 +66,7 @@ TEST_F(OptionTest, ThreeInARowFormOneGroup)
     EXPECT_TRUE(starts_group(first));
     EXPECT_FALSE(starts_group(second));
     EXPECT_FALSE(starts_group(third));
-    EXPECT_NE(GetPropW(handle_of(second), L"GK_OptionGadget"), nullptr);
+    EXPECT_NE(GetPropW(gui_control_handle(second), L"GK_OptionGadget"), nullptr);
 
     control_set_state(first, 1);
     control_set_state(second, 1);
@@ -143,7 +115,7 @@ TEST_F(OptionTest, GroupsSideBySideStayApart)
     ObjectNumber c = option(u"C");
     ObjectNumber d = option(u"D");
     ASSERT_TRUE(a && b && c && d);
-    EXPECT_EQ(GetWindow(handle_of(c), GW_HWNDPREV), handle_of(b));
+    EXPECT_EQ(GetWindow(gui_control_handle(c), GW_HWNDPREV), gui_control_handle(b));
     control_set_state(c, 1);
     control_set_state(a, 1);
     control_set_state(b, 1);
@@ -166,12 +138,12 @@ TEST_F(OptionTest, AnOptionInAnotherWindowStartsANewGroup)
     ASSERT_TRUE(first && second);
     EXPECT_TRUE(starts_group(first));
     EXPECT_FALSE(starts_group(second));
-    ASSERT_EQ(event_bind_control(second, record_event), 1);
+    ASSERT_EQ(event_bind_control(second, record_gadget_event), 1);
     ASSERT_TRUE(gui_bring_to_front(static_cast<HWND>(window_os_handle(other))));
-    gui_click_client(handle_of(second), 8, 10);
-    ASSERT_TRUE(gui_wait_events_until([&] { return count(second, EVENTTYPE_LEFT_CLICK) == 1; }));
+    gui_click_client(gui_control_handle(second), 8, 10);
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(second, EVENTTYPE_LEFT_CLICK) == 1; }));
     EXPECT_EQ(states({here, first, second}), (std::vector<int>{1, 0, 1}));
-    gui_click_client(handle_of(first), 8, 10);
+    gui_click_client(gui_control_handle(first), 8, 10);
     ASSERT_TRUE(gui_wait_events_until([&] { return control_get_state(first) == 1; }));
     EXPECT_EQ(states({here, first, second}), (std::vector<int>{1, 1, 0}));
 }
@@ -188,20 +160,20 @@ TEST_F(OptionTest, RealClicksMoveTheSelectionWithinTheGroup)
     ObjectNumber d = option(u"D");
     ASSERT_TRUE(a && b && c && d);
     for (ObjectNumber one : {a, b, c, d})
-        ASSERT_EQ(event_bind_control(one, record_event), 1);
+        ASSERT_EQ(event_bind_control(one, record_gadget_event), 1);
     control_set_state(a, 1);
     control_set_state(c, 1);
     gui_wait_events_for(50);
-    EXPECT_TRUE(g_events.empty());
+    EXPECT_TRUE(g_gadget_events.empty());
 
-    gui_click_client(handle_of(b), 8, 10);
-    ASSERT_TRUE(gui_wait_events_until([&] { return count(b, EVENTTYPE_LEFT_CLICK) == 1; }));
+    gui_click_client(gui_control_handle(b), 8, 10);
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(b, EVENTTYPE_LEFT_CLICK) == 1; }));
     gui_wait_events_for(100);
     EXPECT_EQ(states({a, b, c, d}), (std::vector<int>{0, 1, 1, 0}));
-    EXPECT_EQ(g_events.size(), 1u);
+    EXPECT_EQ(g_gadget_events.size(), 1u);
 
-    gui_click_client(handle_of(d), 8, 10);
-    ASSERT_TRUE(gui_wait_events_until([&] { return count(d, EVENTTYPE_LEFT_CLICK) == 1; }));
+    gui_click_client(gui_control_handle(d), 8, 10);
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(d, EVENTTYPE_LEFT_CLICK) == 1; }));
     EXPECT_EQ(states({a, b, c, d}), (std::vector<int>{0, 1, 0, 1}));
 }
 
@@ -209,7 +181,7 @@ TEST_F(OptionTest, NaturalSizeIsTheTextWithRoomForTheCircle)
 {
     ObjectNumber one = option(u"Morning");
     ASSERT_NE(one, 0);
-    HWND handle = handle_of(one);
+    HWND handle = gui_control_handle(one);
     HDC context = GetDC(handle);
     HGDIOBJ previous = SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(handle, WM_GETFONT, 0, 0)));
     SIZE extent = {};

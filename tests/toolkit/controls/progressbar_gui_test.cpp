@@ -1,6 +1,7 @@
 // Progress bars with real windows: the marquee on and off (read from the state, the style and
 // the pixels on screen), positions and ranges with extreme values, colours read back and
 // shown, and no events.
+#include "tests/support/control_window.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/control.h"
@@ -27,11 +28,6 @@ int g_event_count = 0;
 void count_event()
 {
     ++g_event_count;
-}
-
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
 }
 
 // The control's pixels as they are on screen.
@@ -75,28 +71,16 @@ bool animates(HWND control)
     return changed;
 }
 
-class ProgressBarTest : public ::testing::Test {
+class ProgressBarTest : public ControlWindowTest {
 protected:
+    ProgressBarTest() : ControlWindowTest(u"Progress bar test", 400, 200) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 400, 200, u"Progress bar test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        handle = static_cast<HWND>(window_os_handle(window));
-        ASSERT_TRUE(gui_bring_to_front(handle));
+        ControlWindowTest::SetUp();
         g_event_count = 0;
         event_bind_window(EVENT_GADGET, count_event, window);
     }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
-    }
-
-    ObjectNumber window = 0;
-    HWND handle = nullptr;
 };
 
 // -1 starts the marquee and reads -1; 30 stops it, drops the marquee style and reads 30;
@@ -107,7 +91,7 @@ TEST_F(ProgressBarTest, MarqueeRunsForMinusOneAndStopsForAPosition)
     ASSERT_NE(bar, 0);
     EXPECT_EQ(control_kind(bar), CONTROL_KIND_PROGRESSBAR);
     EXPECT_EQ(control_get_state(bar), 0);
-    HWND window = handle_of(bar);
+    HWND window = gui_control_handle(bar);
 
     ASSERT_EQ(control_set_state(bar, PROGRESSBAR_MARQUEE), 1);
     EXPECT_EQ(control_get_state(bar), PROGRESSBAR_MARQUEE);
@@ -153,7 +137,7 @@ TEST_F(ProgressBarTest, ColoursAreReadBackAsGivenAndReachThePlatform)
 {
     ObjectNumber bar = progressbar_create(GK_ANY, 10, 10, 300, 20, 0, 100, GK_ProgressBar_Smooth);
     ASSERT_NE(bar, 0);
-    HWND window = handle_of(bar);
+    HWND window = gui_control_handle(bar);
     EXPECT_EQ(control_get_color(bar, CONTROL_COLOR_FRONT), -1);
     EXPECT_EQ(control_get_color(bar, CONTROL_COLOR_BACK), -1);
     control_set_state(bar, 50);
@@ -190,24 +174,24 @@ TEST_F(ProgressBarTest, ExtremeRangesAndPositionsAreHarmless)
     for (int value : {INT_MAX, INT_MIN, 0, -2}) {
         ASSERT_EQ(control_set_state(wide, value), 1);
         EXPECT_EQ(control_get_state(wide), value);
-        UpdateWindow(handle_of(wide));
+        UpdateWindow(gui_control_handle(wide));
     }
     ObjectNumber reversed = progressbar_create(GK_ANY, 10, 40, 300, 20, 100, 0, GK_ProgressBar_Vertical);
     ASSERT_NE(reversed, 0);
     ASSERT_EQ(control_set_state(reversed, 50), 1);
-    UpdateWindow(handle_of(reversed));
+    UpdateWindow(gui_control_handle(reversed));
     EXPECT_EQ(control_get_attribute(reversed, PROGRESSBAR_MINIMUM), 100);
     ObjectNumber flat = progressbar_create(GK_ANY, 10, 70, 300, 20, 5, 5, 0);
     ASSERT_NE(flat, 0);
     for (int value : {INT_MIN, 5, INT_MAX}) {
         ASSERT_EQ(control_set_state(flat, value), 1);
         EXPECT_EQ(control_get_state(flat), 5);
-        UpdateWindow(handle_of(flat));
+        UpdateWindow(gui_control_handle(flat));
     }
     ASSERT_EQ(control_set_attribute(flat, PROGRESSBAR_MAXIMUM, static_cast<std::intptr_t>(INT64_MAX)), 1);
     EXPECT_EQ(control_get_attribute(flat, PROGRESSBAR_MAXIMUM), INT_MAX);
     ASSERT_EQ(control_set_attribute(flat, PROGRESSBAR_MINIMUM, INT_MAX), 1);
-    UpdateWindow(handle_of(flat));
+    UpdateWindow(gui_control_handle(flat));
     for (int attribute : {0, 3, -1, INT_MAX}) {
         EXPECT_EQ(control_get_attribute(flat, attribute), 0);
         EXPECT_EQ(control_set_attribute(flat, attribute, 9), 0);

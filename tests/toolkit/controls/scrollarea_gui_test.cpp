@@ -1,5 +1,6 @@
 // Scroll areas with real windows and real input: the bars from both sizes and the border,
 // scrolling by wheel and keys, centring, attributes and colours.
+#include "tests/support/control_window.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/button.h"
@@ -24,11 +25,6 @@ void on_area_event()
         ++g_scroll_events;
     else if (event_type() == EVENTTYPE_TAB_RESIZE)
         ++g_resize_events;
-}
-
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
 }
 
 SCROLLINFO bar_of(HWND window, int bar)
@@ -58,24 +54,15 @@ void turn_wheel(int notches)
     SendInput(1, &input, sizeof(input));
 }
 
-class ScrollAreaTest : public ::testing::Test {
+class ScrollAreaTest : public ControlWindowTest {
 protected:
+    ScrollAreaTest() : ControlWindowTest(u"Scroll area test") {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 400, 300, u"Scroll area test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        handle = static_cast<HWND>(window_os_handle(window));
-        ASSERT_TRUE(gui_bring_to_front(handle));
+        ControlWindowTest::SetUp();
         g_scroll_events = 0;
         g_resize_events = 0;
-    }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
     }
 
     // A scroll area with a button inside, the inner window focused by a real click.
@@ -85,15 +72,12 @@ protected:
         EXPECT_NE(area, 0);
         container_close_list();
         gui_pump_messages_for(50);
-        HWND outer = handle_of(area);
+        HWND outer = gui_control_handle(area);
         gui_click_client(outer, 5, 5);
         gui_pump_messages_until([&] { return GetFocus() == GetWindow(outer, GW_CHILD); });
         event_bind_control(area, on_area_event);
         return area;
     }
-
-    ObjectNumber window = 0;
-    HWND handle = nullptr;
 };
 
 // 200 by 100 with the default border (4) and an inner area of 150 by 300: only the vertical
@@ -104,8 +88,8 @@ TEST_F(ScrollAreaTest, BarsFollowTheBorderAndBothSizes)
     ASSERT_NE(area, 0);
     ObjectNumber inside = button_create(GK_ANY, 5, 5, 80, 24, u"Inside", 0);
     container_close_list();
-    HWND outer = handle_of(area);
-    EXPECT_EQ(GetParent(handle_of(inside)), GetWindow(outer, GW_CHILD));
+    HWND outer = gui_control_handle(area);
+    EXPECT_EQ(GetParent(gui_control_handle(inside)), GetWindow(outer, GW_CHILD));
     EXPECT_TRUE(GetWindowLongPtrW(outer, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     LONG_PTR style = GetWindowLongPtrW(outer, GWL_STYLE);
     EXPECT_TRUE(style & WS_VSCROLL);
@@ -125,14 +109,14 @@ TEST_F(ScrollAreaTest, BarsFollowTheBorderAndBothSizes)
     EXPECT_EQ(bar_of(outer, SB_HORZ).nMax, 399);
     ObjectNumber bare = scrollarea_create(GK_ANY, 10, 120, 200, 100, 150, 300, 10, GK_ScrollArea_BorderLess);
     container_close_list();
-    EXPECT_EQ(bar_of(handle_of(bare), SB_VERT).nPage, 100u);
-    EXPECT_FALSE(GetWindowLongPtrW(handle_of(bare), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(bar_of(gui_control_handle(bare), SB_VERT).nPage, 100u);
+    EXPECT_FALSE(GetWindowLongPtrW(gui_control_handle(bare), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }
 
 TEST_F(ScrollAreaTest, WheelScrollsByTheStepAndStopsAtTheTop)
 {
     ObjectNumber area = make_focused(200, 100, 150, 300, 0);
-    HWND outer = handle_of(area);
+    HWND outer = gui_control_handle(area);
     turn_wheel(-1);
     ASSERT_TRUE(gui_wait_events_until([&] { return control_get_attribute(area, SCROLLAREA_Y) == 10; }));
     EXPECT_EQ(inner_origin(outer).y, -10);
@@ -150,7 +134,7 @@ TEST_F(ScrollAreaTest, WheelScrollsByTheStepAndStopsAtTheTop)
 TEST_F(ScrollAreaTest, KeysScrollByPageStepAndToTheEnds)
 {
     ObjectNumber area = make_focused(200, 100, 400, 300, 0);
-    HWND outer = handle_of(area);
+    HWND outer = gui_control_handle(area);
     RECT client = {};
     GetClientRect(outer, &client);
     auto y = [&] { return control_get_attribute(area, SCROLLAREA_Y); };
@@ -178,7 +162,7 @@ TEST_F(ScrollAreaTest, CentredInnerAreaSitsInTheMiddle)
 {
     ObjectNumber area = scrollarea_create(GK_ANY, 10, 10, 200, 100, 50, 40, 10, GK_ScrollArea_Center);
     container_close_list();
-    HWND outer = handle_of(area);
+    HWND outer = gui_control_handle(area);
     RECT client = {};
     GetClientRect(outer, &client);
     POINT middle = {(client.right - 50) / 2, (client.bottom - 40) / 2};
@@ -205,15 +189,15 @@ TEST_F(ScrollAreaTest, ResizeRaisesType6WhileMutedAndColourComesAndGoes)
     control_resize(area, 10, 10, 220, 120);
     events_unmute();
     EXPECT_EQ(g_resize_events, 1);
-    EXPECT_EQ(bar_of(handle_of(area), SB_VERT).nPage, 116u);
+    EXPECT_EQ(bar_of(gui_control_handle(area), SB_VERT).nPage, 116u);
 
     std::size_t brushes = brush_count();
     ASSERT_EQ(control_set_color(area, CONTROL_COLOR_BACK, GREEN), 1);
     EXPECT_EQ(brush_count(), brushes + 1);
     gui_pump_messages_for(100);
-    EXPECT_TRUE(gui_window_shows_color(GetWindow(handle_of(area), GW_CHILD), GREEN));
+    EXPECT_TRUE(gui_window_shows_color(GetWindow(gui_control_handle(area), GW_CHILD), GREEN));
     ASSERT_EQ(control_set_color(area, CONTROL_COLOR_BACK, -1), 1);
-    EXPECT_EQ(GetWindowLongPtrW(handle_of(area), 0), 0);
+    EXPECT_EQ(GetWindowLongPtrW(gui_control_handle(area), 0), 0);
     EXPECT_EQ(brush_count(), brushes);
 }
 

@@ -1,5 +1,6 @@
 // Scroll bars with real windows: real clicks on the arrows and in the trough, keys and a
 // thumb drag, a disabled bar that stays disabled, and extreme ranges, pages and positions.
+#include "tests/support/control_window.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/control.h"
@@ -23,28 +24,14 @@ void record_event()
         g_events.push_back(event_control());
 }
 
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
-class ScrollBarTest : public ::testing::Test {
+class ScrollBarTest : public ControlWindowTest {
 protected:
+    ScrollBarTest() : ControlWindowTest(u"Scroll bar test", 440, 300) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 440, 300, u"Scroll bar test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        handle = static_cast<HWND>(window_os_handle(window));
-        ASSERT_TRUE(gui_bring_to_front(handle));
+        ControlWindowTest::SetUp();
         g_events.clear();
-    }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
     }
 
     // A horizontal bar 0 to 100, page 10, whose events are recorded.
@@ -60,12 +47,9 @@ protected:
     // Clicks at a point of the bar and waits until its state is `expected`.
     bool click_until(ObjectNumber bar, int x, int y, int expected)
     {
-        gui_click_client(handle_of(bar), x, y);
+        gui_click_client(gui_control_handle(bar), x, y);
         return gui_wait_events_until([&] { return control_get_state(bar) == expected; });
     }
-
-    ObjectNumber window = 0;
-    HWND handle = nullptr;
 };
 
 // At 85 of 0 to 100 with page 10 the largest position is 91: a page down in the trough
@@ -99,13 +83,13 @@ TEST_F(ScrollBarTest, DisabledBarStaysDisabledAfterItsStateAndRangeAreSet)
     ObjectNumber bar = make();
     ASSERT_EQ(control_disable(bar, 1), 1);
     ASSERT_EQ(control_set_state(bar, 50), 1);
-    EXPECT_FALSE(IsWindowEnabled(handle_of(bar)));
+    EXPECT_FALSE(IsWindowEnabled(gui_control_handle(bar)));
     ASSERT_EQ(control_set_attribute(bar, SCROLLBAR_MAXIMUM, 200), 1);
     ASSERT_EQ(control_set_attribute(bar, SCROLLBAR_PAGE, 20), 1);
-    EXPECT_FALSE(IsWindowEnabled(handle_of(bar)));
+    EXPECT_FALSE(IsWindowEnabled(gui_control_handle(bar)));
     EXPECT_EQ(control_get_state(bar), 50);
 
-    gui_click_client(handle_of(bar), 4, 10);
+    gui_click_client(gui_control_handle(bar), 4, 10);
     gui_wait_events_for(300);
     EXPECT_EQ(control_get_state(bar), 50);
     EXPECT_TRUE(g_events.empty());
@@ -120,7 +104,7 @@ TEST_F(ScrollBarTest, RealThumbDragOfAVerticalBarMovesItsPosition)
     ObjectNumber bar = make(10, 10, 20, 240, GK_ScrollBar_Vertical);
     int arrow = GetSystemMetrics(SM_CYVSCROLL);
     POINT thumb = {10, arrow + 6};
-    ClientToScreen(handle_of(bar), &thumb);
+    ClientToScreen(gui_control_handle(bar), &thumb);
     gui_drag(thumb, POINT{thumb.x, thumb.y + 100});
     ASSERT_TRUE(gui_wait_events_until([&] { return control_get_state(bar) > 30; })) << control_get_state(bar);
     EXPECT_LE(control_get_state(bar), 91);
@@ -167,13 +151,13 @@ TEST_F(ScrollBarTest, ExtremeRangesPagesAndPositionsAreHarmless)
     EXPECT_EQ(control_get_attribute(reversed, SCROLLBAR_MINIMUM), 50);
     EXPECT_EQ(control_get_attribute(reversed, SCROLLBAR_MAXIMUM), 50);
     EXPECT_EQ(control_get_attribute(reversed, SCROLLBAR_PAGE), 0);
-    EXPECT_TRUE(IsWindowVisible(handle_of(reversed)));
+    EXPECT_TRUE(IsWindowVisible(gui_control_handle(reversed)));
 
     ObjectNumber wide = scrollbar_create(GK_ANY, 10, 40, 200, 20, INT_MIN, INT_MAX, INT_MAX, 0);
     ASSERT_NE(wide, 0);
     EXPECT_EQ(control_get_attribute(wide, SCROLLBAR_MINIMUM), INT_MIN);
     EXPECT_EQ(control_get_attribute(wide, SCROLLBAR_MAXIMUM), -1);
-    EXPECT_TRUE(IsWindowVisible(handle_of(wide)));
+    EXPECT_TRUE(IsWindowVisible(gui_control_handle(wide)));
     ASSERT_EQ(control_set_attribute(wide, SCROLLBAR_MAXIMUM, INT_MAX), 1);
     EXPECT_EQ(control_get_attribute(wide, SCROLLBAR_MAXIMUM), -1);
     ASSERT_EQ(control_set_attribute(wide, SCROLLBAR_MINIMUM, INT_MAX), 1);
@@ -182,7 +166,7 @@ TEST_F(ScrollBarTest, ExtremeRangesPagesAndPositionsAreHarmless)
     EXPECT_EQ(control_get_attribute(wide, SCROLLBAR_MINIMUM), INT_MIN);
     ASSERT_EQ(control_set_attribute(wide, SCROLLBAR_MINIMUM, static_cast<std::intptr_t>(INT64_MIN)), 1);
     EXPECT_EQ(control_get_attribute(wide, SCROLLBAR_MINIMUM), INT_MIN);
-    EXPECT_TRUE(IsWindowVisible(handle_of(wide)));
+    EXPECT_TRUE(IsWindowVisible(gui_control_handle(wide)));
 
     ObjectNumber bar = make(10, 70);
     for (int value : {INT_MIN, -1, INT_MAX}) {

@@ -2,6 +2,7 @@
 // by the entry instead of the window's shortcut (which fires again once the focus leaves),
 // the keys the entry takes itself, modifiers alone raising nothing, natural size, and
 // extreme values.
+#include "tests/support/control_window.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/button.h"
@@ -37,11 +38,6 @@ void record_menu_event()
     ++g_menu_events;
 }
 
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
 // One key going down or up, nothing else.
 void send_key(WORD key, bool up)
 {
@@ -52,35 +48,25 @@ void send_key(WORD key, bool up)
     SendInput(1, &input, sizeof(input));
 }
 
-class ShortcutEntryTest : public ::testing::Test {
+class ShortcutEntryTest : public ControlWindowTest {
 protected:
+    ShortcutEntryTest() : ControlWindowTest(u"Shortcut entry test", 400, 200) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 400, 200, u"Shortcut entry test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        handle = static_cast<HWND>(window_os_handle(window));
-        ASSERT_TRUE(gui_bring_to_front(handle));
+        ControlWindowTest::SetUp();
         entry = shortcut_create(GK_ANY, 10, 10, 200, 24, 0);
         ASSERT_NE(entry, 0);
         other = button_create(GK_ANY, 250, 10, 100, 26, u"Elsewhere", 0);
         ASSERT_NE(other, 0);
-        g_gadget_events.clear();
         g_menu_events = 0;
-    }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
     }
 
     // Gives the entry the focus with a real click, then forgets what that raised.
     void focus_entry()
     {
-        gui_click_client(handle_of(entry), 20, 10);
-        ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == handle_of(entry); }));
+        gui_click_client(gui_control_handle(entry), 20, 10);
+        ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == gui_control_handle(entry); }));
         gui_wait_events_for(50);
         g_gadget_events.clear();
     }
@@ -91,8 +77,6 @@ protected:
                                               [&](const auto& event) { return event.first == entry; }));
     }
 
-    ObjectNumber window = 0;
-    HWND handle = nullptr;
     ObjectNumber entry = 0;
     ObjectNumber other = 0;
 };
@@ -103,7 +87,7 @@ TEST_F(ShortcutEntryTest, ValueRoundTripsThroughThePlatformEncoding)
     EXPECT_EQ(control_get_state(entry), 0);
     EXPECT_EQ(control_set_state(entry, SHORTCUT_CONTROL + 'A'), 1);
     EXPECT_EQ(control_get_state(entry), SHORTCUT_CONTROL + 'A');
-    EXPECT_EQ(SendMessageW(handle_of(entry), HKM_GETHOTKEY, 0, 0), MAKEWORD('A', HOTKEYF_CONTROL));
+    EXPECT_EQ(SendMessageW(gui_control_handle(entry), HKM_GETHOTKEY, 0, 0), MAKEWORD('A', HOTKEYF_CONTROL));
     control_set_state(entry, SHORTCUT_SHIFT + SHORTCUT_ALT + VK_F5);
     EXPECT_EQ(control_get_state(entry), SHORTCUT_SHIFT + SHORTCUT_ALT + VK_F5);
     control_set_state(entry, 0);
@@ -153,8 +137,8 @@ TEST_F(ShortcutEntryTest, CtrlReturnIsTakenByTheEntryNotTheWindow)
     for (const auto& [control, type] : g_gadget_events)
         EXPECT_EQ(type, 0);
 
-    gui_click_client(handle_of(other), 10, 10);
-    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == handle_of(other); }));
+    gui_click_client(gui_control_handle(other), 10, 10);
+    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == gui_control_handle(other); }));
     gui_press_key(VK_RETURN, false, true);
     ASSERT_TRUE(gui_wait_events_until([&] { return g_menu_events == 1; }));
     EXPECT_EQ(control_get_state(entry), CTRL_RETURN);
@@ -176,7 +160,7 @@ TEST_F(ShortcutEntryTest, KeysThePlatformLetsPassBecomeTheValue)
         gui_wait_events_for(100);
         EXPECT_EQ(control_get_state(entry), value) << key;
         EXPECT_GE(events_of_entry(), 1) << key;
-        EXPECT_EQ(GetFocus(), handle_of(entry)) << key;
+        EXPECT_EQ(GetFocus(), gui_control_handle(entry)) << key;
     }
     // An ordinary key with a modifier is the platform control's own.
     gui_press_key('K', false, true, true);
@@ -218,7 +202,7 @@ TEST_F(ShortcutEntryTest, NaturalSizeIsTheEdgesByOneLine)
     int height = 0;
     ASSERT_NE(control_required_size(entry, &width, &height), 0);
     EXPECT_EQ(width, 2 * GetSystemMetrics(SM_CXEDGE));
-    HWND window_handle = handle_of(entry);
+    HWND window_handle = gui_control_handle(entry);
     HDC context = GetDC(window_handle);
     HGDIOBJ previous = SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(window_handle, WM_GETFONT, 0, 0)));
     SIZE extent = {};

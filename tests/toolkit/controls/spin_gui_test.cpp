@@ -1,6 +1,8 @@
 // Spin controls with real windows: the field and its arrows placed, shown, enabled and
 // destroyed together; real clicks on the arrows and keys in the field raising one event per
 // step; the range as attributes; colours; and values out of range.
+#include "tests/support/control_window.h"
+#include "tests/support/gadget_events.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/control.h"
@@ -21,26 +23,6 @@ namespace {
 
 constexpr COLORREF RED = 255;
 
-std::vector<std::pair<ObjectNumber, int>> g_events;
-
-void record_event()
-{
-    g_events.emplace_back(event_control(), event_type());
-}
-
-int count(ObjectNumber control, int type)
-{
-    int found = 0;
-    for (const auto& [object, event_type] : g_events)
-        found += object == control && event_type == type;
-    return found;
-}
-
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
 HWND arrows_of(ObjectNumber control)
 {
     return static_cast<HWND>(spin_arrows_handle(control));
@@ -54,24 +36,9 @@ RECT rect_in_parent(HWND window)
     return rect;
 }
 
-class SpinTest : public ::testing::Test {
+class SpinTest : public ControlWindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 400, 300, u"Spin test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        handle = static_cast<HWND>(window_os_handle(window));
-        ASSERT_TRUE(gui_bring_to_front(handle));
-        g_events.clear();
-    }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
-    }
+    SpinTest() : ControlWindowTest(u"Spin test") {}
 
     // A real click on the upper or lower arrow; waits for the events it raises.
     void click_arrow(ObjectNumber spin, bool up)
@@ -79,14 +46,11 @@ protected:
         RECT client = {};
         GetClientRect(arrows_of(spin), &client);
         int y = up ? client.bottom / 4 : client.bottom * 3 / 4;
-        std::size_t before = g_events.size();
+        std::size_t before = g_gadget_events.size();
         gui_click_client(arrows_of(spin), client.right / 2, y);
-        gui_wait_events_until([&] { return g_events.size() > before; }, 2000);
+        gui_wait_events_until([&] { return g_gadget_events.size() > before; }, 2000);
         gui_wait_events_for(150);
     }
-
-    ObjectNumber window = 0;
-    HWND handle = nullptr;
 };
 
 // Placed at 100 x 24: arrows 18 wide at x + 82, the field under them by the overlap.
@@ -96,7 +60,7 @@ TEST_F(SpinTest, PlacementPutsTheArrowsAtTheRightEnd)
     ASSERT_NE(spin, 0);
     EXPECT_EQ(control_kind(spin), CONTROL_KIND_SPIN);
     RECT arrows = rect_in_parent(arrows_of(spin));
-    RECT field = rect_in_parent(handle_of(spin));
+    RECT field = rect_in_parent(gui_control_handle(spin));
     EXPECT_EQ(GetParent(arrows_of(spin)), handle);
     EXPECT_EQ(arrows.left, 92);
     EXPECT_EQ(arrows.right - arrows.left, 18);
@@ -124,30 +88,30 @@ TEST_F(SpinTest, RealClicksOnTheArrowsStepOnceWithOneEventEach)
 {
     ObjectNumber spin = spin_create(GK_ANY, 10, 20, 100, 24, 0, 10, 0);
     ASSERT_NE(spin, 0);
-    ASSERT_EQ(event_bind_control(spin, record_event), 1);
+    ASSERT_EQ(event_bind_control(spin, record_gadget_event), 1);
     control_set_state(spin, 5);
     gui_pump_messages_for(50);
     control_set_text(spin, u"five");
-    EXPECT_FALSE(GetUpdateRect(handle_of(spin), nullptr, FALSE));  // shown before it returns
+    EXPECT_FALSE(GetUpdateRect(gui_control_handle(spin), nullptr, FALSE));  // shown before it returns
     gui_wait_events_for(50);
-    EXPECT_TRUE(g_events.empty());
+    EXPECT_TRUE(g_gadget_events.empty());
     EXPECT_EQ(control_get_state(spin), 5);
 
     click_arrow(spin, true);
     EXPECT_EQ(control_get_state(spin), 6);
-    EXPECT_EQ(count(spin, SPIN_EVENT_UP), 1);
-    EXPECT_EQ(g_events.size(), 1u);
+    EXPECT_EQ(count_events(spin, SPIN_EVENT_UP), 1);
+    EXPECT_EQ(g_gadget_events.size(), 1u);
     EXPECT_EQ(control_get_text(spin), u"five");  // the arrows leave the text to the program
 
     click_arrow(spin, false);
     EXPECT_EQ(control_get_state(spin), 5);
-    EXPECT_EQ(count(spin, SPIN_EVENT_DOWN), 1);
-    EXPECT_EQ(g_events.size(), 2u);
+    EXPECT_EQ(count_events(spin, SPIN_EVENT_DOWN), 1);
+    EXPECT_EQ(g_gadget_events.size(), 2u);
 
     control_set_state(spin, 10);
     click_arrow(spin, true);
     EXPECT_EQ(control_get_state(spin), 10);
-    EXPECT_EQ(g_events.size(), 2u);
+    EXPECT_EQ(g_gadget_events.size(), 2u);
 }
 
 // Arrow keys in the field step too; with the numeric flag the number shows in the field.
@@ -155,23 +119,23 @@ TEST_F(SpinTest, ArrowKeysInANumericFieldStepAndShowTheNumber)
 {
     ObjectNumber spin = spin_create(GK_ANY, 10, 20, 100, 24, -3, 3, GK_Spin_Numeric);
     ASSERT_NE(spin, 0);
-    ASSERT_EQ(event_bind_control(spin, record_event), 1);
+    ASSERT_EQ(event_bind_control(spin, record_gadget_event), 1);
     control_set_state(spin, 3);
     EXPECT_EQ(control_get_text(spin), u"3");
     control_set_state(spin, 0);
     gui_wait_events_for(50);
-    EXPECT_TRUE(g_events.empty());  // the program's number in the field raised nothing
+    EXPECT_TRUE(g_gadget_events.empty());  // the program's number in the field raised nothing
     control_activate(spin);
     gui_press_key(VK_UP);
-    ASSERT_TRUE(gui_wait_events_until([&] { return count(spin, SPIN_EVENT_UP) == 1; }));
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(spin, SPIN_EVENT_UP) == 1; }));
     EXPECT_EQ(control_get_state(spin), 1);
     EXPECT_EQ(control_get_text(spin), u"1");
     gui_press_key(VK_DOWN);
     gui_press_key(VK_DOWN);
-    ASSERT_TRUE(gui_wait_events_until([&] { return count(spin, SPIN_EVENT_DOWN) == 2; }));
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(spin, SPIN_EVENT_DOWN) == 2; }));
     EXPECT_EQ(control_get_state(spin), -1);
     EXPECT_EQ(control_get_text(spin), u"-1");
-    EXPECT_EQ(count(spin, SPIN_EVENT_UP), 1);
+    EXPECT_EQ(count_events(spin, SPIN_EVENT_UP), 1);
 }
 
 // Each character typed into the field raises one change event; the program's text none.
@@ -180,24 +144,24 @@ TEST_F(SpinTest, TypingIntoTheFieldRaisesChangeEvents)
     ObjectNumber spin = spin_create(GK_ANY, 10, 20, 100, 24, 0, 100, 0);
     ObjectNumber locked = spin_create(GK_ANY, 10, 60, 100, 24, 0, 100, GK_Spin_ReadOnly);
     ASSERT_TRUE(spin && locked);
-    ASSERT_EQ(event_bind_control(spin, record_event), 1);
-    ASSERT_EQ(event_bind_control(locked, record_event), 1);
+    ASSERT_EQ(event_bind_control(spin, record_gadget_event), 1);
+    ASSERT_EQ(event_bind_control(locked, record_gadget_event), 1);
     control_set_text(spin, u"");
-    gui_click_client(handle_of(spin), 10, 10);
-    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == handle_of(spin); }));
+    gui_click_client(gui_control_handle(spin), 10, 10);
+    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == gui_control_handle(spin); }));
     gui_type_text(u"42");
     ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(spin) == u"42"; }));
     gui_wait_events_for(100);
-    EXPECT_EQ(count(spin, EVENTTYPE_CHANGE), 2);
-    EXPECT_EQ(g_events.size(), 2u);
+    EXPECT_EQ(count_events(spin, EVENTTYPE_CHANGE), 2);
+    EXPECT_EQ(g_gadget_events.size(), 2u);
 
-    EXPECT_TRUE(GetWindowLongPtrW(handle_of(locked), GWL_STYLE) & ES_READONLY);
+    EXPECT_TRUE(GetWindowLongPtrW(gui_control_handle(locked), GWL_STYLE) & ES_READONLY);
     control_set_text(locked, u"7");
-    gui_click_client(handle_of(locked), 10, 10);
+    gui_click_client(gui_control_handle(locked), 10, 10);
     gui_type_text(u"9");
     gui_wait_events_for(150);
     EXPECT_EQ(control_get_text(locked), u"7");
-    EXPECT_EQ(count(locked, EVENTTYPE_CHANGE), 0);
+    EXPECT_EQ(count_events(locked, EVENTTYPE_CHANGE), 0);
 }
 
 TEST_F(SpinTest, DisablingHidingAndFreeingTakeTheArrowsAlong)
@@ -208,19 +172,19 @@ TEST_F(SpinTest, DisablingHidingAndFreeingTakeTheArrowsAlong)
     EXPECT_EQ(reinterpret_cast<ObjectNumber>(GetPropW(arrows, L"GK_ID")), spin);
 
     control_disable(spin, 1);
-    EXPECT_FALSE(IsWindowEnabled(handle_of(spin)));
+    EXPECT_FALSE(IsWindowEnabled(gui_control_handle(spin)));
     EXPECT_FALSE(IsWindowEnabled(arrows));
-    ASSERT_EQ(event_bind_control(spin, record_event), 1);
+    ASSERT_EQ(event_bind_control(spin, record_gadget_event), 1);
     control_set_state(spin, 5);
     gui_click_client(arrows, 5, 3);
     gui_wait_events_for(150);
     EXPECT_EQ(control_get_state(spin), 5);
-    EXPECT_TRUE(g_events.empty());
+    EXPECT_TRUE(g_gadget_events.empty());
     control_disable(spin, 0);
     EXPECT_TRUE(IsWindowEnabled(arrows));
 
     control_hide(spin, 1);
-    EXPECT_FALSE(IsWindowVisible(handle_of(spin)));
+    EXPECT_FALSE(IsWindowVisible(gui_control_handle(spin)));
     EXPECT_FALSE(IsWindowVisible(arrows));
     control_hide(spin, 0);
     EXPECT_TRUE(IsWindowVisible(arrows));
@@ -268,14 +232,14 @@ TEST_F(SpinTest, RangeEndsAsAttributesWithExtremeValues)
     ASSERT_NE(reversed, 0);
     EXPECT_EQ(control_get_attribute(reversed, SPIN_MINIMUM), 10);
     EXPECT_EQ(control_get_attribute(reversed, SPIN_MAXIMUM), 0);
-    ASSERT_EQ(event_bind_control(reversed, record_event), 1);
+    ASSERT_EQ(event_bind_control(reversed, record_gadget_event), 1);
     control_set_state(reversed, 0);
     click_arrow(reversed, false);
     click_arrow(reversed, true);
     int state = control_get_state(reversed);
     EXPECT_GE(state, 0);
     EXPECT_LE(state, 10);
-    EXPECT_EQ(static_cast<int>(g_events.size()), count(reversed, SPIN_EVENT_UP) + count(reversed, SPIN_EVENT_DOWN));
+    EXPECT_EQ(static_cast<int>(g_gadget_events.size()), count_events(reversed, SPIN_EVENT_UP) + count_events(reversed, SPIN_EVENT_DOWN));
 }
 
 // Rectangles that no layout should give still make both windows, and moving to them too.
@@ -303,7 +267,7 @@ TEST_F(SpinTest, ColoursPaintTheField)
     EXPECT_EQ(control_get_color(spin, CONTROL_COLOR_BACK), static_cast<std::int32_t>(RED));
     EXPECT_EQ(brush_count(), brushes + 1);
     gui_pump_messages_for(100);
-    EXPECT_TRUE(gui_window_shows_color(handle_of(spin), RED));
+    EXPECT_TRUE(gui_window_shows_color(gui_control_handle(spin), RED));
     EXPECT_EQ(control_set_color(spin, 3, RED), 0);
     control_free(spin);
     EXPECT_EQ(brush_count(), brushes);
@@ -314,7 +278,7 @@ TEST_F(SpinTest, ColoursPaintTheField)
     control_set_text(locked, u"3");
     ASSERT_EQ(control_set_color(locked, CONTROL_COLOR_BACK, RED), 1);
     gui_pump_messages_for(100);
-    EXPECT_TRUE(gui_window_shows_color(handle_of(locked), RED));
+    EXPECT_TRUE(gui_window_shows_color(gui_control_handle(locked), RED));
 }
 
 // Width 2 edges + 50; height the height of "Hg" + 2 edges, at least 20.
@@ -322,7 +286,7 @@ TEST_F(SpinTest, NaturalSizeFollowsTheFont)
 {
     ObjectNumber spin = spin_create(GK_ANY, 10, 20, 100, 24, 0, 10, 0);
     ASSERT_NE(spin, 0);
-    HWND field = handle_of(spin);
+    HWND field = gui_control_handle(spin);
     HDC context = GetDC(field);
     HGDIOBJ previous = SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0)));
     SIZE extent = {};

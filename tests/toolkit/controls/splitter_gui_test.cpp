@@ -1,5 +1,6 @@
 // Splitters with real windows: the parts' places, minimums, state, replacing a part's
 // control, and the sizing cursor and drag through real mouse input.
+#include "tests/support/control_window.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/control.h"
@@ -13,15 +14,10 @@
 
 namespace {
 
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
 // A control's rectangle in its parent's client coordinates.
 RECT rect_of(ObjectNumber control)
 {
-    HWND window = handle_of(control);
+    HWND window = gui_control_handle(control);
     RECT rect = {};
     GetWindowRect(window, &rect);
     MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
@@ -43,25 +39,16 @@ HCURSOR shown_cursor()
     return info.hCursor;
 }
 
-class SplitterTest : public ::testing::Test {
+class SplitterTest : public ControlWindowTest {
 protected:
+    // Wide enough that a drag past the splitter's far end stays over the window.
+    SplitterTest() : ControlWindowTest(u"Splitter test", 760, 300) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(gui_start_toolkit());
-        // Wide enough that a drag past the splitter's far end stays over the window.
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 760, 300, u"Splitter test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        handle = static_cast<HWND>(window_os_handle(window));
-        ASSERT_TRUE(gui_bring_to_front(handle));
+        ControlWindowTest::SetUp();
         first = make_part();
         second = make_part();
-    }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
     }
 
     ObjectNumber make(std::uint32_t flags, int width = 407)
@@ -71,8 +58,6 @@ protected:
         return splitter;
     }
 
-    ObjectNumber window = 0;
-    HWND handle = nullptr;
     ObjectNumber first = 0;
     ObjectNumber second = 0;
 };
@@ -81,8 +66,8 @@ protected:
 TEST_F(SplitterTest, NewSplitterHalvesTheRoomAroundTheSeparator)
 {
     ObjectNumber splitter = make(GK_Splitter_Vertical | GK_Splitter_Separator);
-    EXPECT_EQ(GetParent(handle_of(first)), handle_of(splitter));
-    EXPECT_EQ(GetParent(handle_of(second)), handle_of(splitter));
+    EXPECT_EQ(GetParent(gui_control_handle(first)), gui_control_handle(splitter));
+    EXPECT_EQ(GetParent(gui_control_handle(second)), gui_control_handle(splitter));
     EXPECT_EQ(rect_of(first).left, 0);
     EXPECT_EQ(rect_of(first).right, 200);
     EXPECT_EQ(rect_of(second).left, 207);
@@ -143,8 +128,8 @@ TEST_F(SplitterTest, ReplacingAPartGivesTheOldControlBack)
     ObjectNumber splitter = make(GK_Splitter_Vertical);
     ObjectNumber other = make_part();
     ASSERT_EQ(control_set_attribute(splitter, SPLITTER_FIRST_CONTROL, other), 1);
-    EXPECT_EQ(GetParent(handle_of(first)), handle);
-    EXPECT_EQ(GetParent(handle_of(other)), handle_of(splitter));
+    EXPECT_EQ(GetParent(gui_control_handle(first)), handle);
+    EXPECT_EQ(GetParent(gui_control_handle(other)), gui_control_handle(splitter));
     EXPECT_EQ(control_get_attribute(splitter, SPLITTER_FIRST_CONTROL), other);
     EXPECT_EQ(rect_of(other).right, control_get_state(splitter));
     EXPECT_EQ(control_set_attribute(splitter, SPLITTER_SECOND_CONTROL, 987654), 0);
@@ -157,7 +142,7 @@ TEST_F(SplitterTest, RealDragMovesTheSeparatorAndStopsAtTheMinimum)
 {
     ObjectNumber splitter = make(GK_Splitter_Vertical | GK_Splitter_Separator);
     control_set_attribute(splitter, SPLITTER_SECOND_MINIMUM, 50);
-    HWND window = handle_of(splitter);
+    HWND window = gui_control_handle(splitter);
     gui_pump_messages_for(100);
     POINT on_separator = {203, 100};
     ClientToScreen(window, &on_separator);

@@ -1,5 +1,6 @@
 // Track bars with real windows: a vertical bar counted from the bottom, ranges that never go
 // below 0 and keep the value, a real thumb drag and keys, and extreme values.
+#include "tests/support/control_window.h"
 #include "tests/support/gui_input.h"
 
 #include "toolkit/control.h"
@@ -25,43 +26,29 @@ void record_event()
         g_events.push_back(event_control());
 }
 
-HWND handle_of(ObjectNumber control)
-{
-    return static_cast<HWND>(control_os_handle(control));
-}
-
 int platform_position(ObjectNumber bar)
 {
-    return static_cast<int>(SendMessageW(handle_of(bar), TBM_GETPOS, 0, 0));
+    return static_cast<int>(SendMessageW(gui_control_handle(bar), TBM_GETPOS, 0, 0));
 }
 
 // The centre of the thumb in screen coordinates.
 POINT thumb_center(ObjectNumber bar)
 {
     RECT thumb = {};
-    SendMessageW(handle_of(bar), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    SendMessageW(gui_control_handle(bar), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     POINT center = {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
-    ClientToScreen(handle_of(bar), &center);
+    ClientToScreen(gui_control_handle(bar), &center);
     return center;
 }
 
-class TrackBarTest : public ::testing::Test {
+class TrackBarTest : public ControlWindowTest {
 protected:
+    TrackBarTest() : ControlWindowTest(u"Track bar test") {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(gui_start_toolkit());
-        window = window_open(GK_ANY, UNCHANGED, UNCHANGED, 400, 300, u"Track bar test",
-                             GK_Window_SystemMenu | GK_Window_ScreenCentered, nullptr);
-        ASSERT_NE(window, 0);
-        handle = static_cast<HWND>(window_os_handle(window));
-        ASSERT_TRUE(gui_bring_to_front(handle));
+        ControlWindowTest::SetUp();
         g_events.clear();
-    }
-
-    void TearDown() override
-    {
-        window_close(GK_ANY);
-        gui_drain_queue();
     }
 
     ObjectNumber make(int x, int y, int width, int height, int minimum, int maximum, std::uint32_t flags)
@@ -72,9 +59,6 @@ protected:
         gui_pump_messages_for(50);
         return bar;
     }
-
-    ObjectNumber window = 0;
-    HWND handle = nullptr;
 };
 
 // The platform's vertical bar counts from the top: 8 of 0 to 10 puts its thumb at 2, and the
@@ -98,7 +82,7 @@ TEST_F(TrackBarTest, VerticalBarCountsFromTheBottomAndKeepsItsValue)
 
     // The thumb sits in the lower part of the bar, where a person expects 8 of 20 from 4.
     POINT thumb = thumb_center(bar);
-    POINT middle = gui_window_center(handle_of(bar));
+    POINT middle = gui_window_center(gui_control_handle(bar));
     EXPECT_GT(thumb.y, middle.y);
 }
 
@@ -152,21 +136,21 @@ TEST_F(TrackBarTest, RealDragAndKeysMoveTheValueAndRaiseEvents)
 TEST_F(TrackBarTest, ExtremeValuesAreHarmless)
 {
     ObjectNumber bar = make(10, 10, 300, 40, 0, INT_MAX, GK_TrackBar_Ticks);
-    EXPECT_LE(SendMessageW(handle_of(bar), TBM_GETNUMTICS, 0, 0), 40000);
+    EXPECT_LE(SendMessageW(gui_control_handle(bar), TBM_GETNUMTICS, 0, 0), 40000);
     ASSERT_EQ(control_set_attribute(bar, TRACKBAR_MAXIMUM, 10), 1);
-    EXPECT_EQ(SendMessageW(handle_of(bar), TBM_GETNUMTICS, 0, 0), 11);
+    EXPECT_EQ(SendMessageW(gui_control_handle(bar), TBM_GETNUMTICS, 0, 0), 11);
     ASSERT_EQ(control_set_attribute(bar, TRACKBAR_MAXIMUM, 5000), 1);
-    EXPECT_LE(SendMessageW(handle_of(bar), TBM_GETNUMTICS, 0, 0), 1002);
+    EXPECT_LE(SendMessageW(gui_control_handle(bar), TBM_GETNUMTICS, 0, 0), 1002);
     ASSERT_EQ(control_set_attribute(bar, TRACKBAR_MAXIMUM, INT_MAX), 1);
     ASSERT_EQ(control_set_attribute(bar, TRACKBAR_MINIMUM, INT_MAX - 20), 1);
-    EXPECT_EQ(SendMessageW(handle_of(bar), TBM_GETNUMTICS, 0, 0), 21);
+    EXPECT_EQ(SendMessageW(gui_control_handle(bar), TBM_GETNUMTICS, 0, 0), 21);
     ASSERT_EQ(control_set_attribute(bar, TRACKBAR_MINIMUM, 0), 1);
     for (int value : {INT_MAX, INT_MIN, 0}) {
         ASSERT_EQ(control_set_state(bar, value), 1);
         int state = control_get_state(bar);
         EXPECT_TRUE(state == value || (value == INT_MIN && state == 0)) << value << " gave " << state;
     }
-    UpdateWindow(handle_of(bar));
+    UpdateWindow(gui_control_handle(bar));
 
     ObjectNumber vertical = make(10, 60, 40, 200, 5, INT_MAX, GK_TrackBar_Vertical);
     for (int value : {INT_MIN, 5, INT_MAX, 1000}) {
@@ -177,11 +161,11 @@ TEST_F(TrackBarTest, ExtremeValuesAreHarmless)
     EXPECT_EQ(control_get_state(vertical), 1000);
     ASSERT_EQ(control_set_attribute(vertical, TRACKBAR_MAXIMUM, static_cast<std::intptr_t>(INT64_MIN)), 1);
     EXPECT_EQ(control_get_attribute(vertical, TRACKBAR_MAXIMUM), 0);
-    UpdateWindow(handle_of(vertical));
+    UpdateWindow(gui_control_handle(vertical));
 
     ObjectNumber reversed = make(60, 60, 300, 40, 50, 10, 0);
     ASSERT_EQ(control_set_state(reversed, 30), 1);
-    UpdateWindow(handle_of(reversed));
+    UpdateWindow(gui_control_handle(reversed));
     for (int attribute : {0, 3, -1, INT_MAX}) {
         EXPECT_EQ(control_get_attribute(reversed, attribute), 0);
         EXPECT_EQ(control_set_attribute(reversed, attribute, 9), 0);

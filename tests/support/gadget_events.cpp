@@ -1,6 +1,6 @@
 #ifdef _WIN32
 
-#include "gadget_events.h"
+#include "tests/support/gadget_events.h"
 
 #include "toolkit/event.h"
 
