@@ -100,6 +100,7 @@ protected:
         ControlWindowTest::SetUp();
         address = ipaddress_create(GK_ANY, 10, 10, 200, 24);
         ASSERT_NE(address, 0);
+        g_gadget_events.clear();  // what making it raised
     }
 
     ObjectNumber address = 0;
