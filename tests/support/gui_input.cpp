@@ -179,7 +179,13 @@ DWORD WINAPI paced_drag(void* parameter)
                      drag->from.y + (drag->to.y - drag->from.y) * step / STEPS);
         Sleep(30);
     }
-    // The last position must be taken before the release, also on a busy machine.
+    // The release must come from the last position, also on a busy machine, where placing
+    // the pointer may take longer than the pause.
+    POINT cursor = {};
+    for (int waited = 0; waited < 3000 && GetCursorPos(&cursor) &&
+                         (cursor.x != drag->to.x || cursor.y != drag->to.y);
+         waited += 10)
+        Sleep(10);
     Sleep(120);
     gui_send_mouse(MOUSEEVENTF_LEFTUP);
     return 0;
