@@ -1,6 +1,7 @@
 #include "dialog/placeholder_control_win.h"
 
 #include "toolkit/control.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/event.h"
 #include "toolkit/window.h"
 
@@ -9,11 +10,6 @@
 #include <string>
 
 namespace {
-
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
 
 int placeholder_get_state(ControlRecord* record)
 {
@@ -29,7 +25,7 @@ int placeholder_set_state(ControlRecord* record, int value)
 // One line of the text in the control's font, one pixel each side; nothing without text.
 int placeholder_natural_size(ControlRecord* record, int* width, int* height)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     int length = GetWindowTextLengthW(window);
     if (length <= 0)
         return 0;

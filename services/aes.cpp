@@ -310,6 +310,38 @@ bool arguments_valid(const void* input, void* output, std::int32_t size, const v
     return !overlaps(input, output, static_cast<std::size_t>(size));
 }
 
+// One call's buffers in blocks: n whole blocks and r bytes of a short last piece; with a
+// piece, the last whole block goes together with it (ciphertext stealing), so `plain`
+// blocks need nothing special.
+struct Blocks {
+    const std::uint8_t* in;
+    std::uint8_t* out;
+    std::size_t n;
+    std::size_t r;
+    std::size_t plain;
+};
+
+Blocks blocks_of(const void* input, void* output, std::int32_t size)
+{
+    const std::size_t n = static_cast<std::size_t>(size) / BLOCK;
+    const std::size_t r = static_cast<std::size_t>(size) % BLOCK;
+    return {static_cast<const std::uint8_t*>(input), static_cast<std::uint8_t*>(output), n, r, r > 0 ? n - 1 : n};
+}
+
+// The key schedule and the two blocks of one call, wiped when the call ends.
+struct Workspace {
+    Schedule schedule;
+    alignas(16) std::uint8_t chain[BLOCK];
+    alignas(16) std::uint8_t block[BLOCK];
+
+    ~Workspace()
+    {
+        wipe(&schedule, sizeof schedule);
+        wipe(chain, sizeof chain);
+        wipe(block, sizeof block);
+    }
+};
+
 }  // namespace
 
 std::int32_t aes_encode(const void* input, void* output, std::int32_t size, const void* key, std::int32_t bits,
@@ -319,16 +351,10 @@ std::int32_t aes_encode(const void* input, void* output, std::int32_t size, cons
         return 0;
     }
     const Kernel& k = active_kernel();
-    const auto* in = static_cast<const std::uint8_t*>(input);
-    auto* out = static_cast<std::uint8_t*>(output);
-    const std::size_t n = static_cast<std::size_t>(size) / BLOCK;
-    const std::size_t r = static_cast<std::size_t>(size) % BLOCK;
-    const std::size_t plain = r > 0 ? n - 1 : n;
-
-    Schedule schedule;
+    const auto [in, out, n, r, plain] = blocks_of(input, output, size);
+    Workspace work;
+    auto& [schedule, chain, x] = work;
     k.expand_encrypt(&schedule, static_cast<const std::uint8_t*>(key), bits);
-    alignas(16) std::uint8_t chain[BLOCK];
-    alignas(16) std::uint8_t x[BLOCK];
     const bool ecb = mode == AES_MODE_ECB;
     if (ecb) {
         k.ecb_encrypt(schedule, in, out, plain);
@@ -355,9 +381,6 @@ std::int32_t aes_encode(const void* input, void* output, std::int32_t size, cons
         }
         k.ecb_encrypt(schedule, x, out_block, 1);
     }
-    wipe(&schedule, sizeof schedule);
-    wipe(chain, sizeof chain);
-    wipe(x, sizeof x);
     return size;
 }
 
@@ -368,16 +391,10 @@ std::int32_t aes_decode(const void* input, void* output, std::int32_t size, cons
         return 0;
     }
     const Kernel& k = active_kernel();
-    const auto* in = static_cast<const std::uint8_t*>(input);
-    auto* out = static_cast<std::uint8_t*>(output);
-    const std::size_t n = static_cast<std::size_t>(size) / BLOCK;
-    const std::size_t r = static_cast<std::size_t>(size) % BLOCK;
-    const std::size_t plain = r > 0 ? n - 1 : n;
-
-    Schedule schedule;
+    const auto [in, out, n, r, plain] = blocks_of(input, output, size);
+    Workspace work;
+    auto& [schedule, chain, y] = work;
     k.expand_decrypt(&schedule, static_cast<const std::uint8_t*>(key), bits);
-    alignas(16) std::uint8_t chain[BLOCK];
-    alignas(16) std::uint8_t y[BLOCK];
     const bool ecb = mode == AES_MODE_ECB;
     if (ecb) {
         k.ecb_decrypt(schedule, in, out, plain);
@@ -403,9 +420,6 @@ std::int32_t aes_decode(const void* input, void* output, std::int32_t size, cons
             k.cbc_decrypt(schedule, y, out_block, 1, chain);
         }
     }
-    wipe(&schedule, sizeof schedule);
-    wipe(chain, sizeof chain);
-    wipe(y, sizeof y);
     return size;
 }
 

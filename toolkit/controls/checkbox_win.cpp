@@ -1,5 +1,6 @@
 #include "toolkit/controls/checkbox.h"
 
+#include "toolkit/control_window_win.h"
 #include "toolkit/controls/choice_size.h"
 
 #include <windows.h>
@@ -12,14 +13,9 @@ constexpr std::intptr_t THREE_STATE = 1;
 // notify, flat. The type bits are the kind's own; window styles are never taken.
 constexpr std::uint32_t KEPT_BUTTON_STYLES = 0xFFF0;
 
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
-
 int checkbox_get_state(ControlRecord* record)
 {
-    switch (SendMessageW(window_of(record), BM_GETCHECK, 0, 0)) {
+    switch (SendMessageW(control_hwnd(record), BM_GETCHECK, 0, 0)) {
     case BST_CHECKED: return CHECKBOX_CHECKED;
     case BST_INDETERMINATE: return CHECKBOX_INDETERMINATE;
     default: return CHECKBOX_UNCHECKED;
@@ -33,7 +29,7 @@ int checkbox_set_state(ControlRecord* record, int value)
         check = BST_UNCHECKED;
     else if (value == CHECKBOX_INDETERMINATE && record->kind_state == THREE_STATE)
         check = BST_INDETERMINATE;
-    SendMessageW(window_of(record), BM_SETCHECK, check, 0);
+    SendMessageW(control_hwnd(record), BM_SETCHECK, check, 0);
     return 1;
 }
 
@@ -42,8 +38,8 @@ int checkbox_set_state(ControlRecord* record, int value)
 std::intptr_t checkbox_notify(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t)
 {
     if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED && record->kind_state == THREE_STATE) {
-        bool checked = SendMessageW(window_of(record), BM_GETCHECK, 0, 0) == BST_CHECKED;
-        SendMessageW(window_of(record), BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+        bool checked = SendMessageW(control_hwnd(record), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        SendMessageW(control_hwnd(record), BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
     }
     return CONTROL_NOT_HANDLED;
 }

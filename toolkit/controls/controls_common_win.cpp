@@ -51,7 +51,7 @@ int kit_set_back_color(ControlRecord* record, int which, std::int32_t color)
     return 1;
 }
 
-std::int32_t kit_get_back_color(const ControlRecord* record, int which)
+std::int32_t kit_get_back_color(ControlRecord* record, int which)
 {
     return which == CONTROL_COLOR_BACK ? record->back_color : CONTROL_COLOR_DEFAULT;
 }

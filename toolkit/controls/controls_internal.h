@@ -25,7 +25,7 @@ ControlRecord* kit_record_of(HWND window);
 // takes the shared brush of the colour unless it is -1, redraws the control. 0 for another
 // `which`.
 int kit_set_back_color(ControlRecord* record, int which, std::int32_t color);
-std::int32_t kit_get_back_color(const ControlRecord* record, int which);
+std::int32_t kit_get_back_color(ControlRecord* record, int which);
 // The destroy operation's part: gives the brush back.
 void kit_release_back_color(ControlRecord* record);
 

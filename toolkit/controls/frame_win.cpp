@@ -1,16 +1,12 @@
 #include "toolkit/controls/frame.h"
 
+#include "toolkit/control_window_win.h"
 #include "toolkit/controls/controls_internal.h"
 
 namespace {
 
 // kind_state of a bare static frame.
 constexpr std::intptr_t BARE_FRAME = 1;
-
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
 
 // The frame's rectangle in its parent's client coordinates.
 RECT rect_in_parent(HWND window)
@@ -24,7 +20,7 @@ RECT rect_in_parent(HWND window)
 // The parent repaints where the border was and where it is now, so no old border stays.
 int frame_resize(ControlRecord* record, int x, int y, int width, int height)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     RECT before = rect_in_parent(window);
     if (!MoveWindow(window, x, y, width, height, TRUE))
         return 0;
@@ -40,7 +36,7 @@ std::intptr_t frame_window_message(ControlRecord* record, unsigned message, std:
 {
     if (message != WM_PAINT || record->kind_state != BARE_FRAME)
         return CONTROL_NOT_HANDLED;
-    ValidateRect(window_of(record), nullptr);
+    ValidateRect(control_hwnd(record), nullptr);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/controls/ipaddress.h"
 
 #include "toolkit/control_internal.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/controls/ipaddress_value.h"
 #include "toolkit/event.h"
 
@@ -13,22 +14,17 @@ namespace {
 
 constexpr int MINIMUM_HEIGHT = 20;
 
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
-
 int ipaddress_get_state(ControlRecord* record)
 {
     DWORD address = 0;
-    SendMessageW(window_of(record), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    SendMessageW(control_hwnd(record), IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
     return static_cast<int>(ipaddress_swap(address));
 }
 
 int ipaddress_set_state(ControlRecord* record, int value)
 {
     std::uint32_t address = ipaddress_swap(static_cast<std::uint32_t>(value));
-    SendMessageW(window_of(record), IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
+    SendMessageW(control_hwnd(record), IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
     return 1;
 }
 
@@ -42,7 +38,7 @@ int ipaddress_set_text(ControlRecord* record, const char16_t* text)
 {
     if (*text)
         return 0;
-    SendMessageW(window_of(record), IPM_CLEARADDRESS, 0, 0);
+    SendMessageW(control_hwnd(record), IPM_CLEARADDRESS, 0, 0);
     return 1;
 }
 
@@ -50,7 +46,7 @@ int ipaddress_set_text(ControlRecord* record, const char16_t* text)
 // with no size, so every resize puts the fields where they belong at the new size.
 int ipaddress_resize(ControlRecord* record, int x, int y, int width, int height)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     if (!MoveWindow(window, x, y, width, height, TRUE))
         return 0;
     RECT client = {};
@@ -83,7 +79,7 @@ std::intptr_t ipaddress_notify(ControlRecord* record, unsigned message, std::uin
 std::intptr_t ipaddress_window_message(ControlRecord* record, unsigned message, std::uintptr_t wparam,
                                        std::intptr_t lparam)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     switch (message) {
     case WM_SETFONT:
         for (HWND field = GetWindow(window, GW_CHILD); field; field = GetWindow(field, GW_HWNDNEXT))

@@ -1,5 +1,6 @@
 #include "toolkit/controls/option.h"
 
+#include "toolkit/control_window_win.h"
 #include "toolkit/controls/choice_size.h"
 
 #include <windows.h>
@@ -8,11 +9,6 @@ namespace {
 
 // Marks an option button's window, so that a group is walked only over options.
 constexpr wchar_t OPTION_PROPERTY[] = L"GK_OptionGadget";
-
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
 
 bool is_option(HWND window)
 {
@@ -53,21 +49,21 @@ void select_in_group(HWND option)
 
 int option_get_state(ControlRecord* record)
 {
-    return SendMessageW(window_of(record), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    return SendMessageW(control_hwnd(record), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
 int option_set_state(ControlRecord* record, int value)
 {
     if (value)
-        select_in_group(window_of(record));
+        select_in_group(control_hwnd(record));
     else
-        SendMessageW(window_of(record), BM_SETCHECK, BST_UNCHECKED, 0);
+        SendMessageW(control_hwnd(record), BM_SETCHECK, BST_UNCHECKED, 0);
     return 1;
 }
 
 void option_destroy(ControlRecord* record)
 {
-    RemovePropW(window_of(record), OPTION_PROPERTY);
+    RemovePropW(control_hwnd(record), OPTION_PROPERTY);
 }
 
 const ControlOps OPTION_OPS = {
@@ -98,7 +94,7 @@ ObjectNumber option_create(ObjectNumber number, int x, int y, int width, int hei
                                               &OPTION_OPS, &record);
     if (!made)
         return 0;
-    SetPropW(window_of(record), OPTION_PROPERTY, reinterpret_cast<HANDLE>(1));
+    SetPropW(control_hwnd(record), OPTION_PROPERTY, reinterpret_cast<HANDLE>(1));
     control_set_one_shot(1);
     return made;
 }

@@ -34,22 +34,12 @@ int container_open_item(ControlRecord* record, int)
     return container_push(record->handle);
 }
 
-int container_set_color(ControlRecord* record, int which, std::int32_t color)
-{
-    return kit_set_back_color(record, which, color);
-}
-
-std::int32_t container_get_color(ControlRecord* record, int which)
-{
-    return kit_get_back_color(record, which);
-}
-
 const ControlOps CONTAINER_OPS = {
     .kind = CONTROL_KIND_CONTAINER,
     .destroy = kit_release_back_color,
     .open_item = container_open_item,
-    .set_color = container_set_color,
-    .get_color = container_get_color,
+    .set_color = kit_set_back_color,
+    .get_color = kit_get_back_color,
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "toolkit/controls/progressbar.h"
 
 #include "toolkit/control.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/controls/value_logic.h"
 
 #include <windows.h>
@@ -20,11 +21,6 @@ bool marquee_runs(const ControlRecord* record)
     return record->kind_state != 0;
 }
 
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
-
 ValueRange read_range(HWND window)
 {
     PBRANGE range = {};
@@ -39,7 +35,7 @@ void write_range(HWND window, ValueRange range)
 
 void set_marquee(ControlRecord* record, bool on)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     SetWindowLongPtrW(window, GWL_STYLE, on ? style | PBS_MARQUEE : style & ~LONG_PTR{PBS_MARQUEE});
     SendMessageW(window, PBM_SETMARQUEE, on, MARQUEE_INTERVAL);
@@ -65,7 +61,7 @@ int progressbar_get_state(ControlRecord* record)
 {
     if (marquee_runs(record))
         return PROGRESSBAR_MARQUEE;
-    return static_cast<int>(SendMessageW(window_of(record), PBM_GETPOS, 0, 0));
+    return static_cast<int>(SendMessageW(control_hwnd(record), PBM_GETPOS, 0, 0));
 }
 
 int progressbar_set_state(ControlRecord* record, int value)
@@ -77,13 +73,13 @@ int progressbar_set_state(ControlRecord* record, int value)
     }
     if (marquee_runs(record))
         set_marquee(record, false);
-    write_position(window_of(record), value);
+    write_position(control_hwnd(record), value);
     return 1;
 }
 
 std::intptr_t progressbar_get_attribute(ControlRecord* record, int attribute)
 {
-    ValueRange range = read_range(window_of(record));
+    ValueRange range = read_range(control_hwnd(record));
     switch (attribute) {
     case PROGRESSBAR_MINIMUM: return range.minimum;
     case PROGRESSBAR_MAXIMUM: return range.maximum;
@@ -93,7 +89,7 @@ std::intptr_t progressbar_get_attribute(ControlRecord* record, int attribute)
 
 int progressbar_set_attribute(ControlRecord* record, int attribute, std::intptr_t value)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     ValueRange range = read_range(window);
     if (attribute == PROGRESSBAR_MINIMUM)
         range.minimum = value_clamp(value);
@@ -111,7 +107,7 @@ int progressbar_set_color(ControlRecord* record, int which, std::int32_t color)
     if (!message)
         return 0;
     LPARAM sent = color == CONTROL_COLOR_DEFAULT ? PLATFORM_COLOR : static_cast<LPARAM>(static_cast<COLORREF>(color));
-    SendMessageW(window_of(record), message, 0, sent);
+    SendMessageW(control_hwnd(record), message, 0, sent);
     (which == CONTROL_COLOR_FRONT ? record->front_color : record->back_color) = color;
     return 1;
 }
@@ -143,7 +139,7 @@ ObjectNumber progressbar_create(ObjectNumber number, int x, int y, int width, in
                                               y, width, height, &PROGRESSBAR_OPS, &record);
     if (!made)
         return 0;
-    write_range(window_of(record), ValueRange{minimum, maximum});
+    write_range(control_hwnd(record), ValueRange{minimum, maximum});
     record->kind_state = 0;
     return made;
 }

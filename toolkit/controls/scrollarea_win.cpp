@@ -255,11 +255,6 @@ int scrollarea_set_color(ControlRecord* record, int which, std::int32_t color)
     return done;
 }
 
-std::int32_t scrollarea_get_color(ControlRecord* record, int which)
-{
-    return kit_get_back_color(record, which);
-}
-
 void scrollarea_destroy(ControlRecord* record)
 {
     kit_release_back_color(record);
@@ -274,7 +269,7 @@ const ControlOps SCROLLAREA_OPS = {
     .get_attribute = scrollarea_get_attribute,
     .set_attribute = scrollarea_set_attribute,
     .set_color = scrollarea_set_color,
-    .get_color = scrollarea_get_color,
+    .get_color = kit_get_back_color,
 };
 
 HWND create_windows(int x, int y, int width, int height, int inner_width, int inner_height, std::uint32_t flags,

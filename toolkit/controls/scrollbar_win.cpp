@@ -1,16 +1,12 @@
 #include "toolkit/controls/scrollbar.h"
 
 #include "toolkit/control.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/controls/value_logic.h"
 
 #include <windows.h>
 
 namespace {
-
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
 
 SCROLLINFO read_info(HWND window)
 {
@@ -55,7 +51,7 @@ std::intptr_t scrollbar_notify(ControlRecord* record, unsigned message, std::uin
 {
     if (message != WM_HSCROLL && message != WM_VSCROLL)
         return CONTROL_NOT_HANDLED;
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     SCROLLINFO info = read_info(window);
     int page = static_cast<int>(info.nPage);
     write_position(window, scroll_position_after(LOWORD(wparam), info.nPos, page, info.nTrackPos));
@@ -65,18 +61,18 @@ std::intptr_t scrollbar_notify(ControlRecord* record, unsigned message, std::uin
 
 int scrollbar_get_state(ControlRecord* record)
 {
-    return read_info(window_of(record)).nPos;
+    return read_info(control_hwnd(record)).nPos;
 }
 
 int scrollbar_set_state(ControlRecord* record, int value)
 {
-    write_position(window_of(record), value);
+    write_position(control_hwnd(record), value);
     return 1;
 }
 
 std::intptr_t scrollbar_get_attribute(ControlRecord* record, int attribute)
 {
-    SCROLLINFO info = read_info(window_of(record));
+    SCROLLINFO info = read_info(control_hwnd(record));
     switch (attribute) {
     case SCROLLBAR_MINIMUM: return info.nMin;
     case SCROLLBAR_MAXIMUM: return info.nMax;
@@ -87,7 +83,7 @@ std::intptr_t scrollbar_get_attribute(ControlRecord* record, int attribute)
 
 int scrollbar_set_attribute(ControlRecord* record, int attribute, std::intptr_t value)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     SCROLLINFO info = read_info(window);
     int given = value_clamp(value);
     switch (attribute) {
@@ -107,7 +103,7 @@ int scrollbar_set_attribute(ControlRecord* record, int attribute, std::intptr_t 
 // The system's bar thickness across the bar; along it the bar has no size of its own.
 int scrollbar_natural_size(ControlRecord* record, int* width, int* height)
 {
-    if (GetWindowLongPtrW(window_of(record), GWL_STYLE) & SBS_VERT) {
+    if (GetWindowLongPtrW(control_hwnd(record), GWL_STYLE) & SBS_VERT) {
         *width = GetSystemMetrics(SM_CXVSCROLL);
         *height = 0;
     } else {
@@ -144,6 +140,6 @@ ObjectNumber scrollbar_create(ObjectNumber number, int x, int y, int width, int 
     info.nMin = range.minimum;
     info.nMax = range.maximum;
     info.nPage = static_cast<UINT>(scroll_page_valid(page));
-    write_info(window_of(record), info);
+    write_info(control_hwnd(record), info);
     return made;
 }

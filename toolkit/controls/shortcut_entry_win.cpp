@@ -1,6 +1,7 @@
 #include "toolkit/controls/shortcut_entry.h"
 
 #include "toolkit/control_internal.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/controls/shortcut_value.h"
 #include "toolkit/event.h"
 #include "toolkit/window.h"
@@ -16,11 +17,6 @@ constexpr int MINIMUM_HEIGHT = 20;
 // The one event type an entry raises: it holds a new key, or nothing.
 constexpr int CHANGED = 0;
 
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
-
 bool key_held(int key)
 {
     return (GetKeyState(key) & 0x8000) != 0;
@@ -33,7 +29,7 @@ bool modifier_held()
 
 int platform_value(const ControlRecord* record)
 {
-    return static_cast<int>(SendMessageW(window_of(record), HKM_GETHOTKEY, 0, 0));
+    return static_cast<int>(SendMessageW(control_hwnd(record), HKM_GETHOTKEY, 0, 0));
 }
 
 int shortcut_get_state(ControlRecord* record)
@@ -43,7 +39,7 @@ int shortcut_get_state(ControlRecord* record)
 
 int shortcut_set_state(ControlRecord* record, int value)
 {
-    SendMessageW(window_of(record), HKM_SETHOTKEY, static_cast<WPARAM>(shortcut_value_to_platform(value)), 0);
+    SendMessageW(control_hwnd(record), HKM_SETHOTKEY, static_cast<WPARAM>(shortcut_value_to_platform(value)), 0);
     return 1;
 }
 
@@ -65,7 +61,7 @@ std::intptr_t shortcut_window_message(ControlRecord* record, unsigned message, s
         return CONTROL_NOT_HANDLED;
     int value = static_cast<int>(wparam) | (key_held(VK_SHIFT) ? SHORTCUT_SHIFT : 0) |
                 (key_held(VK_CONTROL) ? SHORTCUT_CONTROL : 0) | (key_held(VK_MENU) ? SHORTCUT_ALT : 0);
-    drop_translated_character(window_of(record));
+    drop_translated_character(control_hwnd(record));
     shortcut_set_state(record, value);
     control_raise_event(record, CHANGED);
     return 0;
@@ -84,7 +80,7 @@ std::intptr_t shortcut_notify(ControlRecord* record, unsigned message, std::uint
 
 void shortcut_destroy(ControlRecord* record)
 {
-    RemovePropW(window_of(record), HOTKEY_PROPERTY);
+    RemovePropW(control_hwnd(record), HOTKEY_PROPERTY);
 }
 
 // The edges only in width; "Hg" in the control's font inside the edges, at least 20 high.
@@ -119,7 +115,7 @@ ObjectNumber shortcut_create(ObjectNumber number, int x, int y, int width, int h
                                               &SHORTCUT_OPS, &record);
     if (!made)
         return 0;
-    SetPropW(window_of(record), HOTKEY_PROPERTY, reinterpret_cast<HANDLE>(1));
+    SetPropW(control_hwnd(record), HOTKEY_PROPERTY, reinterpret_cast<HANDLE>(1));
     events_mute();
     shortcut_set_state(record, shortcut);
     events_unmute();

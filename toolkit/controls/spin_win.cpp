@@ -1,6 +1,7 @@
 #include "toolkit/controls/spin.h"
 
 #include "toolkit/control_internal.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/controls/spin_logic.h"
 #include "toolkit/event.h"
 #include "toolkit/theme.h"

@@ -1,6 +1,7 @@
 #include "toolkit/controls/trackbar.h"
 
 #include "toolkit/control.h"
+#include "toolkit/control_window_win.h"
 #include "toolkit/controls/value_logic.h"
 
 #include <windows.h>
@@ -10,11 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-HWND window_of(const ControlRecord* record)
-{
-    return static_cast<HWND>(record->handle);
-}
 
 bool is_vertical(HWND window)
 {
@@ -46,14 +42,14 @@ void write_end(HWND window, bool minimum, int end, BOOL redraw)
 // The platform's vertical bar has its minimum at the top: its values are turned around.
 int trackbar_get_state(ControlRecord* record)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     int position = static_cast<int>(SendMessageW(window, TBM_GETPOS, 0, 0));
     return is_vertical(window) ? track_turned(read_range(window), position) : position;
 }
 
 int trackbar_set_state(ControlRecord* record, int value)
 {
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     int position = is_vertical(window) ? track_turned(read_range(window), value) : value;
     SendMessageW(window, TBM_SETPOS, TRUE, position);
     return 1;
@@ -61,7 +57,7 @@ int trackbar_set_state(ControlRecord* record, int value)
 
 std::intptr_t trackbar_get_attribute(ControlRecord* record, int attribute)
 {
-    ValueRange range = read_range(window_of(record));
+    ValueRange range = read_range(control_hwnd(record));
     switch (attribute) {
     case TRACKBAR_MINIMUM: return range.minimum;
     case TRACKBAR_MAXIMUM: return range.maximum;
@@ -76,7 +72,7 @@ int trackbar_set_attribute(ControlRecord* record, int attribute, std::intptr_t v
     if (attribute != TRACKBAR_MINIMUM && attribute != TRACKBAR_MAXIMUM)
         return 0;
     int kept = trackbar_get_state(record);
-    write_end(window_of(record), attribute == TRACKBAR_MINIMUM, track_end_valid(value_clamp(value)), TRUE);
+    write_end(control_hwnd(record), attribute == TRACKBAR_MINIMUM, track_end_valid(value_clamp(value)), TRUE);
     return trackbar_set_state(record, kept);
 }
 
@@ -108,7 +104,7 @@ ObjectNumber trackbar_create(ObjectNumber number, int x, int y, int width, int h
                                               &TRACKBAR_OPS, &record);
     if (!made)
         return 0;
-    HWND window = window_of(record);
+    HWND window = control_hwnd(record);
     write_end(window, true, track_end_valid(minimum), FALSE);
     write_end(window, false, track_end_valid(maximum), FALSE);
     trackbar_set_state(record, 0);
