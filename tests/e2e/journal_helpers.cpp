@@ -482,6 +482,28 @@ void journal_right_click_item(const Journal& journal, int index)
     click_list_item(journal, index, true, false);
 }
 
+namespace {
+
+HWND shown_popup_menu()
+{
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+}  // namespace
+
+bool journal_choose_menu_item(int position)
+{
+    if (!wait_until([] { return shown_popup_menu() != nullptr; }))
+        return false;
+    // The keys go straight to the menu's loop: bringing the journal to the front first, as
+    // journal_press does, could close the menu.
+    for (int step = 0; step <= position; ++step)
+        gui_press_key(VK_DOWN);
+    gui_press_key(VK_RETURN);
+    return wait_until([] { return shown_popup_menu() == nullptr; });
+}
+
 HWND journal_wait_box(const wchar_t* title, int timeout_ms)
 {
     HWND box = nullptr;

@@ -81,6 +81,9 @@ void journal_click(const Journal& journal, HWND control, int settle_ms = 30);
 void journal_show_page(const Journal& journal, Page page);
 void journal_double_click_item(const Journal& journal, int index);
 void journal_right_click_item(const Journal& journal, int index);
+// Chooses the item at `position` of the popup menu that is opening, with the keyboard, once
+// the menu shows. True when the menu closed afterwards.
+bool journal_choose_menu_item(int position);
 
 // The message box or input requester with that title, once it is up; null after timeout.
 HWND journal_wait_box(const wchar_t* title, int timeout_ms = 10000);

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <initializer_list>
 #include <utility>
@@ -41,6 +42,17 @@ protected:
         ObjectNumber made = option_create(GK_ANY, 10, next_y, 150, 20, text);
         next_y += 24;
         return made;
+    }
+
+    // Options A and B, a text, then options C and D.
+    std::array<ObjectNumber, 4> two_groups_around_a_text()
+    {
+        ObjectNumber a = option(u"A");
+        ObjectNumber b = option(u"B");
+        EXPECT_NE(text_create(GK_ANY, 10, next_y, 150, 20, u"Between", 0), 0);
+        next_y += 24;
+        ObjectNumber c = option(u"C");
+        return {a, b, c, option(u"D")};
     }
 
     // The states of the options, in order.
@@ -86,12 +98,7 @@ TEST_F(OptionTest, ThreeInARowFormOneGroup)
 // A text between options ends the group: selecting in the new group leaves the old one.
 TEST_F(OptionTest, AnOptionAfterATextStartsANewGroup)
 {
-    ObjectNumber a = option(u"A");
-    ObjectNumber b = option(u"B");
-    ASSERT_NE(text_create(GK_ANY, 10, next_y, 150, 20, u"Between", 0), 0);
-    next_y += 24;
-    ObjectNumber c = option(u"C");
-    ObjectNumber d = option(u"D");
+    const auto [a, b, c, d] = two_groups_around_a_text();
     ASSERT_TRUE(a && b && c && d);
     EXPECT_TRUE(starts_group(c));
     EXPECT_FALSE(starts_group(d));
@@ -152,12 +159,7 @@ TEST_F(OptionTest, AnOptionInAnotherWindowStartsANewGroup)
 // program's own selection raised none.
 TEST_F(OptionTest, RealClicksMoveTheSelectionWithinTheGroup)
 {
-    ObjectNumber a = option(u"A");
-    ObjectNumber b = option(u"B");
-    ASSERT_NE(text_create(GK_ANY, 10, next_y, 150, 20, u"Between", 0), 0);
-    next_y += 24;
-    ObjectNumber c = option(u"C");
-    ObjectNumber d = option(u"D");
+    const auto [a, b, c, d] = two_groups_around_a_text();
     ASSERT_TRUE(a && b && c && d);
     for (ObjectNumber one : {a, b, c, d})
         ASSERT_EQ(event_bind_control(one, record_gadget_event), 1);
