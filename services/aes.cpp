@@ -342,85 +342,92 @@ struct Workspace {
     }
 };
 
+// The last whole block Pn and the short piece T after it: X = E(Pn) in ECB, E(Pn XOR Cn-1)
+// in CBC; the piece of output is the head of X, and block n = E(T followed by the tail of
+// X) in ECB, E(X XOR (T followed by zeros)) in CBC.
+void steal_encrypt(const Kernel& k, Workspace& work, const Blocks& blocks, bool ecb)
+{
+    const auto [in, out, n, r, plain] = blocks;
+    std::uint8_t* x = work.block;
+    const std::uint8_t* piece = in + BLOCK * n;
+    if (ecb) {
+        k.ecb_encrypt(work.schedule, in + BLOCK * (n - 1), x, 1);
+        std::memcpy(out + BLOCK * n, x, r);
+        std::memcpy(x, piece, r);
+    } else {
+        k.cbc_encrypt(work.schedule, in + BLOCK * (n - 1), x, 1, work.chain);
+        std::memcpy(out + BLOCK * n, x, r);
+        for (std::size_t i = 0; i < r; ++i) {
+            x[i] ^= piece[i];
+        }
+    }
+    k.ecb_encrypt(work.schedule, x, out + BLOCK * (n - 1), 1);
+}
+
+// The last whole block Cn and the short piece S after it: Y = D(Cn); the piece of output is
+// the head of Y (XOR S in CBC), and block n comes from D(S followed by the tail of Y).
+void steal_decrypt(const Kernel& k, Workspace& work, const Blocks& blocks, bool ecb)
+{
+    const auto [in, out, n, r, plain] = blocks;
+    std::uint8_t* y = work.block;
+    const std::uint8_t* piece = in + BLOCK * n;
+    std::uint8_t* out_piece = out + BLOCK * n;
+    k.ecb_decrypt(work.schedule, in + BLOCK * (n - 1), y, 1);
+    for (std::size_t i = 0; i < r; ++i) {
+        out_piece[i] = ecb ? y[i] : static_cast<std::uint8_t>(y[i] ^ piece[i]);
+    }
+    std::memcpy(y, piece, r);
+    if (ecb) {
+        k.ecb_decrypt(work.schedule, y, out + BLOCK * (n - 1), 1);
+    } else {
+        k.cbc_decrypt(work.schedule, y, out + BLOCK * (n - 1), 1, work.chain);
+    }
+}
+
+// Both directions: the whole blocks through the kernel, then the short piece, if any.
+std::int32_t code(bool decrypt, const void* input, void* output, std::int32_t size, const void* key,
+                  std::int32_t bits, const void* iv, std::int32_t mode)
+{
+    if (!arguments_valid(input, output, size, key, bits, iv, mode)) {
+        return 0;
+    }
+    const Kernel& k = active_kernel();
+    const Blocks blocks = blocks_of(input, output, size);
+    Workspace work;
+    (decrypt ? k.expand_decrypt : k.expand_encrypt)(&work.schedule, static_cast<const std::uint8_t*>(key), bits);
+    const bool ecb = mode == AES_MODE_ECB;
+    if (!ecb) {
+        std::memcpy(work.chain, iv, BLOCK);
+    }
+    if (decrypt) {
+        // CBC leaves Cn-1 in the chain, which the short piece needs.
+        ecb ? k.ecb_decrypt(work.schedule, blocks.in, blocks.out, blocks.plain)
+            : k.cbc_decrypt(work.schedule, blocks.in, blocks.out, blocks.plain, work.chain);
+        if (blocks.r > 0) {
+            steal_decrypt(k, work, blocks, ecb);
+        }
+    } else {
+        ecb ? k.ecb_encrypt(work.schedule, blocks.in, blocks.out, blocks.plain)
+            : k.cbc_encrypt(work.schedule, blocks.in, blocks.out, blocks.plain, work.chain);
+        if (blocks.r > 0) {
+            steal_encrypt(k, work, blocks, ecb);
+        }
+    }
+    return size;
+}
+
 }  // namespace
 
 std::int32_t aes_encode(const void* input, void* output, std::int32_t size, const void* key, std::int32_t bits,
                         const void* iv, std::int32_t mode)
 {
-    if (!arguments_valid(input, output, size, key, bits, iv, mode)) {
-        return 0;
-    }
-    const Kernel& k = active_kernel();
-    const auto [in, out, n, r, plain] = blocks_of(input, output, size);
-    Workspace work;
-    auto& [schedule, chain, x] = work;
-    k.expand_encrypt(&schedule, static_cast<const std::uint8_t*>(key), bits);
-    const bool ecb = mode == AES_MODE_ECB;
-    if (ecb) {
-        k.ecb_encrypt(schedule, in, out, plain);
-    } else {
-        std::memcpy(chain, iv, BLOCK);
-        k.cbc_encrypt(schedule, in, out, plain, chain);
-    }
-    if (r > 0) {
-        const std::uint8_t* last_block = in + BLOCK * (n - 1);  // Pn
-        const std::uint8_t* piece = in + BLOCK * n;             // T, r bytes
-        std::uint8_t* out_block = out + BLOCK * (n - 1);
-        if (ecb) {
-            // X = E(Pn); block n = E(T followed by the last 16 - r bytes of X).
-            k.ecb_encrypt(schedule, last_block, x, 1);
-            std::memcpy(out + BLOCK * n, x, r);
-            std::memcpy(x, piece, r);
-        } else {
-            // X = E(Pn XOR Cn-1); block n = E(X XOR (T followed by zeros)).
-            k.cbc_encrypt(schedule, last_block, x, 1, chain);
-            std::memcpy(out + BLOCK * n, x, r);
-            for (std::size_t i = 0; i < r; ++i) {
-                x[i] ^= piece[i];
-            }
-        }
-        k.ecb_encrypt(schedule, x, out_block, 1);
-    }
-    return size;
+    return code(false, input, output, size, key, bits, iv, mode);
 }
 
 std::int32_t aes_decode(const void* input, void* output, std::int32_t size, const void* key, std::int32_t bits,
                         const void* iv, std::int32_t mode)
 {
-    if (!arguments_valid(input, output, size, key, bits, iv, mode)) {
-        return 0;
-    }
-    const Kernel& k = active_kernel();
-    const auto [in, out, n, r, plain] = blocks_of(input, output, size);
-    Workspace work;
-    auto& [schedule, chain, y] = work;
-    k.expand_decrypt(&schedule, static_cast<const std::uint8_t*>(key), bits);
-    const bool ecb = mode == AES_MODE_ECB;
-    if (ecb) {
-        k.ecb_decrypt(schedule, in, out, plain);
-    } else {
-        std::memcpy(chain, iv, BLOCK);
-        k.cbc_decrypt(schedule, in, out, plain, chain);  // leaves Cn-1 in chain
-    }
-    if (r > 0) {
-        const std::uint8_t* last_block = in + BLOCK * (n - 1);  // Cn
-        const std::uint8_t* piece = in + BLOCK * n;             // S, r bytes
-        std::uint8_t* out_piece = out + BLOCK * n;
-        std::uint8_t* out_block = out + BLOCK * (n - 1);
-        // Y = D(Cn); the short piece is the head of Y (XOR S in CBC);
-        // block n comes from D(S followed by the last 16 - r bytes of Y).
-        k.ecb_decrypt(schedule, last_block, y, 1);
-        for (std::size_t i = 0; i < r; ++i) {
-            out_piece[i] = ecb ? y[i] : static_cast<std::uint8_t>(y[i] ^ piece[i]);
-        }
-        std::memcpy(y, piece, r);
-        if (ecb) {
-            k.ecb_decrypt(schedule, y, out_block, 1);
-        } else {
-            k.cbc_decrypt(schedule, y, out_block, 1, chain);
-        }
-    }
-    return size;
+    return code(true, input, output, size, key, bits, iv, mode);
 }
 
 bool aes_hardware_available()
