@@ -117,10 +117,10 @@ bool build_window()
     string_create(DEMO_STRING, 120, 42, 200, 22, u"one line", 0);
     editor_create(DEMO_EDITOR, 10, 75, 310, 150, GK_Editor_WordWrap);
     control_set_text(DEMO_EDITOR, u"A rich edit editor.\r\nType here.");
-    listview_create(DEMO_LIST, 330, 10, 140, 215, 0);
+    listview_create(DEMO_LIST, 330, 10, 100, 215, 0);
     for (const char16_t* item : {u"alpha", u"beta", u"gamma", u"delta"})
         control_add_item(DEMO_LIST, -1, item);
-    panel_create(DEMO_PANEL, 480, 10, 150, 215);
+    panel_create(DEMO_PANEL, 440, 10, 190, 215);
     control_add_item(DEMO_PANEL, -1, u"One");
     button_create(DEMO_TAB_BUTTON, 10, 10, 110, 26, u"On tab one", 0);
     control_add_item(DEMO_PANEL, -1, u"Two");
