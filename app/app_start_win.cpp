@@ -5,6 +5,7 @@
 
 #include "dialog/dialog.h"
 #include "dialog/journal_definition.h"
+#include "images/image.h"
 #include "services/file.h"
 #include "services/folder.h"
 #include "services/path.h"
@@ -104,7 +105,7 @@ void bind_handlers()
 bool app_start_components()
 {
     return event_start() && event_window_start() && file_start() && xml_start() && dialog_start()
-           && control_start() && window_start() && font_start() && requester_start() && menu_start();
+           && control_start() && window_start() && font_start() && image_start() && requester_start() && menu_start();
 }
 
 void app_end_components()
@@ -115,6 +116,7 @@ void app_end_components()
     control_end();
     window_end();
     font_end();
+    image_end();
     menu_end();
     xml_end();
     requester_end();
