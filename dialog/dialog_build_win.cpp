@@ -3,8 +3,11 @@
 #include "dialog/placeholder_control_win.h"
 #include "toolkit/button.h"
 #include "toolkit/control.h"
+#include "toolkit/controls/buttonimage.h"
+#include "toolkit/controls/canvas.h"
 #include "toolkit/controls/checkbox.h"
 #include "toolkit/controls/frame.h"
+#include "toolkit/controls/image_control.h"
 #include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/option.h"
 #include "toolkit/controls/plain_container.h"
@@ -136,6 +139,9 @@ ObjectNumber create_control(DialogElement* element)
     case ELEMENT_TRACKBAR: return create_value_control(static_cast<const ControlElement*>(element));
     case ELEMENT_IPADDRESS: return ipaddress_create(number, 0, 0, 0, 0);
     case ELEMENT_SHORTCUT: return shortcut_create(number, 0, 0, 0, 0, 0);
+    case ELEMENT_IMAGE: return image_control_create(number, 0, 0, 0, 0, 0, element->flags);
+    case ELEMENT_BUTTONIMAGE: return buttonimage_create(number, 0, 0, 0, 0, 0, element->flags);
+    case ELEMENT_CANVAS: return canvas_create(number, 0, 0, 0, 0, element->flags);
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
 }

@@ -2,7 +2,7 @@
 
 #include "toolkit/window.h"
 
-bool kit_register_class(const wchar_t* name, WNDPROC procedure, bool cursor)
+bool kit_register_class(const wchar_t* name, WNDPROC procedure, bool cursor, UINT class_style)
 {
     HINSTANCE module = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing = {};
@@ -11,6 +11,7 @@ bool kit_register_class(const wchar_t* name, WNDPROC procedure, bool cursor)
         return true;
     WNDCLASSEXW window_class = {};
     window_class.cbSize = sizeof(window_class);
+    window_class.style = class_style;
     window_class.lpfnWndProc = procedure;
     window_class.hInstance = module;
     window_class.hCursor = cursor ? LoadCursorW(nullptr, IDC_ARROW) : nullptr;

@@ -10,8 +10,9 @@
 constexpr int KIT_WINDOW_EXTRA = sizeof(LONG_PTR);
 
 // Registers the class once per process (arrow cursor, button-face background, the extra
-// word); `cursor` false registers it without a class cursor. Returns false on failure.
-bool kit_register_class(const wchar_t* name, WNDPROC procedure, bool cursor = true);
+// word); `cursor` false registers it without a class cursor; `class_style` adds class
+// styles (CS_DBLCLKS). Returns false on failure.
+bool kit_register_class(const wchar_t* name, WNDPROC procedure, bool cursor = true, UINT class_style = 0);
 
 // The border of a container or scroll area: the first of flags 1 (WS_BORDER), 2
 // (WS_DLGFRAME), 4 (WS_EX_STATICEDGE) and 8 (`ex_of_8`) that is set decides; `ex_of_none`

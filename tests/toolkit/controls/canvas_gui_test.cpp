@@ -1,0 +1,168 @@
+// Canvases with real input: presses, moves and releases carry the real pointer's position,
+// a keyboard canvas raises the keys pressed, drawing shows with one copy of the buffer, and
+// what was drawn stays on screen through resizes.
+#include "tests/support/control_window.h"
+#include "tests/support/gui_input.h"
+
+#include "images/draw.h"
+#include "toolkit/control.h"
+#include "toolkit/controls/canvas.h"
+#include "toolkit/event.h"
+#include "toolkit/geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct CanvasEvent {
+    ObjectNumber canvas;
+    int type;
+    int x;
+    int y;
+    int key;
+};
+
+std::vector<CanvasEvent> g_events;
+
+void record_event()
+{
+    ObjectNumber canvas = event_control();
+    g_events.push_back({canvas, event_type(), static_cast<int>(control_get_attribute(canvas, CANVAS_MOUSE_X)),
+                        static_cast<int>(control_get_attribute(canvas, CANVAS_MOUSE_Y)),
+                        static_cast<int>(control_get_attribute(canvas, CANVAS_KEY))});
+}
+
+const CanvasEvent* last_of(int type)
+{
+    for (auto event = g_events.rbegin(); event != g_events.rend(); ++event) {
+        if (event->type == type)
+            return &*event;
+    }
+    return nullptr;
+}
+
+COLORREF screen_pixel(ObjectNumber canvas, int x, int y)
+{
+    HDC context = GetDC(gui_control_handle(canvas));
+    COLORREF color = GetPixel(context, x, y);
+    ReleaseDC(gui_control_handle(canvas), context);
+    return color;
+}
+
+class CanvasTest : public ControlWindowTest {
+protected:
+    CanvasTest() : ControlWindowTest(u"Canvas test", 500, 400) {}
+
+    void SetUp() override
+    {
+        ControlWindowTest::SetUp();
+        g_events.clear();
+    }
+
+    ObjectNumber make(int x, std::uint32_t flags)
+    {
+        ObjectNumber canvas = canvas_create(GK_ANY, x, 20, 200, 150, flags);
+        EXPECT_NE(canvas, 0);
+        EXPECT_TRUE(event_bind_control(canvas, record_event));
+        gui_pump_messages_for(50);
+        return canvas;
+    }
+
+    POINT on_screen(ObjectNumber canvas, int x, int y)
+    {
+        POINT point = {x, y};
+        ClientToScreen(gui_control_handle(canvas), &point);
+        return point;
+    }
+};
+
+TEST_F(CanvasTest, PressMoveAndReleaseCarryTheRealPointersPosition)
+{
+    ObjectNumber canvas = make(20, GK_Canvas_ClipMouse | GK_Canvas_Border);
+    gui_drag(on_screen(canvas, 30, 40), on_screen(canvas, 120, 90));
+    ASSERT_TRUE(gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_LEFT_UP) != nullptr; }));
+    const CanvasEvent* down = last_of(EVENTTYPE_CANVAS_LEFT_DOWN);
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(down->x, 30);
+    EXPECT_EQ(down->y, 40);
+    EXPECT_EQ(last_of(EVENTTYPE_CANVAS_MOVE)->x, 120);
+    EXPECT_EQ(last_of(EVENTTYPE_CANVAS_LEFT_UP)->x, 120);
+    EXPECT_EQ(last_of(EVENTTYPE_CANVAS_LEFT_UP)->y, 90);
+    EXPECT_LT(down - g_events.data(), last_of(EVENTTYPE_CANVAS_MOVE) - g_events.data());
+    // The pointer was kept inside only while the button was held.
+    RECT clip;
+    GetClipCursor(&clip);
+    EXPECT_EQ(clip.right - clip.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    g_events.clear();
+    POINT right = on_screen(canvas, 50, 60);
+    gui_click_screen(right, true);
+    ASSERT_TRUE(gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_RIGHT_UP) != nullptr; }));
+    EXPECT_EQ(last_of(EVENTTYPE_CANVAS_RIGHT_DOWN)->x, 50);
+    EXPECT_EQ(last_of(EVENTTYPE_CANVAS_RIGHT_UP)->y, 60);
+    gui_click_screen(right, false, 2);
+    EXPECT_TRUE(gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_LEFT_DOUBLE_CLICK) != nullptr; }));
+    EXPECT_EQ(canvas_event_name(EVENTTYPE_CANVAS_WHEEL), std::string("EVENTTYPE_CANVAS_WHEEL"));
+    EXPECT_EQ(canvas_event_name(EVENTTYPE_CHANGE), nullptr);
+}
+
+TEST_F(CanvasTest, KeyboardCanvasTakesTheFocusAndRaisesRealKeys)
+{
+    ObjectNumber keyboard = make(20, GK_Canvas_Keyboard | GK_Canvas_DrawFocus);
+    ObjectNumber plain = make(240, 0);
+    POINT inside = on_screen(keyboard, 10, 10);
+    gui_click_screen(inside);
+    ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == gui_control_handle(keyboard); }));
+    g_events.clear();
+    gui_press_key('Q');
+    ASSERT_TRUE(gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_KEY_UP) != nullptr; }));
+    EXPECT_EQ(last_of(EVENTTYPE_CANVAS_KEY_DOWN)->key, 'Q');
+    ASSERT_NE(last_of(EVENTTYPE_CANVAS_CHARACTER), nullptr);
+    EXPECT_EQ(last_of(EVENTTYPE_CANVAS_CHARACTER)->key, 'q');
+
+    gui_click_screen(on_screen(plain, 10, 10));
+    gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_LEFT_UP) != nullptr; });
+    EXPECT_NE(GetFocus(), gui_control_handle(plain));
+    for (const CanvasEvent& event : g_events)
+        EXPECT_EQ(event.canvas == plain && event.type >= EVENTTYPE_CANVAS_KEY_DOWN, false);
+}
+
+TEST_F(CanvasTest, DrawingShowsWithOneCopyAndSurvivesResizes)
+{
+    ObjectNumber canvas = make(20, 0);
+    control_set_color(canvas, CONTROL_COLOR_BACK, RGB(0, 255, 0));
+    int repaints = static_cast<int>(control_get_attribute(canvas, CANVAS_REPAINTS));
+    ASSERT_EQ(draw_begin_canvas(canvas), 1);
+    draw_rectangle(10, 10, 30, 30, RGB(255, 0, 0));
+    for (int i = 0; i < 500; ++i)
+        draw_pixel(100 + i % 50, 100 + i / 50, RGB(0, 0, 255));
+    draw_end();
+    EXPECT_EQ(control_get_attribute(canvas, CANVAS_REPAINTS), repaints + 1);
+    EXPECT_EQ(screen_pixel(canvas, 20, 20), RGB(255, 0, 0));
+    EXPECT_EQ(screen_pixel(canvas, 120, 105), RGB(0, 0, 255));
+    EXPECT_EQ(screen_pixel(canvas, 60, 60), RGB(255, 255, 255));
+
+    control_resize(canvas, UNCHANGED, UNCHANGED, 50, 50);
+    gui_pump_messages_for(50);
+    control_resize(canvas, UNCHANGED, UNCHANGED, 300, 220);
+    gui_pump_messages_for(100);
+    EXPECT_EQ(screen_pixel(canvas, 20, 20), RGB(255, 0, 0));
+    EXPECT_EQ(screen_pixel(canvas, 120, 105), RGB(0, 0, 255));
+    EXPECT_EQ(screen_pixel(canvas, 250, 200), RGB(0, 255, 0));
+    EXPECT_EQ(draw_begin_canvas(window), 0);
+
+    ASSERT_EQ(control_set_attribute(canvas, CANVAS_WIDTH, 400), 1);
+    int width = 0, height = 0;
+    ASSERT_EQ(control_required_size(canvas, &width, &height), 1);
+    EXPECT_EQ(width, 400);
+    draw_begin_canvas(canvas);
+    draw_rectangle(350, 0, 10, 10, RGB(255, 0, 0));
+    EXPECT_EQ(draw_read_pixel(355, 5), 0xFF0000FFu);
+    control_free(canvas);
+    EXPECT_EQ(draw_pixel(1, 1, 0), 0);
+}
+
+}  // namespace
