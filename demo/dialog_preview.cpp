@@ -1,9 +1,12 @@
-// DialogPreview <definition file> [window name]: opens a window of a dialog definition (the
-// first one when no name is given) and writes one line to standard output for every event
-// it receives: the event, the control's name from the definition (or the object's number),
-// the type. A faulty definition prints the dialog engine's message and exits with code 1;
-// closing the window exits with 0.
+// DialogPreview <definition file> [window name] [--image NAME=FILE]...: opens a window of a
+// dialog definition (the first one when no name is given) and writes one line to standard
+// output for every event it receives: the event, the control's name from the definition (or
+// the object's number), the type (a canvas's types with their names). Each --image shows a
+// picture in the named image, image button or canvas. A faulty definition prints the dialog
+// engine's message and exits with code 1; closing the window exits with 0.
+#include "demo/preview_images.h"
 #include "dialog/dialog.h"
+#include "images/image.h"
 #include "services/file.h"
 #include "services/text_convert.h"
 #include "services/text_decode.h"
@@ -21,6 +24,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -128,20 +132,23 @@ void report(int event, const std::map<ObjectNumber, std::string>& names)
     ObjectNumber object = event_control();
     auto found = event == EVENT_GADGET ? names.find(object) : names.end();
     std::string shown = found != names.end() ? found->second : std::to_string(object);
-    print_line(std::string(name) + " " + shown + " " + std::to_string(event_type()));
+    print_line(std::string(name) + " " + shown + " " + preview_type_text(event_type()));
 }
 
-int run(const wchar_t* path, const wchar_t* window_name)
+int run(const wchar_t* path, const wchar_t* window_name, const std::vector<PreviewImage>& images)
 {
     if (!(event_start() && event_window_start() && file_start() && xml_start() && dialog_start() &&
-          control_start() && window_start()))
+          control_start() && window_start() && image_start()))
         return fail("The program's components could not start.");
     std::u16string text;
     if (!read_definition(path, &text))
         return fail("The definition file could not be read: " + utf16_to_utf8(reinterpret_cast<const char16_t*>(path)));
     std::map<ObjectNumber, std::string> names;
-    if (!open_dialog(text, window_name, &names))
+    ObjectNumber dialog = open_dialog(text, window_name, &names);
+    if (!dialog)
         return EXIT_FAULTY;
+    for (const std::string& message : preview_show_images(dialog, images))
+        print_line(message);
     for (;;) {
         int event = event_wait_forever();
         report(event, names);
@@ -156,8 +163,15 @@ int wmain(int argc, wchar_t** argv)
 {
     // Lines end in a bare line feed, also when the output goes to a pipe.
     _setmode(_fileno(stdout), _O_BINARY);
+    const char* usage = "usage: DialogPreview <definition file> [window name] [--image NAME=FILE]...";
     if (argc < 2)
-        return fail("usage: DialogPreview <definition file> [window name]");
-    int code = run(argv[1], argc > 2 ? argv[2] : nullptr);
+        return fail(usage);
+    bool named = argc > 2 && std::wstring(argv[2]).rfind(L"--", 0) != 0;
+    std::vector<PreviewImage> images;
+    for (int i = named ? 3 : 2; i < argc; i += 2) {
+        if (std::wstring(argv[i]) != L"--image" || i + 1 >= argc || !preview_parse_image(argv[i + 1], &images))
+            return fail(usage);
+    }
+    int code = run(argv[1], named ? argv[2] : nullptr, images);
     ExitProcess(static_cast<UINT>(code));
 }
