@@ -1,8 +1,11 @@
 // DialogPreview run as a person runs it: the example definition opens, a real click is
 // reported as a line of output, closing the window ends the program with 0, and a faulty
-// definition prints the engine's message and ends it with 1.
+// definition prints the engine's message and ends it with 1; pictures given with --image show
+// and their controls report real input.
 #include "journal_helpers.h"
 
+#include "images/draw.h"
+#include "images/image.h"
 #include "tests/support/gui_input.h"
 #include "tests/support/temp_folder.h"
 
@@ -159,6 +162,62 @@ TEST(DialogPreview, FaultyDefinitionPrintsTheMessageAndEndsWithOne)
     EXPECT_EQ(unnamed.exit_code(20000), 1);
     EXPECT_TRUE(gui_poll_until([&] { return unnamed.output_has("Dialog window not found\n"); }))
         << unnamed.output();
+}
+
+// Pictures given with --image show in an image, a canvas and an image button at their
+// natural size; real clicks, double clicks and a drag on the image, and a click on the
+// canvas, are reported with their types (the canvas's by name); a missing file is named.
+TEST(DialogPreview, PicturesShowAndTheirControlsReportRealInput)
+{
+    TempFolder folder("qn-preview-images");
+    ASSERT_TRUE(raw_write(folder / u"pictures.xml",
+                          "<window name='w' text='Pictures'><hbox expand='no'><image name='pic'/>"
+                          "<canvas name='board'/><buttonimage name='btn'/></hbox></window>"));
+    ASSERT_EQ(image_start(), 1);
+    ObjectNumber picture = image_create(GK_ANY, 40, 30, RGB(255, 0, 0));
+    draw_begin_image(picture);
+    draw_rectangle(20, 0, 20, 30, RGB(0, 0, 255));
+    draw_end();
+    ASSERT_EQ(image_save(picture, (folder / u"p.png").c_str(), IMAGE_PNG), 1);
+    std::wstring base(folder.path.begin(), folder.path.end());
+    Preview preview(L"\"" + base + L"pictures.xml\" --image \"pic=" + base + L"p.png\" --image \"board=" + base +
+                    L"p.png\" --image \"btn=" + base + L"p.png\" --image \"pic=" + base + L"gone.png\"");
+    HWND window = wait_for_window(preview, L"Pictures");
+    ASSERT_NE(window, nullptr) << preview.output();
+    EXPECT_TRUE(gui_poll_until([&] { return preview.output_has("The image file could not be loaded: "); }));
+    HWND image = FindWindowExW(window, nullptr, L"KitImage", nullptr);
+    HWND canvas = FindWindowExW(window, nullptr, L"KitCanvas", nullptr);
+    ASSERT_TRUE(image && canvas);
+    ASSERT_TRUE(gui_bring_to_front(window));
+    // The screen shows both colours of the picture in each control.
+    for (HWND shown : {image, canvas}) {
+        RECT client;
+        GetClientRect(shown, &client);
+        EXPECT_EQ(client.right, 40);
+        EXPECT_GE(client.bottom, 30);
+        EXPECT_TRUE(gui_poll_until([&] {
+            return window_shows_color(shown, RGB(255, 0, 0)) && window_shows_color(shown, RGB(0, 0, 255));
+        }));
+    }
+
+    POINT center = gui_window_center(image);
+    const std::pair<int, int> clicks[] = {{0, 1}, {1, 1}, {0, 2}, {1, 2}};
+    const char* lines[] = {"EVENT_GADGET pic 0\n", "EVENT_GADGET pic 1\n", "EVENT_GADGET pic 2\n", "EVENT_GADGET pic 3\n"};
+    for (int i = 0; i < 4; ++i) {
+        gui_click_screen(center, clicks[i].first == 1, clicks[i].second);
+        EXPECT_TRUE(gui_poll_until([&] { return preview.output_has(lines[i]); })) << preview.output();
+        Sleep(600);  // the next click is not taken for part of a double click
+    }
+    gui_drag(POINT{center.x - 15, center.y}, POINT{center.x + 60, center.y + 30});
+    EXPECT_TRUE(gui_poll_until([&] { return preview.output_has("EVENT_GADGET pic 14002\n"); })) << preview.output();
+    gui_click_screen(gui_window_center(canvas));
+    EXPECT_TRUE(gui_poll_until([&] {
+        return preview.output_has("EVENT_GADGET board 14100 EVENTTYPE_CANVAS_LEFT_DOWN\n") &&
+               preview.output_has("EVENT_GADGET board 14101 EVENTTYPE_CANVAS_LEFT_UP\n");
+    })) << preview.output();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(preview.exit_code(20000), 0);
+    image_free(GK_ANY);
 }
 
 }  // namespace
