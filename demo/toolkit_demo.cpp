@@ -1,7 +1,10 @@
 // A window with one control of every kind the toolkit has; every event the loop receives
 // is added to the list at the bottom as its serial number, event, window, object and type.
+#include "images/draw.h"
+#include "images/image.h"
 #include "toolkit/button.h"
 #include "toolkit/control.h"
+#include "toolkit/controls/canvas.h"
 #include "toolkit/controls/checkbox.h"
 #include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/option.h"
@@ -107,6 +110,49 @@ void build_fields_page()
     container_close_list();
 }
 
+// A page with a canvas that the left button draws on; the right button clears it.
+constexpr ObjectNumber DEMO_CANVAS = 50;
+
+struct Pen {
+    bool down;
+    int x;
+    int y;
+};
+
+Pen g_pen = {};
+
+void draw_with_mouse()
+{
+    int type = event_type();
+    int x = static_cast<int>(control_get_attribute(DEMO_CANVAS, CANVAS_MOUSE_X));
+    int y = static_cast<int>(control_get_attribute(DEMO_CANVAS, CANVAS_MOUSE_Y));
+    if (type == EVENTTYPE_CANVAS_RIGHT_DOWN && draw_begin_canvas(DEMO_CANVAS)) {
+        draw_rectangle(0, 0, control_width(DEMO_CANVAS), control_height(DEMO_CANVAS), RGB(255, 255, 255));
+        draw_end();
+    }
+    if (type == EVENTTYPE_CANVAS_MOVE && g_pen.down && draw_begin_canvas(DEMO_CANVAS)) {
+        draw_line(g_pen.x, g_pen.y, x, y, RGB(0, 0, 160));
+        draw_end();
+    }
+    if (type == EVENTTYPE_CANVAS_LEFT_DOWN || type == EVENTTYPE_CANVAS_LEFT_UP)
+        g_pen.down = type == EVENTTYPE_CANVAS_LEFT_DOWN;
+    g_pen.x = x;
+    g_pen.y = y;
+}
+
+void build_drawing_page()
+{
+    container_open_list(DEMO_PANEL);
+    control_add_item(DEMO_PANEL, -1, u"Drawing");
+    canvas_create(DEMO_CANVAS, 4, 4, 176, 176, GK_Canvas_Border | GK_Canvas_ClipMouse);
+    if (draw_begin_canvas(DEMO_CANVAS)) {
+        draw_text(4, 4, u"Draw with the mouse", RGB(128, 128, 128));
+        draw_end();
+    }
+    event_bind_control(DEMO_CANVAS, draw_with_mouse);
+    container_close_list();
+}
+
 bool build_window()
 {
     if (!window_open(DEMO_WINDOW, UNCHANGED, UNCHANGED, 640, 480, u"Toolkit demo",
@@ -130,6 +176,7 @@ bool build_window()
     if (!build_value_tab())
         return false;
     build_fields_page();
+    build_drawing_page();
     return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
 }
 
@@ -146,7 +193,8 @@ void log_event(int serial, int event)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    if (!event_start() || !event_window_start() || !window_start() || !control_start() || !build_window())
+    if (!event_start() || !event_window_start() || !window_start() || !control_start() || !image_start() ||
+        !build_window())
         return 1;
     int serial = 0;
     for (;;) {
