@@ -7,6 +7,8 @@
 namespace {
 
 DrawTarget* g_draw = nullptr;
+// The target's pixels while a drawing is under way, else empty: draw_pixel reads only this.
+PixelSurface g_pixels = {};
 
 // Puts the target's own bitmap back out of the memory context.
 void unselect(DrawTarget* state)
@@ -46,6 +48,7 @@ int draw_begin_surface(const PixelSurface& surface, void* bitmap, void (*finishe
     g_draw->finished = finished;
     g_draw->finished_context = context;
     g_draw->active = true;
+    g_pixels = surface;
     return 1;
 }
 
@@ -69,6 +72,7 @@ int draw_end()
         DeleteDC(state->context);
     state->context = nullptr;
     state->active = false;
+    g_pixels = PixelSurface{};
     if (state->finished)
         state->finished(state->finished_context);
     return 1;
@@ -83,10 +87,15 @@ void draw_release_bitmap(void* bitmap)
     }
 }
 
+// The one drawing operation called a million times: no call beyond this one.
 int draw_pixel(int x, int y, std::int32_t color)
 {
-    DrawTarget* state = draw_target();
-    return state && pixels_put(state->surface, x, y, pixel_of_color(static_cast<std::uint32_t>(color)));
+    if (static_cast<unsigned>(x) >= static_cast<unsigned>(g_pixels.width) ||
+        static_cast<unsigned>(y) >= static_cast<unsigned>(g_pixels.height))
+        return 0;
+    g_pixels.bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(g_pixels.width) + static_cast<std::size_t>(x)] =
+        pixel_of_color(static_cast<std::uint32_t>(color));
+    return 1;
 }
 
 std::uint32_t draw_read_pixel(int x, int y)

@@ -36,15 +36,15 @@ std::uint32_t blend_over(std::uint32_t target, std::uint32_t source)
     return result;
 }
 
-// Weighted mean of two pixels, channel by channel; weight of `b` in 1/256ths.
+// Weighted mean of two pixels, channel by channel; weight of `b` in 1/256ths. Two channels
+// at a time: each 8-bit channel has 8 spare bits above it for the product.
 std::uint32_t mix(std::uint32_t a, std::uint32_t b, std::uint32_t weight)
 {
-    std::uint32_t result = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        std::uint32_t value = (channel(a, shift) * (256 - weight) + channel(b, shift) * weight + 128) >> 8;
-        result |= value << shift;
-    }
-    return result;
+    constexpr std::uint32_t EVEN = 0x00FF00FF;
+    std::uint32_t keep = 256 - weight;
+    std::uint32_t low = (((a & EVEN) * keep + (b & EVEN) * weight + 0x00800080) >> 8) & EVEN;
+    std::uint32_t high = ((((a >> 8) & EVEN) * keep + ((b >> 8) & EVEN) * weight + 0x00800080) >> 8) & EVEN;
+    return low | (high << 8);
 }
 
 // For each target position, the lower source index and the weight of the next (1/256ths),
@@ -96,11 +96,6 @@ void scale_smooth(const PixelSurface& source, const PixelSurface& target)
 }
 
 }  // namespace
-
-std::uint32_t pixel_of_color(std::uint32_t color)
-{
-    return 0xFF000000u | ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
-}
 
 std::uint32_t pixel_to_rgba(std::uint32_t pixel)
 {

@@ -27,7 +27,10 @@ constexpr int SCALE_NEAREST = 0;
 constexpr int SCALE_SMOOTH = 1;
 
 // The opaque pixel of a platform colour (0x00BBGGRR); the alpha byte of `color` is ignored.
-std::uint32_t pixel_of_color(std::uint32_t color);
+inline std::uint32_t pixel_of_color(std::uint32_t color)
+{
+    return 0xFF000000u | ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
+}
 // A pixel as 0xAABBGGRR with the colours taken back out of the alpha (0 for transparent).
 std::uint32_t pixel_to_rgba(std::uint32_t pixel);
 
