@@ -36,7 +36,7 @@ write_function "$work/fits.h" "$LIMIT"
 [ -z "$(long_functions "$work/fits.h")" ] || fail "a $LIMIT-line function was refused"
 
 if [ $# -eq 0 ]; then
-  set -- "$root/core" "$root/toolkit" "$root/services" "$root/xml" "$root/dialog" "$root/app" "$root/demo"
+  set -- "$root/core" "$root/toolkit" "$root/services" "$root/xml" "$root/dialog" "$root/app" "$root/demo" "$root/images"
 fi
 found=$(long_functions "$@")
 [ -z "$found" ] || fail "functions over $LIMIT lines:
