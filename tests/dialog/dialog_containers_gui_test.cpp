@@ -181,4 +181,22 @@ TEST_F(DialogContainersTest, OptionGroupsAreMadeOneGroupAtATime)
         EXPECT_EQ(order[i], gui_control_handle(control(expected[i]))) << i;
 }
 
+// A canvas with the container flag holds its child 10 pixels in from each edge and closes
+// after it; a plain canvas holds nothing and takes its size attributes.
+TEST_F(DialogContainersTest, ContainerCanvasHoldsItsChildWithMarginsOfTen)
+{
+    open(u"<window name='w'><vbox><canvas name='holder' flags='#GK_Canvas_Container|#GK_Canvas_Border'>"
+         u"<button name='inside' text='Inside' width='90'/></canvas><canvas name='plain' width='70' height='40'/>"
+         u"<button name='after' text='After'/></vbox></window>");
+    EXPECT_EQ(parent_of(u"inside"), gui_control_handle(control(u"holder")));
+    EXPECT_EQ(parent_of(u"after"), window);
+    EXPECT_EQ(parent_of(u"plain"), window);
+    RECT inside = gui_control_rect(control(u"inside"));
+    EXPECT_EQ(inside.left, 10);
+    EXPECT_EQ(inside.top, 10);
+    EXPECT_EQ(inside.right - inside.left, 90);
+    RECT plain = gui_control_rect(control(u"plain"));
+    EXPECT_EQ(plain.bottom - plain.top, 40);
+}
+
 }  // namespace

@@ -22,6 +22,7 @@ struct CanvasEvent {
     int x;
     int y;
     int key;
+    RECT clip;  // where the pointer was kept when the event was raised
 };
 
 std::vector<CanvasEvent> g_events;
@@ -29,9 +30,10 @@ std::vector<CanvasEvent> g_events;
 void record_event()
 {
     ObjectNumber canvas = event_control();
+    int key = static_cast<int>(control_get_attribute(canvas, event_type() == EVENTTYPE_CANVAS_WHEEL ? CANVAS_WHEEL : CANVAS_KEY));
     g_events.push_back({canvas, event_type(), static_cast<int>(control_get_attribute(canvas, CANVAS_MOUSE_X)),
-                        static_cast<int>(control_get_attribute(canvas, CANVAS_MOUSE_Y)),
-                        static_cast<int>(control_get_attribute(canvas, CANVAS_KEY))});
+                        static_cast<int>(control_get_attribute(canvas, CANVAS_MOUSE_Y)), key, {}});
+    GetClipCursor(&g_events.back().clip);
 }
 
 const CanvasEvent* last_of(int type)
@@ -92,6 +94,16 @@ TEST_F(CanvasTest, PressMoveAndReleaseCarryTheRealPointersPosition)
     EXPECT_EQ(last_of(EVENTTYPE_CANVAS_LEFT_UP)->y, 90);
     EXPECT_LT(down - g_events.data(), last_of(EVENTTYPE_CANVAS_MOVE) - g_events.data());
     // The pointer was kept inside only while the button was held.
+    RECT client;
+    GetClientRect(gui_control_handle(canvas), &client);
+    MapWindowPoints(gui_control_handle(canvas), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    int held_moves = 0;
+    for (const CanvasEvent* event = down; event->type != EVENTTYPE_CANVAS_LEFT_UP; ++event) {
+        held_moves += event->type == EVENTTYPE_CANVAS_MOVE;
+        EXPECT_TRUE(event->clip.left == client.left && event->clip.right == client.right &&
+                    event->clip.top == client.top && event->clip.bottom == client.bottom);
+    }
+    EXPECT_GT(held_moves, 0);
     RECT clip;
     GetClipCursor(&clip);
     EXPECT_EQ(clip.right - clip.left, GetSystemMetrics(SM_CXSCREEN));
@@ -122,6 +134,14 @@ TEST_F(CanvasTest, KeyboardCanvasTakesTheFocusAndRaisesRealKeys)
     EXPECT_EQ(last_of(EVENTTYPE_CANVAS_KEY_DOWN)->key, 'Q');
     ASSERT_NE(last_of(EVENTTYPE_CANVAS_CHARACTER), nullptr);
     EXPECT_EQ(last_of(EVENTTYPE_CANVAS_CHARACTER)->key, 'q');
+    INPUT turn = {};
+    turn.type = INPUT_MOUSE;
+    turn.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    turn.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+    SendInput(1, &turn, sizeof(turn));
+    ASSERT_TRUE(gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_WHEEL) != nullptr; }));
+    EXPECT_EQ(last_of(EVENTTYPE_CANVAS_WHEEL)->key, -WHEEL_DELTA);
+    EXPECT_EQ(last_of(EVENTTYPE_CANVAS_WHEEL)->x, 10);
 
     gui_click_screen(on_screen(plain, 10, 10));
     gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_LEFT_UP) != nullptr; });
