@@ -349,6 +349,16 @@ TEST_F(ImageTest, TextStaysInsideItsMeasuredBoxAndImagesBlendByAlpha)
     }
     EXPECT_GT(inked, 20);
 
+    // An opaque back fills exactly the measured box.
+    ObjectNumber back = image_create(GK_ANY, 200, 60, 0xFFFFFF);
+    draw_begin_image(back);
+    draw_text(7, 9, u"Quiet Ag|", 0x000000, 0x00FF00);
+    draw_end();
+    int filled = 0;
+    for (std::uint32_t pixel : pixels_of(back))
+        filled += pixel != OPAQUE_WHITE;
+    EXPECT_EQ(filled, width * height);
+
     ObjectNumber font = font_load(GK_ANY, u"Verdana", 20);
     draw_begin_image(image);
     ASSERT_EQ(draw_set_font(font), 1);

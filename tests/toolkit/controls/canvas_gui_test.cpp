@@ -128,6 +128,9 @@ TEST_F(CanvasTest, KeyboardCanvasTakesTheFocusAndRaisesRealKeys)
     POINT inside = on_screen(keyboard, 10, 10);
     gui_click_screen(inside);
     ASSERT_TRUE(gui_wait_events_until([&] { return GetFocus() == gui_control_handle(keyboard); }));
+    // The focus rectangle's dots are the only dark pixels of the empty canvas.
+    EXPECT_TRUE(gui_window_shows_color(gui_control_handle(keyboard), RGB(0, 0, 0)));
+    EXPECT_FALSE(gui_window_shows_color(gui_control_handle(plain), RGB(0, 0, 0)));
     g_events.clear();
     gui_press_key('Q');
     ASSERT_TRUE(gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_KEY_UP) != nullptr; }));
