@@ -248,6 +248,16 @@ std::vector<std::uint8_t> pixels_to_bgr(const PixelSurface& surface, std::size_t
     return bytes;
 }
 
+void pixels_from_bgr(const PixelSurface& surface, const std::uint8_t* rows, std::size_t stride)
+{
+    for (int y = 0; y < surface.height; ++y) {
+        const std::uint8_t* from = rows + stride * static_cast<std::size_t>(y);
+        std::uint32_t* to = row_of(surface, y);
+        for (int x = 0; x < surface.width; ++x, from += 3)
+            to[x] = 0xFF000000u | (std::uint32_t{from[2]} << 16) | (std::uint32_t{from[1]} << 8) | from[0];
+    }
+}
+
 void pixels_alpha_mark(const PixelSurface& surface, PixelRect rect, std::vector<std::uint8_t>* saved)
 {
     PixelRect inside = pixel_clip(rect, surface.width, surface.height);

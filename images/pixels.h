@@ -66,6 +66,11 @@ void pixels_copy_from(const PixelSurface& source, const PixelSurface& target, in
 std::vector<std::uint8_t> pixels_to_straight(const PixelSurface& surface);
 std::vector<std::uint8_t> pixels_to_bgr(const PixelSurface& surface, std::size_t* stride);
 
+// Fills the surface from 24-bit blue, green, red rows (opaque), `stride` bytes apart. The
+// rows may lie in the surface's own memory from its first quarter on: they are read front
+// to back, each pixel before it is overwritten.
+void pixels_from_bgr(const PixelSurface& surface, const std::uint8_t* rows, std::size_t stride);
+
 // Drawing through the platform sets the alpha byte of every pixel it touches to 0. Before
 // such a drawing the alpha of the rectangle is kept in *saved and set to 255; afterwards a
 // pixel whose alpha became 0 was drawn (it becomes opaque) and the others get theirs back.

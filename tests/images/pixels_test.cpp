@@ -118,6 +118,18 @@ TEST(PixelsTest, BlendCropAndConversions)
     EXPECT_EQ(bgr, (std::vector<std::uint8_t>{127, 127, 255, 255, 255, 255, 255, 0, 0, 0, 0, 0}));
 }
 
+// 24-bit rows copied into the last three quarters of the surface's memory widen in place.
+TEST(PixelsTest, BgrRowsWidenInPlace)
+{
+    Pixels image(3, 2, 0);
+    const std::uint8_t bgr[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    auto* rows = reinterpret_cast<std::uint8_t*>(image.bits.data()) + 6;
+    std::copy(std::begin(bgr), std::end(bgr), rows);
+    pixels_from_bgr(image.surface, rows, 9);
+    EXPECT_EQ(image.bits, (std::vector<std::uint32_t>{0xFF030201, 0xFF060504, 0xFF090807, 0xFF0C0B0A, 0xFF0F0E0D,
+                                                      0xFF121110}));
+}
+
 // A pixel whose alpha the drawing cleared becomes opaque; the others keep theirs.
 TEST(PixelsTest, AlphaMarkAndSettleKeepUntouchedAlpha)
 {
