@@ -1,0 +1,140 @@
+// A long story arrives in the viewer while the person already works: typing, the newest
+// posts, a post, Reload and a search while older files are still coming in.
+#include "journal_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Only the oldest post holds it.
+constexpr wchar_t OLDEST_WORD[] = L"Quillhaven";
+
+struct Diary {
+    const char* name;
+    int files;
+    int posts_per_file;
+};
+
+// A few full files, and many short ones; each a few hundred KiB, which takes the viewer a
+// good while under Wine.
+constexpr Diary FEW_FULL_FILES = {"FewFullFiles", 10, 100};
+constexpr Diary MANY_FILES = {"ManyFiles", 400, 2};
+
+std::wstring post_text(int number)
+{
+    const int day = 1 + number % 28;
+    std::wstring body = L"Day " + std::to_wstring(number) + L". We walked to the station and back, the rain kept "
+                        L"on all afternoon, and the kettle boiled twice before anyone spoke.\r\n\r\nLater the "
+                        L"garden was quiet again; tomorrow will be quieter still.";
+    if (number == 0)
+        body += L" The ferry to " + std::wstring(OLDEST_WORD) + L" left without me.";
+    return std::wstring(51, L'=') + L" [2020-01-" + (day < 10 ? L"0" : L"") + std::to_wstring(day) +
+           L" 10:00:00]\r\n\r\n" + body + L"\r\n\r\n";
+}
+
+std::wstring time_file_name(int number)
+{
+    wchar_t name[16];
+    swprintf(name, 16, L"Time-%03d.txt", number);
+    return name;
+}
+
+class StoryLoadingTest : public JournalTest, public ::testing::WithParamInterface<Diary> {
+protected:
+    // Writes the diary's time files and starts the program; `whole` is the story as shown.
+    void start(const Diary& diary)
+    {
+        CreateDirectoryW((journal.folder + L"quietstory").c_str(), nullptr);
+        int number = 0;
+        for (int file = 1; file <= diary.files; ++file) {
+            std::wstring stored;
+            for (int i = 0; i < diary.posts_per_file; ++i) {
+                const std::wstring post = post_text(number++);
+                stored += std::wstring(post.rbegin(), post.rend());
+                whole = post + whole;
+            }
+            newest_file = story_path(time_file_name(file));
+            ASSERT_TRUE(write_file_bytes(newest_file, "\xEF\xBB\xBF" + utf8_of(stored)));
+        }
+        newest = post_text(number - 1);
+        ASSERT_TRUE(journal_start(journal));
+    }
+
+    std::wstring viewer_text() const { return without_cr(window_text(journal_part(journal, Part::TXT_STORY))); }
+    bool loading() const { return viewer_text().size() < without_cr(whole).size(); }
+    bool shows_whole() const { return viewer_text() == without_cr(whole); }
+
+    std::wstring whole;
+    std::wstring newest;
+    std::wstring newest_file;
+};
+
+}  // namespace
+
+TEST_P(StoryLoadingTest, TypingWorksAtOnceAndTheNewestPostsComeFirst)
+{
+    start(GetParam());
+    HWND editor = journal_part(journal, Part::TXT_EDIT);
+    journal_type(journal, L"k");
+    ASSERT_TRUE(wait_until([&] { return window_text(editor) == L"k"; }));
+    EXPECT_TRUE(loading());
+    journal_show_page(journal, Page::STORY);
+    EXPECT_EQ(viewer_text().substr(0, without_cr(newest).size()), without_cr(newest));
+    EXPECT_TRUE(loading());
+    ASSERT_TRUE(wait_until([&] { return shows_whole(); }, 120000));
+    // At the top, as a story loaded in one go is.
+    HWND viewer = journal_part(journal, Part::TXT_STORY);
+    EXPECT_EQ(SendMessageW(viewer, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    int first = -1, last = -1;
+    journal_selection(journal, viewer, &first, &last);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(last, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Diaries, StoryLoadingTest, ::testing::Values(FEW_FULL_FILES, MANY_FILES),
+                         [](const ::testing::TestParamInfo<Diary>& info) { return std::string(info.param.name); });
+
+TEST_F(StoryLoadingTest, APostWhileLoadingGoesOnTopOfTheWholeStoryOnce)
+{
+    start(MANY_FILES);
+    const std::wstring before = story_file_text(newest_file);
+    journal_type(journal, L"Written while the story arrives");
+    journal_press(journal, VK_RETURN, true);
+    ASSERT_TRUE(wait_until([&] { return story_file_text(newest_file).size() > before.size(); }));
+    const std::wstring after = story_file_text(newest_file);
+    const std::wstring post = after.substr(0, after.size() - before.size());
+    EXPECT_EQ(after.substr(post.size()), before);
+    EXPECT_NE(post.find(L"Written while the story arrives"), std::wstring::npos);
+    ASSERT_TRUE(wait_until([&] { return journal_current_tab(journal) == 1; }));
+    EXPECT_LT(viewer_text().size(), without_cr(post + whole).size());
+    EXPECT_TRUE(wait_until([&] { return viewer_text() == without_cr(post + whole); }, 120000));
+}
+
+TEST_F(StoryLoadingTest, ReloadWhileLoadingEndsWithTheWholeStoryOnce)
+{
+    start(MANY_FILES);
+    journal_show_page(journal, Page::STORY);
+    journal_click(journal, journal_button(journal, Page::STORY, L"Reload"));
+    EXPECT_TRUE(loading());
+    ASSERT_TRUE(wait_until([&] { return shows_whole(); }, 120000));
+    Sleep(500);
+    EXPECT_TRUE(shows_whole());
+}
+
+TEST_F(StoryLoadingTest, ASearchWhileLoadingFindsTheOldestPost)
+{
+    start(MANY_FILES);
+    journal_show_page(journal, Page::STORY);
+    journal_type(journal, L"quillhaven");
+    journal_press(journal, VK_RETURN);
+    const int expected = static_cast<int>(without_cr(whole).find(OLDEST_WORD));
+    HWND viewer = journal_part(journal, Part::TXT_STORY);
+    EXPECT_TRUE(wait_until(
+        [&] {
+            int first = 0, last = 0;
+            journal_selection(journal, viewer, &first, &last);
+            return first == expected && last == expected + 10;
+        },
+        120000));
+    EXPECT_TRUE(shows_whole());
+}
