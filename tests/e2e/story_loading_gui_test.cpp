@@ -2,6 +2,8 @@
 // posts, a post, Reload and a search while older files are still coming in.
 #include "journal_fixture.h"
 
+#include "tests/support/gui_input.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,10 +17,9 @@ struct Diary {
     int posts_per_file;
 };
 
-// A few full files, and many short ones; each a few hundred KiB, which takes the viewer a
-// good while under Wine.
-constexpr Diary FEW_FULL_FILES = {"FewFullFiles", 10, 100};
-constexpr Diary MANY_FILES = {"ManyFiles", 400, 2};
+// Full files, and many short ones: enough that the viewer takes a few seconds under Wine.
+constexpr Diary FEW_FULL_FILES = {"FewFullFiles", 32, 110};
+constexpr Diary MANY_FILES = {"ManyFiles", 800, 2};
 
 std::wstring post_text(int number)
 {
@@ -42,22 +43,35 @@ std::wstring time_file_name(int number)
 class StoryLoadingTest : public JournalTest, public ::testing::WithParamInterface<Diary> {
 protected:
     // Writes the diary's time files and starts the program; `whole` is the story as shown.
+    // Nothing here waits for the program to be idle, which it is not while the story arrives.
     void start(const Diary& diary)
     {
         CreateDirectoryW((journal.folder + L"quietstory").c_str(), nullptr);
-        int number = 0;
+        std::vector<std::wstring> posts;
         for (int file = 1; file <= diary.files; ++file) {
             std::wstring stored;
             for (int i = 0; i < diary.posts_per_file; ++i) {
-                const std::wstring post = post_text(number++);
-                stored += std::wstring(post.rbegin(), post.rend());
-                whole = post + whole;
+                posts.push_back(post_text(static_cast<int>(posts.size())));
+                stored += std::wstring(posts.back().rbegin(), posts.back().rend());
             }
             newest_file = story_path(time_file_name(file));
             ASSERT_TRUE(write_file_bytes(newest_file, "\xEF\xBB\xBF" + utf8_of(stored)));
         }
-        newest = post_text(number - 1);
-        ASSERT_TRUE(journal_start(journal));
+        for (auto post = posts.rbegin(); post != posts.rend(); ++post)
+            whole += *post;
+        newest = posts.back();
+        ASSERT_TRUE(journal_launch(journal));
+        ASSERT_TRUE(wait_until([&] { return (journal.window = journal_find_window(journal)) != nullptr; }));
+        SetForegroundWindow(journal.window);
+        ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_EDIT); }));
+    }
+
+    void click(HWND window) const
+    {
+        SetForegroundWindow(journal.window);
+        RECT bounds = {};
+        GetWindowRect(window, &bounds);
+        gui_click_screen(bounds.left + 8, (bounds.top + bounds.bottom) / 2);
     }
 
     std::wstring viewer_text() const { return without_cr(window_text(journal_part(journal, Part::TXT_STORY))); }
@@ -99,7 +113,8 @@ TEST_F(StoryLoadingTest, ReloadPostAndSearchWhileLoadingKeepTheStoryWholeAndInOr
 {
     start(MANY_FILES);
     journal_show_page(journal, Page::STORY);
-    journal_click(journal, journal_button(journal, Page::STORY, L"Reload"));
+    click(journal_button(journal, Page::STORY, L"Reload"));
+    ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_STORY); }));
     EXPECT_TRUE(loading(whole));
 
     // The post lands on disk once, on top of the newest file, and on top of the viewer.
@@ -116,8 +131,9 @@ TEST_F(StoryLoadingTest, ReloadPostAndSearchWhileLoadingKeepTheStoryWholeAndInOr
     ASSERT_TRUE(wait_until([&] { return viewer_text() == without_cr(post + whole); }, 120000));
 
     // A search finds a word of the oldest file at once: the rest of the story is put in first.
-    journal_click(journal, journal_button(journal, Page::STORY, L"Reload"));
-    journal_click(journal, journal_part(journal, Part::TXT_SEARCH));
+    click(journal_button(journal, Page::STORY, L"Reload"));
+    ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_STORY); }));
+    click(journal_part(journal, Part::TXT_SEARCH));
     journal_type(journal, L"quillhaven");
     EXPECT_TRUE(loading(post + whole));
     journal_press(journal, VK_RETURN);
