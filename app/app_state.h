@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/note_key.h"
+#include "app/story_slice.h"
 #include "app/version.h"
 #include "core/object.h"
 
@@ -48,6 +49,7 @@ struct AppState {
     bool notes_changed;
     bool quit_cancelled;
     NoteKey note_key;
+    StoryLoad story_loading;  // the viewer's story still arriving
 
     ObjectNumber dialog;
     ObjectNumber font;
@@ -113,7 +115,14 @@ void app_editor_scroll_top(ObjectNumber editor);
 // ---- Story ----
 
 void story_post();
+// Empties the viewer and starts filling it with the whole story: the first slice at once,
+// the rest from the main loop (story_load_step).
 void story_load();
+// Puts the next slice into the viewer; false when the story is all there.
+bool story_load_step();
+bool story_is_loading();
+// Puts the rest of the story into the viewer at once, showing the wait cursor meanwhile.
+void story_load_finish();
 void story_reload();
 void story_open_folder();
 void story_search();

@@ -10,10 +10,15 @@
 namespace {
 
 // Waits for events until a close request is confirmed; the handlers run inside the wait.
+// While the story is still arriving, the next slice goes into the viewer whenever no
+// message is waiting, so that input never waits longer than one slice.
 void app_main_loop()
 {
     for (;;) {
-        if (event_wait_forever() != EVENT_CLOSE_WINDOW)
+        const int event = story_is_loading() ? event_wait(0) : event_wait_forever();
+        if (event == 0 && story_is_loading())
+            story_load_step();
+        if (event != EVENT_CLOSE_WINDOW)
             continue;
         if (app_confirm_quit())
             return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/accumulator.h"
+#include "app/story_text.h"
 #include "services/date.h"
 
 #include <cstdint>
@@ -15,6 +16,10 @@
 // is false. While the file is open no other writer gets in: another program's append
 // fails. A file that another writer has lengthened anyway is not cut back.
 bool story_append(const char16_t* path, const std::u16string& text);
+
+// A time file's text in one read of its bytes; false when it cannot be opened or read,
+// is larger than STORY_READ_LIMIT, or memory runs out.
+bool story_read_time_file(const char16_t* path, StoryText& text);
 
 // The whole text of a time file after its byte-order mark; "" when it cannot be read or
 // is larger than STORY_READ_LIMIT.

@@ -40,11 +40,7 @@ bool story_append(const char16_t* path, const std::u16string& text)
     return file_close(file) && ok;
 }
 
-namespace {
-
-// A time file's text in one read of its bytes; false when it cannot be opened or read,
-// is larger than STORY_READ_LIMIT, or memory runs out.
-bool read_time_file(const char16_t* path, StoryText& text)
+bool story_read_time_file(const char16_t* path, StoryText& text)
 {
     const ObjectNumber file = file_open_read(GK_ANY, path, READ_FLAGS | OPEN_NO_BUFFER);
     if (!file)
@@ -57,12 +53,10 @@ bool read_time_file(const char16_t* path, StoryText& text)
     return ok && story_decode_time_file(bytes.get(), static_cast<std::size_t>(length), text);
 }
 
-}  // namespace
-
 std::u16string story_read_file(const char16_t* path)
 {
     StoryText text;
-    if (!read_time_file(path, text))
+    if (!story_read_time_file(path, text))
         return std::u16string();
     return std::u16string(text.units.get(), text.size);
 }
@@ -93,7 +87,7 @@ AccumulatorHandle story_collect(const std::u16string& folder)
     // text no longer fits, adds nothing.
     for (std::size_t i = files.size(); i-- > 0;) {
         StoryText text;
-        if (sizes[i] <= 0 || !read_time_file((folder + files[i]).c_str(), text) || text.size == 0 ||
+        if (sizes[i] <= 0 || !story_read_time_file((folder + files[i]).c_str(), text) || text.size == 0 ||
             text.size > INT32_MAX)
             continue;
         story_reverse_in_place(text.units.get(), text.size);

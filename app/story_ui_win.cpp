@@ -82,12 +82,6 @@ void story_post()
     dialog_refresh(g_app.dialog);
 }
 
-void story_load()
-{
-    const AccumulatorHandle story = story_collect(g_app.story_folder);
-    app_editor_set_text(g_app.txt_story, accumulator_text(story.get()));
-}
-
 void story_reload()
 {
     story_load();
@@ -100,12 +94,14 @@ void story_open_folder()
     program_open(g_app.story_folder.c_str());
 }
 
-// The focus stays in the search box; the viewer keeps showing its selection.
+// The focus stays in the search box; the viewer keeps showing its selection. A search
+// covers the whole story, so a story still arriving is put in first.
 void story_search()
 {
     const std::u16string query = control_get_text(g_app.txt_search_q);
     if (query.empty())
         return;
+    story_load_finish();
     const bool forward = event_item() == MENU_FIND_NEXT;
     CHARRANGE selection = {};
     SendMessageW(story_viewer(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));

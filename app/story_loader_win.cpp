@@ -1,0 +1,115 @@
+// Filling the story viewer in slices from the main loop, newest file first, so that the
+// window takes typing at once whatever the story's size. Time files are read one at a
+// time; a slice goes below whatever the viewer holds, so a post made meanwhile stays on top.
+#include "app/app_state.h"
+#include "app/story_file.h"
+#include "app/story_post.h"
+
+#include "services/folder.h"
+#include "toolkit/control.h"
+#include "toolkit/editor.h"
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <climits>
+
+namespace {
+
+// A position past the end of the text: the viewer selects its end.
+constexpr int VIEWER_END = INT_MAX;
+
+HWND story_viewer()
+{
+    return static_cast<HWND>(control_os_handle(g_app.txt_story));
+}
+
+std::int64_t microseconds_since(const LARGE_INTEGER& start)
+{
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return (now.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
+}
+
+// Appends the text below the viewer's text, leaving the reader's selection and scroll
+// position as they were; the viewer draws itself once, afterwards.
+void viewer_append(const std::u16string& text)
+{
+    HWND viewer = story_viewer();
+    CHARRANGE selection = {};
+    POINT scroll = {};
+    SendMessageW(viewer, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessageW(viewer, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessageW(viewer, WM_SETREDRAW, FALSE, 0);
+    editor_insert_plain_text(g_app.txt_story, VIEWER_END, text.c_str());
+    SendMessageW(viewer, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessageW(viewer, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessageW(viewer, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(viewer, nullptr, TRUE);
+}
+
+// Reads the next time file down into the load, un-reversed; false when none is left. An
+// empty or unreadable file gives no text.
+bool read_next_file(StoryLoad& load)
+{
+    if (load.files_left == 0)
+        return false;
+    --load.files_left;
+    const std::u16string path = g_app.story_folder + load.files[load.files_left];
+    load.text = StoryText();
+    load.offset = 0;
+    if (file_size(path.c_str()) > 0 && story_read_time_file(path.c_str(), load.text))
+        story_reverse_in_place(load.text.units.get(), load.text.size);
+    return true;
+}
+
+}  // namespace
+
+bool story_is_loading()
+{
+    return g_app.story_loading.active;
+}
+
+// A slice may take the rest of one file and the start of the next; its time, reading
+// included, sets the size of the next one.
+bool story_load_step()
+{
+    StoryLoad& load = g_app.story_loading;
+    if (!load.active)
+        return false;
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    std::u16string slice;
+    const bool more = story_fill_slice(load, slice, read_next_file);
+    if (!slice.empty())
+        viewer_append(slice);
+    load.slice_size = story_next_slice_size(load.slice_size, microseconds_since(start));
+    if (!more)
+        load = StoryLoad();
+    return more;
+}
+
+// The newest file is read at once, so that a post, which only ever goes to the newest
+// file or a new one, never lands in a file the load has still to read.
+void story_load()
+{
+    StoryLoad& load = g_app.story_loading;
+    load = StoryLoad();
+    app_editor_set_text(g_app.txt_story, u"");
+    load.files = story_list_time_files(g_app.story_folder);
+    load.files_left = load.files.size();
+    load.active = read_next_file(load);
+    story_load_step();
+}
+
+void story_load_finish()
+{
+    if (!story_is_loading())
+        return;
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    while (story_load_step()) {
+    }
+    SetCursor(previous);
+}

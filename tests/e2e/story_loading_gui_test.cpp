@@ -1,0 +1,148 @@
+// A long story arrives in the viewer while the person already works: typing, the newest
+// posts, a post, Reload and a search while older files are still coming in.
+#include "journal_fixture.h"
+
+#include "tests/support/gui_input.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Only the oldest post holds it.
+constexpr wchar_t OLDEST_WORD[] = L"Quillhaven";
+
+struct Diary {
+    const char* name;
+    int files;
+    int posts_per_file;
+};
+
+// Full files, and many short ones: enough that the viewer takes a few seconds under Wine.
+constexpr Diary FEW_FULL_FILES = {"FewFullFiles", 32, 110};
+constexpr Diary MANY_FILES = {"ManyFiles", 800, 2};
+
+std::wstring post_text(int number)
+{
+    const int day = 1 + number % 28;
+    std::wstring body = L"Day " + std::to_wstring(number) + L". We walked to the station and back, the rain kept "
+                        L"on all afternoon, and the kettle boiled twice before anyone spoke.\r\n\r\nLater the "
+                        L"garden was quiet again; tomorrow will be quieter still.";
+    if (number == 0)
+        body += L" The ferry to " + std::wstring(OLDEST_WORD) + L" left without me.";
+    return std::wstring(51, L'=') + L" [2020-01-" + (day < 10 ? L"0" : L"") + std::to_wstring(day) +
+           L" 10:00:00]\r\n\r\n" + body + L"\r\n\r\n";
+}
+
+std::wstring time_file_name(int number)
+{
+    wchar_t name[16];
+    swprintf(name, 16, L"Time-%03d.txt", number);
+    return name;
+}
+
+class StoryLoadingTest : public JournalTest, public ::testing::WithParamInterface<Diary> {
+protected:
+    // Writes the diary's time files and starts the program; `whole` is the story as shown.
+    // Nothing here waits for the program to be idle, which it is not while the story arrives.
+    void start(const Diary& diary)
+    {
+        CreateDirectoryW((journal.folder + L"quietstory").c_str(), nullptr);
+        std::vector<std::wstring> posts;
+        for (int file = 1; file <= diary.files; ++file) {
+            std::wstring stored;
+            for (int i = 0; i < diary.posts_per_file; ++i) {
+                posts.push_back(post_text(static_cast<int>(posts.size())));
+                stored += std::wstring(posts.back().rbegin(), posts.back().rend());
+            }
+            newest_file = story_path(time_file_name(file));
+            ASSERT_TRUE(write_file_bytes(newest_file, "\xEF\xBB\xBF" + utf8_of(stored)));
+        }
+        for (auto post = posts.rbegin(); post != posts.rend(); ++post)
+            whole += *post;
+        newest = posts.back();
+        ASSERT_TRUE(journal_launch(journal));
+        ASSERT_TRUE(wait_until([&] { return (journal.window = journal_find_window(journal)) != nullptr; }));
+        SetForegroundWindow(journal.window);
+        ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_EDIT); }));
+    }
+
+    void click(HWND window) const
+    {
+        SetForegroundWindow(journal.window);
+        RECT bounds = {};
+        GetWindowRect(window, &bounds);
+        gui_click_screen(bounds.left + 8, (bounds.top + bounds.bottom) / 2);
+    }
+
+    std::wstring viewer_text() const { return without_cr(window_text(journal_part(journal, Part::TXT_STORY))); }
+    // True while the viewer holds less than the story.
+    bool loading(const std::wstring& story) const { return viewer_text().size() < without_cr(story).size(); }
+
+    std::wstring whole;
+    std::wstring newest;
+    std::wstring newest_file;
+};
+
+}  // namespace
+
+TEST_P(StoryLoadingTest, TypingWorksAtOnceAndTheNewestPostsComeFirst)
+{
+    start(GetParam());
+    HWND editor = journal_part(journal, Part::TXT_EDIT);
+    journal_type(journal, L"k");
+    ASSERT_TRUE(wait_until([&] { return window_text(editor) == L"k"; }));
+    EXPECT_TRUE(loading(whole));
+    journal_show_page(journal, Page::STORY);
+    EXPECT_EQ(viewer_text().substr(0, without_cr(newest).size()), without_cr(newest));
+    EXPECT_TRUE(loading(whole));
+    ASSERT_TRUE(wait_until([&] { return viewer_text() == without_cr(whole); }, 120000));
+    // At the top, as a story loaded in one go is.
+    HWND viewer = journal_part(journal, Part::TXT_STORY);
+    EXPECT_EQ(SendMessageW(viewer, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    int first = -1, last = -1;
+    journal_selection(journal, viewer, &first, &last);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(last, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Diaries, StoryLoadingTest, ::testing::Values(FEW_FULL_FILES, MANY_FILES),
+                         [](const ::testing::TestParamInfo<Diary>& info) { return std::string(info.param.name); });
+
+// Reload, a post and a search, each while the story is still arriving.
+TEST_F(StoryLoadingTest, ReloadPostAndSearchWhileLoadingKeepTheStoryWholeAndInOrder)
+{
+    start(MANY_FILES);
+    journal_show_page(journal, Page::STORY);
+    click(journal_button(journal, Page::STORY, L"Reload"));
+    ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_STORY); }));
+    EXPECT_TRUE(loading(whole));
+
+    // The post lands on disk once, on top of the newest file, and on top of the viewer.
+    const std::wstring before = story_file_text(newest_file);
+    journal_show_page(journal, Page::EDIT);
+    journal_type(journal, L"Written while the story arrives");
+    journal_press(journal, VK_RETURN, true);
+    ASSERT_TRUE(wait_until([&] { return journal_current_tab(journal) == 1; }));
+    const std::wstring after = story_file_text(newest_file);
+    const std::wstring post = after.substr(0, after.size() - before.size());
+    EXPECT_EQ(after.substr(post.size()), before);
+    EXPECT_NE(post.find(L"Written while the story arrives"), std::wstring::npos);
+    EXPECT_TRUE(loading(post + whole));
+    ASSERT_TRUE(wait_until([&] { return viewer_text() == without_cr(post + whole); }, 120000));
+
+    // A search finds a word of the oldest file at once: the rest of the story is put in first.
+    click(journal_button(journal, Page::STORY, L"Reload"));
+    ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_STORY); }));
+    click(journal_part(journal, Part::TXT_SEARCH));
+    journal_type(journal, L"quillhaven");
+    EXPECT_TRUE(loading(post + whole));
+    journal_press(journal, VK_RETURN);
+    const int expected = static_cast<int>(without_cr(post + whole).find(OLDEST_WORD));
+    HWND viewer = journal_part(journal, Part::TXT_STORY);
+    EXPECT_TRUE(wait_until([&] {
+        int first = 0, last = 0;
+        journal_selection(journal, viewer, &first, &last);
+        return first == expected && last == expected + 10;
+    }, 120000));
+    EXPECT_EQ(viewer_text(), without_cr(post + whole));
+}
