@@ -1,6 +1,6 @@
 // Fingerprint throughput on one 1 MiB buffer against the references measured in
 // the same run: libcrypto (EVP_Digest) for the digests and zlib for CRC-32.
-// Prints MB/s for both and the ratio ours / reference; the target is >= 0.6.
+// Prints MB/s for both and the ratio ours / reference; the target is >= 1.0.
 #include <cstdio>
 
 #ifdef _WIN32
@@ -28,6 +28,7 @@ int main()
 namespace {
 
 constexpr std::size_t kSize = 1 << 20;
+constexpr double kTarget = 1.0;   // at least as fast as the reference
 
 // The best of several timed runs of `fn`, in MB/s.
 template <typename Fn>
@@ -90,8 +91,12 @@ int main()
     std::mt19937 gen(1);
     for (auto& b : data) b = uint8_t(gen());
 
-    std::printf("CPU paths: SHA extensions %s, PCLMULQDQ %s, BMI2 %s\n", digest::sha1_compress_hw ? "used" : "absent",
-                digest::crc32_update_hw ? "used" : "absent", digest::sha512_compress_hw ? "used" : "absent");
+    std::printf("CPU paths: SHA extensions %s, PCLMULQDQ %s, SHA-512 %s, Keccak with BMI1 %s\n",
+                digest::sha1_compress_hw ? "used" : "absent", digest::crc32_update_hw ? "used" : "absent",
+                !digest::sha512_compress_hw ? "portable"
+                : digest::cpu_has_avx2()    ? "with AVX2 schedule"
+                                            : "with BMI2",
+                digest::keccak_f1600_hw ? "used" : "absent");
     std::printf("%-10s %12s %12s %8s\n", "algorithm", "ours MB/s", "ref MB/s", "ratio");
 
     struct { const char* label; int32_t id, bits; const char* evp; } digests[] = {
@@ -101,15 +106,15 @@ int main()
     int missed = 0;
     auto report = [&](const char* label, double mine, double ref) {
         double ratio = mine / ref;
-        if (ratio < 0.6) ++missed;
-        std::printf("%-10s %12.0f %12.0f %7.2fx%s\n", label, mine, ref, ratio, ratio < 0.6 ? "  below 0.6" : "");
+        if (ratio < kTarget) ++missed;
+        std::printf("%-10s %12.0f %12.0f %7.2fx%s\n", label, mine, ref, ratio, ratio < kTarget ? "  below 1.0" : "");
     };
     for (auto d : digests) report(d.label, ours(d.id, d.bits, data), reference(d.evp, data));
 
     double zlib = best_rate([&] { g_sink = uint8_t(crc32(0, data.data(), uInt(data.size()))); });
     report("CRC-32", ours(2, 0, data), zlib);
 
-    std::printf("%d below the 0.6x target\n", missed);
+    std::printf("%d below the 1.0x target\n", missed);
     return 0;
 }
 

@@ -129,6 +129,31 @@ AESNI_TARGET inline void cipher8(const __m128i k[NR + 1], __m128i x[LANES])
     }
 }
 
+// CBC decryption of the eight blocks at `in`, whose plaintext is the block cipher's
+// output XOR the ciphertext block before it: that XOR goes into the last round key,
+// as AESDECLAST ends with AddRoundKey.
+template <int NR>
+AESNI_TARGET inline void cipher8_chained(const __m128i k[NR + 1], __m128i x[LANES], const std::uint8_t* in,
+                                         __m128i previous)
+{
+#pragma GCC unroll 8
+    for (std::size_t j = 0; j < LANES; ++j) {
+        x[j] = _mm_xor_si128(x[j], k[0]);
+    }
+#pragma GCC unroll 16
+    for (int i = 1; i < NR; ++i) {
+#pragma GCC unroll 8
+        for (std::size_t j = 0; j < LANES; ++j) {
+            x[j] = _mm_aesdec_si128(x[j], k[i]);
+        }
+    }
+#pragma GCC unroll 8
+    for (std::size_t j = 0; j < LANES; ++j) {
+        const __m128i chain = j == 0 ? previous : load(in + BLOCK * (j - 1));
+        x[j] = _mm_aesdeclast_si128(x[j], _mm_xor_si128(k[NR], chain));
+    }
+}
+
 // Eight blocks at a time keep the AES units busy; the rest go one by one.
 template <int NR, bool ENCRYPT>
 AESNI_TARGET void ecb_rounds(const Schedule& s, const std::uint8_t* in, std::uint8_t* out, std::size_t blocks)
@@ -177,20 +202,17 @@ AESNI_TARGET void cbc_decrypt_rounds(const Schedule& s, const std::uint8_t* in, 
     __m128i previous = load(chain);
     std::size_t i = 0;
     for (; i + LANES <= blocks; i += LANES) {
-        __m128i c[LANES];
         __m128i x[LANES];
 #pragma GCC unroll 8
         for (std::size_t j = 0; j < LANES; ++j) {
-            c[j] = load(in + BLOCK * (i + j));
-            x[j] = c[j];
+            x[j] = load(in + BLOCK * (i + j));
         }
-        cipher8<NR, false>(k, x);
-        store(out + BLOCK * i, _mm_xor_si128(x[0], previous));
+        cipher8_chained<NR>(k, x, in + BLOCK * i, previous);
+        previous = load(in + BLOCK * (i + LANES - 1));
 #pragma GCC unroll 8
-        for (std::size_t j = 1; j < LANES; ++j) {
-            store(out + BLOCK * (i + j), _mm_xor_si128(x[j], c[j - 1]));
+        for (std::size_t j = 0; j < LANES; ++j) {
+            store(out + BLOCK * (i + j), x[j]);
         }
-        previous = c[LANES - 1];
     }
     for (; i < blocks; ++i) {
         __m128i c = load(in + BLOCK * i);

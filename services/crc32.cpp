@@ -50,10 +50,8 @@ void update(FingerprintContext* base, const void* data, std::size_t length)
     if (!data) return;
     const uint8_t* p = static_cast<const uint8_t*>(data);
     uint32_t crc = ~c->value;
-    if (crc32_update_hw && length >= 64)
-        crc = crc32_update_hw(crc, p, length);
-    else
-        crc = crc32_update_portable(crc, p, length);
+    const CrcUpdate run = length >= 64 ? pick(crc32_update_hw, crc32_update_portable) : crc32_update_portable;
+    crc = run(crc, p, length);
     c->value = ~crc;
 }
 

@@ -66,6 +66,15 @@ inline uint32_t rotr32(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 inline uint64_t rotl64(uint64_t x, int n) { return (x << n) | (x >> ((64 - n) & 63)); }
 inline uint64_t rotr64(uint64_t x, int n) { return (x >> n) | (x << (64 - n)); }
 
+// Hides a value's origin from the optimiser, so that it cannot regroup a sum: the
+// hash rounds order their adds so that the longest path meets the fewest of them.
+template <typename Word>
+__attribute__((always_inline)) inline Word settled(Word x)
+{
+    __asm__("" : "+r"(x));
+    return x;
+}
+
 // Contexts may hold a password-derived state: clear them before the memory is released.
 void wipe(void* p, std::size_t n);
 
@@ -77,7 +86,8 @@ void md5_compress(uint32_t* state, const uint8_t* data, std::size_t blocks);
 void sha1_compress_portable(uint32_t* state, const uint8_t* data, std::size_t blocks);
 void sha256_compress_portable(uint32_t* state, const uint8_t* data, std::size_t blocks);
 void sha512_compress_portable(uint64_t* state, const uint8_t* data, std::size_t blocks);
-void keccak_f1600(uint64_t* lanes);
+using KeccakPermute = void (*)(uint64_t* lanes);
+void keccak_f1600_portable(uint64_t* lanes);
 
 // The reflected CRC-32 register update without the complements on entry and exit.
 uint32_t crc32_update_portable(uint32_t crc, const uint8_t* data, std::size_t length);
@@ -86,12 +96,27 @@ uint32_t crc32_update_portable(uint32_t crc, const uint8_t* data, std::size_t le
 // and on other architectures, so callers fall back to the portable functions.
 bool cpu_has_sha_ni();
 bool cpu_has_pclmul();
+bool cpu_has_bmi1();
 bool cpu_has_bmi2();
+bool cpu_has_avx2();
 extern const Compress32 sha1_compress_hw;
 extern const Compress32 sha256_compress_hw;
-extern const Compress64 sha512_compress_hw;   // the portable code built for BMI2
+extern const Compress64 sha512_compress_hw;   // vector schedule with AVX2, else BMI2 rotates
 using CrcUpdate = uint32_t (*)(uint32_t crc, const uint8_t* data, std::size_t length);
 extern const CrcUpdate crc32_update_hw;
+extern const KeccakPermute keccak_f1600_hw;   // the portable code built for BMI1
+
+// Tests switch this on to run every algorithm on its portable code; contexts made
+// while it is on use no hardware path.
+void set_portable_only(bool on);
+bool portable_only();
+
+// The function a new context uses: the hardware path when there is one.
+template <typename Function>
+Function pick(Function hardware, Function portable)
+{
+    return hardware && !portable_only() ? hardware : portable;
+}
 
 // The state shared by MD5, SHA-1 and SHA-2: a partial block and the message length.
 // Word is uint32_t (64-byte blocks) or uint64_t (128-byte blocks).

@@ -61,20 +61,35 @@ namespace {
 struct CpuFeatures {
     bool sha_ni = false;
     bool pclmul = false;
+    bool bmi1 = false;
     bool bmi2 = false;
+    bool avx2 = false;
 };
+
+// AVX registers are usable only when the system saves them on a thread switch:
+// OSXSAVE set and XCR0 covering the SSE and AVX state.
+bool os_saves_ymm(unsigned leaf1_ecx)
+{
+    if (!(leaf1_ecx & (1u << 27)) || !(leaf1_ecx & (1u << 28))) return false;
+    unsigned low = 0, high = 0;
+    __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    return (low & 6u) == 6u;
+}
 
 CpuFeatures read_cpu_features()
 {
     CpuFeatures f;
     unsigned a = 0, b = 0, c = 0, d = 0;
     if (!__get_cpuid(1, &a, &b, &c, &d)) return f;
+    const unsigned c_leaf1 = c;
     bool ssse3 = c & (1u << 9), sse41 = c & (1u << 19);
     f.pclmul = (c & (1u << 1)) && sse41;
     if (__get_cpuid_max(0, nullptr) >= 7) {
         __cpuid_count(7, 0, a, b, c, d);
         f.sha_ni = (b & (1u << 29)) && ssse3 && sse41;
+        f.bmi1 = b & (1u << 3);
         f.bmi2 = b & (1u << 8);
+        f.avx2 = (b & (1u << 5)) && os_saves_ymm(c_leaf1);
     }
     return f;
 }
@@ -89,15 +104,26 @@ const CpuFeatures& cpu()
 
 bool cpu_has_sha_ni() { return cpu().sha_ni; }
 bool cpu_has_pclmul() { return cpu().pclmul; }
+bool cpu_has_bmi1() { return cpu().bmi1; }
 bool cpu_has_bmi2() { return cpu().bmi2; }
+bool cpu_has_avx2() { return cpu().avx2; }
 
 #else
 
 bool cpu_has_sha_ni() { return false; }
 bool cpu_has_pclmul() { return false; }
+bool cpu_has_bmi1() { return false; }
 bool cpu_has_bmi2() { return false; }
+bool cpu_has_avx2() { return false; }
 
 #endif
+
+namespace {
+bool g_portable_only = false;
+}
+
+void set_portable_only(bool on) { g_portable_only = on; }
+bool portable_only() { return g_portable_only; }
 
 }  // namespace digest
 

@@ -18,7 +18,7 @@ FingerprintContext* create(int32_t, int32_t)
     if (!c) return nullptr;
     static const uint32_t iv[5] = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476, 0xc3d2e1f0};
     std::memcpy(c->state, iv, sizeof(iv));
-    c->compress = sha1_compress_hw ? sha1_compress_hw : sha1_compress_portable;
+    c->compress = pick(sha1_compress_hw, sha1_compress_portable);
     return &c->base;
 }
 

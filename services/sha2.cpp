@@ -1,6 +1,7 @@
 // SHA-224, SHA-256, SHA-384 and SHA-512 (FIPS 180-4). SHA-256 uses the x86 SHA
 // extensions where the CPU has them.
 #include "services/digest.h"
+#include "services/sha2_round.h"
 
 #ifdef QN_DIGEST_X86
 #include <immintrin.h>
@@ -20,7 +21,9 @@ alignas(16) constexpr uint32_t k256[64] = {
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2,
 };
 
-constexpr uint64_t k512[80] = {
+}  // namespace
+
+alignas(16) const uint64_t sha512_k[80] = {
     0x428a2f98d728ae22, 0x7137449123ef65cd, 0xb5c0fbcfec4d3b2f, 0xe9b5dba58189dbbc, 0x3956c25bf348b538,
     0x59f111f1b605d019, 0x923f82a4af194f9b, 0xab1c5ed5da6d8118, 0xd807aa98a3030242, 0x12835b0145706fbe,
     0x243185be4ee4b28c, 0x550c7dc3d5ffb4e2, 0x72be5d74f27b896f, 0x80deb1fe3b1696b1, 0x9bdc06a725c71235,
@@ -38,6 +41,8 @@ constexpr uint64_t k512[80] = {
     0x113f9804bef90dae, 0x1b710b35131c471b, 0x28db77f523047d84, 0x32caab7b40c72493, 0x3c9ebe0a15c9bebc,
     0x431d67c49c100d4c, 0x4cc5d4becb3e42b6, 0x597f299cfc657e2a, 0x5fcb6fab3ad6faec, 0x6c44198c4a475817,
 };
+
+namespace {
 
 constexpr uint32_t iv224[8] = {0xc1059ed8, 0x367cd507, 0x3070dd17, 0xf70e5939,
                                0xffc00b31, 0x68581511, 0x64f98fa7, 0xbefa4fa4};
@@ -74,10 +79,10 @@ FingerprintContext* create(int32_t bits, int32_t)
     c->wide = bits > 256;
     if (c->wide) {
         std::memcpy(c->wide_md.state, bits == 384 ? iv384 : iv512, sizeof(iv512));
-        c->wide_md.compress = sha512_compress_hw ? sha512_compress_hw : sha512_compress_portable;
+        c->wide_md.compress = pick(sha512_compress_hw, sha512_compress_portable);
     } else {
         std::memcpy(c->narrow_md.state, bits == 224 ? iv224 : iv256, sizeof(iv256));
-        c->narrow_md.compress = sha256_compress_hw ? sha256_compress_hw : sha256_compress_portable;
+        c->narrow_md.compress = pick(sha256_compress_hw, sha256_compress_portable);
     }
     return &c->base;
 }
@@ -102,30 +107,6 @@ void finish(FingerprintContext* base)
         md_pad(&c->narrow_md, false);
         for (int n = 0; n < base->bits / 32; ++n) store_be32(base->digest + 4 * n, c->narrow_md.state[n]);
     }
-}
-
-__attribute__((always_inline)) inline uint32_t big_sigma0(uint32_t x) { return rotr32(x, 2) ^ rotr32(x, 13) ^ rotr32(x, 22); }
-__attribute__((always_inline)) inline uint32_t big_sigma1(uint32_t x) { return rotr32(x, 6) ^ rotr32(x, 11) ^ rotr32(x, 25); }
-__attribute__((always_inline)) inline uint32_t small_sigma0(uint32_t x) { return rotr32(x, 7) ^ rotr32(x, 18) ^ (x >> 3); }
-__attribute__((always_inline)) inline uint32_t small_sigma1(uint32_t x) { return rotr32(x, 17) ^ rotr32(x, 19) ^ (x >> 10); }
-
-__attribute__((always_inline)) inline uint64_t big_sigma0(uint64_t x) { return rotr64(x, 28) ^ rotr64(x, 34) ^ rotr64(x, 39); }
-__attribute__((always_inline)) inline uint64_t big_sigma1(uint64_t x) { return rotr64(x, 14) ^ rotr64(x, 18) ^ rotr64(x, 41); }
-__attribute__((always_inline)) inline uint64_t small_sigma0(uint64_t x) { return rotr64(x, 1) ^ rotr64(x, 8) ^ (x >> 7); }
-__attribute__((always_inline)) inline uint64_t small_sigma1(uint64_t x) { return rotr64(x, 19) ^ rotr64(x, 61) ^ (x >> 6); }
-
-// One round with the roles of the eight working variables passed in rotated
-// order, so that eight calls in a row need no moves between them.
-template <typename Word>
-__attribute__((always_inline)) inline void sha2_round(Word a, Word b, Word& d, Word e, Word f, Word g, Word& h, Word kw, Word& bc)
-{
-    // Maj(a, b, c) = b ^ ((a ^ b) & (b ^ c)), and this round's a ^ b is the next one's b ^ c.
-    Word ab = a ^ b;
-    Word t1 = h + big_sigma1(e) + (g ^ (e & (f ^ g))) + kw;
-    Word t2 = big_sigma0(a) + (b ^ (ab & bc));
-    bc = ab;
-    d += t1;
-    h = t1 + t2;
 }
 
 // The message word for round t (t >= 16) in a 16-word ring.
@@ -222,28 +203,20 @@ void sha256_compress_portable(uint32_t* state, const uint8_t* p, std::size_t blo
 
 void sha512_compress_portable(uint64_t* state, const uint8_t* p, std::size_t blocks)
 {
-    for (; blocks; --blocks, p += 128) compress_block<uint64_t, 80>(state, p, k512, load_be64);
+    for (; blocks; --blocks, p += 128) compress_block<uint64_t, 80>(state, p, sha512_k, load_be64);
 }
 
 #ifdef QN_DIGEST_X86
-namespace {
-
 // The same code with BMI2, whose rotate leaves its source intact and saves moves.
 __attribute__((target("bmi2")))
 void sha512_compress_bmi2(uint64_t* state, const uint8_t* p, std::size_t blocks)
 {
-    for (; blocks; --blocks, p += 128) compress_block<uint64_t, 80>(state, p, k512, load_be64);
+    for (; blocks; --blocks, p += 128) compress_block<uint64_t, 80>(state, p, sha512_k, load_be64);
 }
 
-}  // namespace
-#endif
-
-#ifdef QN_DIGEST_X86
 const Compress32 sha256_compress_hw = cpu_has_sha_ni() ? compress_sha_ni : nullptr;
-const Compress64 sha512_compress_hw = cpu_has_bmi2() ? sha512_compress_bmi2 : nullptr;
 #else
 const Compress32 sha256_compress_hw = nullptr;
-const Compress64 sha512_compress_hw = nullptr;
 #endif
 
 }  // namespace digest

@@ -220,7 +220,13 @@ const Vector vectors[] = {
      "ed311d0a9d5141ce9cc5c66ee689b266a8aa18ace8282a0e0db596c90b0a7b87"},
 };
 
-TEST(FingerprintVectors, PublishedExamples)
+// Runs the checks of a test on the portable code of every algorithm.
+struct PortableOnly {
+    PortableOnly() { digest::set_portable_only(true); }
+    ~PortableOnly() { digest::set_portable_only(false); }
+};
+
+void check_published_examples()
 {
     register_all();
     const std::string million(1000000, 'a');
@@ -233,6 +239,17 @@ TEST(FingerprintVectors, PublishedExamples)
         std::u16string text(message.begin(), message.end());
         EXPECT_EQ(string_hex(text.c_str(), v.id, v.bits), v.expected) << label;
     }
+}
+
+TEST(FingerprintVectors, PublishedExamples)
+{
+    check_published_examples();
+}
+
+TEST(FingerprintVectors, PublishedExamplesOnPortableCode)
+{
+    const PortableOnly portable;
+    check_published_examples();
 }
 
 TEST(FingerprintVectors, OutputLengths)
@@ -419,6 +436,16 @@ TEST(FingerprintHardware, AcceleratedPathsEqualPortable)
             EXPECT_EQ(std::memcmp(a, b, sizeof(a)), 0) << blocks;
         }
     }
+    if (digest::keccak_f1600_hw) {
+        for (int n = 0; n < 3; ++n) {
+            uint64_t a[25], b[25];
+            std::memcpy(a, data.data() + 200 * n, sizeof(a));
+            std::memcpy(b, a, sizeof(a));
+            digest::keccak_f1600_hw(a);
+            digest::keccak_f1600_portable(b);
+            EXPECT_EQ(std::memcmp(a, b, sizeof(a)), 0) << n;
+        }
+    }
     if (digest::crc32_update_hw) {
         std::mt19937 gen(5);
         for (std::size_t length = 64; length <= data.size(); length += 1 + length / 16) {
@@ -446,7 +473,7 @@ std::string evp_hex(const char* name, const uint8_t* data, std::size_t n)
     return hex;
 }
 
-TEST(FingerprintReference, LibcryptoAndZlibOnEveryLengthUpTo1000)
+void check_every_length_up_to_1000()
 {
     register_all();
     struct { int32_t id, bits; const char* name; } kinds[] = {
@@ -466,6 +493,17 @@ TEST(FingerprintReference, LibcryptoAndZlibOnEveryLengthUpTo1000)
         std::snprintf(crc, sizeof(crc), "%08lx", crc32(0, p, uInt(n)));
         ASSERT_EQ(narrow(fingerprint_buffer(p, int32_t(n), 2)), crc) << "crc32 length " << n;
     }
+}
+
+TEST(FingerprintReference, LibcryptoAndZlibOnEveryLengthUpTo1000)
+{
+    check_every_length_up_to_1000();
+}
+
+TEST(FingerprintReference, PortableCodeOnEveryLengthUpTo1000)
+{
+    const PortableOnly portable;
+    check_every_length_up_to_1000();
 }
 
 TEST(FingerprintReference, LargeUnalignedBuffers)
