@@ -50,8 +50,10 @@ namespace digest {
 
 void wipe(void* p, std::size_t n)
 {
-    volatile uint8_t* bytes = static_cast<volatile uint8_t*>(p);
-    while (n--) *bytes++ = 0;
+    std::memset(p, 0, n);
+    // The bytes count as read by something outside the compiler's view, so the
+    // clearing cannot be dropped as a store to memory about to be freed.
+    __asm__ __volatile__("" : : "r"(p) : "memory");
 }
 
 #ifdef QN_DIGEST_X86
