@@ -154,4 +154,11 @@ TEST_F(StoryLoadingTest, ReloadPostAndSearchWhileLoadingKeepTheStoryWholeAndInOr
         return first == expected && last == expected + 10;
     }, 120000));
     EXPECT_EQ(viewer_text(), without_cr(post + whole));
+
+    // Closing does not wait for the story either.
+    click(journal_button(journal, Page::STORY, L"Reload"));
+    ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_STORY); }));
+    EXPECT_TRUE(loading(post + whole));
+    journal_close(journal);
+    EXPECT_TRUE(journal_wait_exit(journal));
 }
