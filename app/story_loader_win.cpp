@@ -34,7 +34,8 @@ std::int64_t microseconds_since(const LARGE_INTEGER& start)
 }
 
 // Appends the text below the viewer's text, leaving the reader's selection and scroll
-// position as they were; the viewer draws itself once, afterwards.
+// position as they were; the viewer draws itself once, afterwards, and at once, so that the
+// slice's time includes its drawing.
 void viewer_append(const std::u16string& text)
 {
     HWND viewer = story_viewer();
@@ -48,6 +49,7 @@ void viewer_append(const std::u16string& text)
     SendMessageW(viewer, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
     SendMessageW(viewer, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(viewer, nullptr, TRUE);
+    UpdateWindow(viewer);
 }
 
 // Reads the next time file down into the load, un-reversed; false when none is left. An
