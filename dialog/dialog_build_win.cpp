@@ -4,6 +4,7 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/code_editor.h"
 #include "toolkit/controls/frame.h"
 #include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/option.h"
@@ -15,6 +16,7 @@
 #include "toolkit/controls/spin.h"
 #include "toolkit/controls/splitter.h"
 #include "toolkit/controls/trackbar.h"
+#include "toolkit/controls/web_view.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/listview.h"
@@ -136,6 +138,8 @@ ObjectNumber create_control(DialogElement* element)
     case ELEMENT_TRACKBAR: return create_value_control(static_cast<const ControlElement*>(element));
     case ELEMENT_IPADDRESS: return ipaddress_create(number, 0, 0, 0, 0);
     case ELEMENT_SHORTCUT: return shortcut_create(number, 0, 0, 0, 0, 0);
+    case ELEMENT_SCINTILLA: return code_editor_create(number, 0, 0, 0, 0, element->flags);
+    case ELEMENT_WEB: return web_view_create(number, 0, 0, 0, 0, text_of(element), element->flags);
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
 }
@@ -196,6 +200,8 @@ bool create_element_control(Builder* builder, DialogElement* element)
     if (takes_container_id(element))
         return refuse_container_id(builder, element);
     ObjectNumber made = create_control(element);
+    if (!made && element->kind == ELEMENT_SCINTILLA && !code_editor_component_loaded())
+        return fail(builder, MESSAGE_CODE_EDITOR_MISSING, element);
     if (!made)
         return fail(builder, MESSAGE_CONTROL_FAILED, element);
     element->control = element->requested == -1 ? made : element->requested;
