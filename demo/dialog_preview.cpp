@@ -1,10 +1,16 @@
-// DialogPreview <definition file> [window name] [--image NAME=FILE]...: opens a window of a
-// dialog definition (the first one when no name is given) and writes one line to standard
-// output for every event it receives: the event, the control's name from the definition (or
-// the object's number), the type (a canvas's types with their names). Each --image shows a
-// picture in the named image, image button or canvas. A faulty definition prints the dialog
-// engine's message and exits with code 1; closing the window exits with 0.
+// DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--watch] <definition file>
+// [window name]: opens a window of a dialog definition (the first one when no name is given)
+// and writes one line to standard output for every event it receives: the event, the
+// control's name from the definition (or the object's number), the type (a canvas's types
+// with their names). A faulty definition prints the dialog engine's message and exits with
+// code 1; closing the window exits with 0. --image shows a picture in the named image, image
+// button or canvas (demo/preview_images.h); --text sets a control's text from a file
+// (demo/preview_text.h); --watch opens the window again, in the same place, whenever the
+// definition file changes, and keeps the last good window when the changed definition is
+// faulty.
 #include "demo/preview_images.h"
+#include "demo/preview_text.h"
+#include "demo/preview_watch.h"
 #include "dialog/dialog.h"
 #include "images/image.h"
 #include "services/file.h"
@@ -24,6 +30,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -121,7 +128,53 @@ ObjectNumber open_dialog(const std::u16string& text, const wchar_t* window_name,
     if (opened)
         return dialog;
     fail(utf16_to_utf8(dialog_error(dialog).c_str()));
+    dialog_free(dialog);
     return 0;
+}
+
+struct PreviewOptions {
+    std::vector<PreviewImage> images;
+    std::vector<PreviewText> texts;
+    bool watch = false;
+};
+
+// The window of the definition file with the options' texts set; 0 after a message.
+ObjectNumber open_file(const wchar_t* path, const wchar_t* window_name, const PreviewOptions& options,
+                       std::map<ObjectNumber, std::string>* names)
+{
+    std::u16string text;
+    if (!read_definition(path, &text)) {
+        fail("The definition file could not be read: " + utf16_to_utf8(reinterpret_cast<const char16_t*>(path)));
+        return 0;
+    }
+    ObjectNumber dialog = open_dialog(text, window_name, names);
+    std::string message;
+    if (dialog && !preview_text_apply(dialog, options.texts, &message)) {
+        fail(message);
+        dialog_free(dialog);
+        return 0;
+    }
+    if (dialog) {
+        for (const std::string& missing : preview_show_images(dialog, options.images))
+            print_line(missing);
+    }
+    return dialog;
+}
+
+// The changed file's window replaces the last good one, in its place; a faulty version
+// leaves the last good one open.
+void reopen(const wchar_t* path, const wchar_t* window_name, const PreviewOptions& options, ObjectNumber* dialog,
+            std::map<ObjectNumber, std::string>* names)
+{
+    std::map<ObjectNumber, std::string> fresh;
+    ObjectNumber opened = open_file(path, window_name, options, &fresh);
+    if (!opened)
+        return;
+    preview_watch_place_like(window_os_handle(dialog_window(opened)), window_os_handle(dialog_window(*dialog)));
+    dialog_free(*dialog);
+    *dialog = opened;
+    *names = fresh;
+    print_line("The definition was opened again.");
 }
 
 void report(int event, const std::map<ObjectNumber, std::string>& names)
@@ -135,26 +188,47 @@ void report(int event, const std::map<ObjectNumber, std::string>& names)
     print_line(std::string(name) + " " + shown + " " + preview_type_text(event_type()));
 }
 
-int run(const wchar_t* path, const wchar_t* window_name, const std::vector<PreviewImage>& images)
+int run(const wchar_t* path, const wchar_t* window_name, const PreviewOptions& options)
 {
     if (!(event_start() && event_window_start() && file_start() && xml_start() && dialog_start() &&
           control_start() && window_start() && image_start()))
         return fail("The program's components could not start.");
-    std::u16string text;
-    if (!read_definition(path, &text))
-        return fail("The definition file could not be read: " + utf16_to_utf8(reinterpret_cast<const char16_t*>(path)));
+    PreviewWatch watch;
+    preview_watch_start(&watch, path);
     std::map<ObjectNumber, std::string> names;
-    ObjectNumber dialog = open_dialog(text, window_name, &names);
+    ObjectNumber dialog = open_file(path, window_name, options, &names);
     if (!dialog)
         return EXIT_FAULTY;
-    for (const std::string& message : preview_show_images(dialog, images))
-        print_line(message);
     for (;;) {
-        int event = event_wait_forever();
+        int event = event_wait(options.watch ? PREVIEW_WATCH_INTERVAL : -1);
+        if (options.watch && preview_watch_changed(&watch))
+            reopen(path, window_name, options, &dialog, &names);
         report(event, names);
         if (event == EVENT_CLOSE_WINDOW)
             return 0;
     }
+}
+
+// Options first or anywhere; what is no option is the file and the window name.
+bool parse_arguments(int argc, wchar_t** argv, PreviewOptions* options, std::vector<const wchar_t*>* positional)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::wstring_view argument(argv[i]);
+        PreviewText text;
+        if (argument == L"--watch") {
+            options->watch = true;
+        } else if (argument == L"--image") {
+            if (i + 1 == argc || !preview_parse_image(argv[++i], &options->images))
+                return false;
+        } else if (argument == L"--text") {
+            if (i + 1 == argc || !preview_text_parse(argv[++i], &text))
+                return false;
+            options->texts.push_back(text);
+        } else {
+            positional->push_back(argv[i]);
+        }
+    }
+    return !positional->empty() && positional->size() <= 2;
 }
 
 }  // namespace
@@ -163,15 +237,11 @@ int wmain(int argc, wchar_t** argv)
 {
     // Lines end in a bare line feed, also when the output goes to a pipe.
     _setmode(_fileno(stdout), _O_BINARY);
-    const char* usage = "usage: DialogPreview <definition file> [window name] [--image NAME=FILE]...";
-    if (argc < 2)
-        return fail(usage);
-    bool named = argc > 2 && std::wstring(argv[2]).rfind(L"--", 0) != 0;
-    std::vector<PreviewImage> images;
-    for (int i = named ? 3 : 2; i < argc; i += 2) {
-        if (std::wstring(argv[i]) != L"--image" || i + 1 >= argc || !preview_parse_image(argv[i + 1], &images))
-            return fail(usage);
-    }
-    int code = run(argv[1], named ? argv[2] : nullptr, images);
+    PreviewOptions options;
+    std::vector<const wchar_t*> positional;
+    if (!parse_arguments(argc, argv, &options, &positional))
+        return fail("usage: DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--watch] <definition file> "
+                    "[window name]");
+    int code = run(positional[0], positional.size() > 1 ? positional[1] : nullptr, options);
     ExitProcess(static_cast<UINT>(code));
 }

@@ -6,6 +6,7 @@
 #include "toolkit/control.h"
 #include "toolkit/controls/canvas.h"
 #include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/code_editor.h"
 #include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/option.h"
 #include "toolkit/controls/progressbar.h"
@@ -13,6 +14,7 @@
 #include "toolkit/controls/shortcut_entry.h"
 #include "toolkit/controls/spin.h"
 #include "toolkit/controls/trackbar.h"
+#include "toolkit/controls/web_view.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
@@ -153,6 +155,20 @@ void build_drawing_page()
     container_close_list();
 }
 
+// A code editor (when Scintilla.dll is beside the demo) and a web view on a page of their own.
+constexpr ObjectNumber DEMO_CODE = 60;
+constexpr ObjectNumber DEMO_WEB = 61;
+
+void build_code_page()
+{
+    container_open_list(DEMO_PANEL);
+    control_add_item(DEMO_PANEL, -1, u"Code");
+    if (code_editor_create(DEMO_CODE, 5, 5, 175, 90, 0))
+        control_set_text(DEMO_CODE, u"int main()\r\n{\r\n    return 0;\r\n}\r\n");
+    web_view_create(DEMO_WEB, 5, 100, 175, 80, u"about:blank", 0);
+    container_close_list();
+}
+
 bool build_window()
 {
     if (!window_open(DEMO_WINDOW, UNCHANGED, UNCHANGED, 640, 480, u"Toolkit demo",
@@ -177,6 +193,7 @@ bool build_window()
         return false;
     build_fields_page();
     build_drawing_page();
+    build_code_page();
     return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
 }
 

@@ -6,6 +6,7 @@
 #include "toolkit/controls/buttonimage.h"
 #include "toolkit/controls/canvas.h"
 #include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/code_editor.h"
 #include "toolkit/controls/frame.h"
 #include "toolkit/controls/image_control.h"
 #include "toolkit/controls/ipaddress.h"
@@ -18,6 +19,7 @@
 #include "toolkit/controls/spin.h"
 #include "toolkit/controls/splitter.h"
 #include "toolkit/controls/trackbar.h"
+#include "toolkit/controls/web_view.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
 #include "toolkit/listview.h"
@@ -142,6 +144,8 @@ ObjectNumber create_control(DialogElement* element)
     case ELEMENT_IMAGE: return image_control_create(number, 0, 0, 0, 0, 0, element->flags);
     case ELEMENT_BUTTONIMAGE: return buttonimage_create(number, 0, 0, 0, 0, 0, element->flags);
     case ELEMENT_CANVAS: return canvas_create(number, 0, 0, 0, 0, element->flags);
+    case ELEMENT_SCINTILLA: return code_editor_create(number, 0, 0, 0, 0, element->flags);
+    case ELEMENT_WEB: return web_view_create(number, 0, 0, 0, 0, text_of(element), element->flags);
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
 }
@@ -202,6 +206,8 @@ bool create_element_control(Builder* builder, DialogElement* element)
     if (takes_container_id(element))
         return refuse_container_id(builder, element);
     ObjectNumber made = create_control(element);
+    if (!made && element->kind == ELEMENT_SCINTILLA && !code_editor_component_loaded())
+        return fail(builder, MESSAGE_CODE_EDITOR_MISSING, element);
     if (!made)
         return fail(builder, MESSAGE_CONTROL_FAILED, element);
     element->control = element->requested == -1 ? made : element->requested;

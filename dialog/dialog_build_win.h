@@ -8,6 +8,9 @@
 constexpr const char* MESSAGE_WINDOW_FAILED = "'%s' could not be opened.";
 constexpr const char* MESSAGE_CONTROL_FAILED = "'%s' control could not be created.";
 constexpr const char* MESSAGE_BINDING_FAILED = "'%s' event could not be bound.";
+// A code editor needs its component beside the program.
+constexpr const char* MESSAGE_CODE_EDITOR_MISSING =
+    "'%s' control could not be created: Scintilla.dll is missing from the program's folder or cannot be loaded.";
 // A fixed number would replace (and so destroy) a container the control lies in.
 constexpr const char* MESSAGE_ID_OF_CONTAINER = "'%s' cannot take the id %s of a container it is in.";
 

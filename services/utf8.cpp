@@ -1,8 +1,41 @@
 #include "services/utf8.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
+
+// Runs of ASCII are taken several units at a time: long texts are mostly ASCII.
+constexpr std::uint64_t kHighBitsOf4Units = 0xFF80FF80FF80FF80ull;
+constexpr std::uint64_t kHighBitsOf8Bytes = 0x8080808080808080ull;
+
+// The number of units below 0x80 from text[i] on.
+std::size_t ascii_units(std::u16string_view text, std::size_t i)
+{
+    const std::size_t start = i;
+    for (std::uint64_t word = 0; i + 4 <= text.size(); i += 4) {
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (word & kHighBitsOf4Units)
+            break;
+    }
+    while (i < text.size() && text[i] < 0x80)
+        ++i;
+    return i - start;
+}
+
+// The number of bytes below 0x80 from bytes[i] on.
+std::size_t ascii_bytes(std::string_view bytes, std::size_t i)
+{
+    const std::size_t start = i;
+    for (std::uint64_t word = 0; i + 8 <= bytes.size(); i += 8) {
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if (word & kHighBitsOf8Bytes)
+            break;
+    }
+    while (i < bytes.size() && uint8_t(bytes[i]) < 0x80)
+        ++i;
+    return i - start;
+}
 
 constexpr char16_t kReplacement = 0xFFFD;
 
@@ -80,8 +113,13 @@ char32_t decode_sequence(std::string_view bytes, std::size_t i, std::size_t* nex
 std::size_t utf8_encoded_length(std::u16string_view text)
 {
     std::size_t total = 0;
-    for (std::size_t i = 0, units = 0; i < text.size(); i += units)
-        total += encoded_size(next_code_point(text, i, &units));
+    for (std::size_t i = 0, units = 0; i < text.size(); i += units) {
+        const std::size_t ascii = ascii_units(text, i);
+        total += ascii;
+        i += ascii;
+        if (i < text.size())
+            total += encoded_size(next_code_point(text, i, &units));
+    }
     return total;
 }
 
@@ -90,10 +128,15 @@ std::string utf8_encode(std::u16string_view text)
     std::string out(utf8_encoded_length(text), '\0');
     std::size_t o = 0;
     for (std::size_t i = 0, units = 0; i < text.size(); i += units) {
+        const std::size_t ascii = ascii_units(text, i);
+        for (std::size_t k = 0; k < ascii; ++k)
+            out[o + k] = char(text[i + k]);
+        o += ascii;
+        i += ascii;
+        if (i == text.size())
+            break;
         char32_t cp = next_code_point(text, i, &units);
-        if (cp < 0x80) {
-            out[o++] = char(cp);
-        } else if (cp < 0x800) {
+        if (cp < 0x800) {
             out[o++] = char(0xC0 | (cp >> 6));
             out[o++] = char(0x80 | (cp & 0x3F));
         } else if (cp < 0x10000) {
@@ -115,12 +158,13 @@ std::size_t utf8_decode_to(std::string_view bytes, char16_t* out)
     std::size_t o = 0;
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const uint8_t b = uint8_t(bytes[i]);
-        if (b < 0x80) {
-            out[o++] = char16_t(b);
-            ++i;
-            continue;
-        }
+        const std::size_t ascii = ascii_bytes(bytes, i);
+        for (std::size_t k = 0; k < ascii; ++k)
+            out[o + k] = char16_t(uint8_t(bytes[i + k]));
+        o += ascii;
+        i += ascii;
+        if (i == bytes.size())
+            break;
         const char32_t cp = decode_sequence(bytes, i, &i);
         if (cp < 0x10000) {
             out[o++] = char16_t(cp);

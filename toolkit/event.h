@@ -99,6 +99,8 @@ int event_bind_control(ObjectNumber control, EventHandler handler, int type = -1
 // swallows the message. Null removes it. Windows only.
 using EventMessageFilter = int (*)(unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
 void event_set_message_filter(EventMessageFilter filter);
+// The installed filter, or null.
+EventMessageFilter event_message_filter();
 
 // Return 1 when the handler was bound under exactly that key.
 int event_unbind(int event, EventHandler handler, ObjectNumber window, ObjectNumber object, int type);

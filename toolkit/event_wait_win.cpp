@@ -123,6 +123,11 @@ void event_set_message_filter(EventMessageFilter filter)
         g_windows->message_filter = filter;
 }
 
+EventMessageFilter event_message_filter()
+{
+    return g_windows ? g_windows->message_filter : nullptr;
+}
+
 int event_wait_forever()
 {
     return event_wait(-1);

@@ -3,6 +3,7 @@
 // definition prints the engine's message and ends it with 1; pictures given with --image show
 // and their controls report real input.
 #include "journal_helpers.h"
+#include "preview_process.h"
 
 #include "images/draw.h"
 #include "images/image.h"
@@ -11,90 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 
 namespace {
-
-// One run of the program with its standard output collected by a reading thread.
-class Preview {
-public:
-    explicit Preview(const std::wstring& arguments)
-    {
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        HANDLE write_end = nullptr;
-        if (!CreatePipe(&read_end_, &write_end, &inherit, 0))
-            return;
-        SetHandleInformation(read_end_, HANDLE_FLAG_INHERIT, 0);
-        std::wstring program = build_file(L"demo\\") + L"DialogPreview.exe";
-        std::wstring command = L"\"" + program + L"\" " + arguments;
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = write_end;
-        startup.hStdError = write_end;
-        started_ = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  build_file(L"demo\\").c_str(), &startup, &process_) != FALSE;
-        CloseHandle(write_end);
-        reader_ = std::thread([this] { read_all(); });
-    }
-
-    ~Preview()
-    {
-        if (started_ && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process_.hProcess, 99);
-        if (reader_.joinable())
-            reader_.join();
-        if (started_) {
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-        if (read_end_)
-            CloseHandle(read_end_);
-    }
-
-    bool started() const { return started_; }
-
-    std::string output()
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        return output_;
-    }
-
-    bool output_has(const std::string& line) { return output().find(line) != std::string::npos; }
-
-    // The exit code once the program has ended within the time, else -1.
-    int exit_code(DWORD timeout_ms)
-    {
-        if (WaitForSingleObject(process_.hProcess, timeout_ms) != WAIT_OBJECT_0)
-            return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<int>(code);
-    }
-
-    DWORD process_id() const { return process_.dwProcessId; }
-
-private:
-    void read_all()
-    {
-        char buffer[512];
-        DWORD got = 0;
-        while (ReadFile(read_end_, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
-            std::lock_guard<std::mutex> guard(lock_);
-            output_.append(buffer, got);
-        }
-    }
-
-    HANDLE read_end_ = nullptr;
-    PROCESS_INFORMATION process_ = {};
-    bool started_ = false;
-    std::thread reader_;
-    std::mutex lock_;
-    std::string output_;
-};
 
 struct Search {
     const wchar_t* text;
@@ -110,16 +30,6 @@ BOOL CALLBACK find_child(HWND window, LPARAM parameter)
         return TRUE;
     search->found = window;
     return FALSE;
-}
-
-HWND wait_for_window(const Preview& preview, const wchar_t* title)
-{
-    HWND found = nullptr;
-    gui_poll_until([&] {
-        found = find_process_window(preview.process_id(), title);
-        return found != nullptr;
-    });
-    return found;
 }
 
 TEST(DialogPreview, ExampleOpensReportsARealClickAndEndsWithZero)
