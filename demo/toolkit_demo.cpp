@@ -3,6 +3,7 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/explorerlist.h"
 #include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/option.h"
 #include "toolkit/controls/progressbar.h"
@@ -107,6 +108,17 @@ void build_fields_page()
     container_close_list();
 }
 
+constexpr ObjectNumber DEMO_FILES = 40;
+
+// The documents folder's files in an explorer list, kept current while the demo runs.
+void build_files_page()
+{
+    container_open_list(DEMO_PANEL);
+    control_add_item(DEMO_PANEL, -1, u"Files");
+    explorerlist_create(DEMO_FILES, 4, 4, 176, 180, u"", GK_Explorer_FullRowSelect);
+    container_close_list();
+}
+
 bool build_window()
 {
     if (!window_open(DEMO_WINDOW, UNCHANGED, UNCHANGED, 640, 480, u"Toolkit demo",
@@ -130,6 +142,7 @@ bool build_window()
     if (!build_value_tab())
         return false;
     build_fields_page();
+    build_files_page();
     return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
 }
 

@@ -4,6 +4,8 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/explorerlist.h"
+#include "toolkit/controls/explorertree.h"
 #include "toolkit/controls/frame.h"
 #include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/option.h"
@@ -136,6 +138,8 @@ ObjectNumber create_control(DialogElement* element)
     case ELEMENT_TRACKBAR: return create_value_control(static_cast<const ControlElement*>(element));
     case ELEMENT_IPADDRESS: return ipaddress_create(number, 0, 0, 0, 0);
     case ELEMENT_SHORTCUT: return shortcut_create(number, 0, 0, 0, 0, 0);
+    case ELEMENT_EXPLORERLIST: return explorerlist_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_EXPLORERTREE: return explorertree_create(number, 0, 0, 0, 0, text_of(element), element->flags);
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
 }
