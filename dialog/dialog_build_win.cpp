@@ -4,6 +4,7 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/explorercombo.h"
 #include "toolkit/controls/explorerlist.h"
 #include "toolkit/controls/explorertree.h"
 #include "toolkit/controls/frame.h"
@@ -140,6 +141,7 @@ ObjectNumber create_control(DialogElement* element)
     case ELEMENT_SHORTCUT: return shortcut_create(number, 0, 0, 0, 0, 0);
     case ELEMENT_EXPLORERLIST: return explorerlist_create(number, 0, 0, 0, 0, text_of(element), element->flags);
     case ELEMENT_EXPLORERTREE: return explorertree_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_EXPLORERCOMBO: return explorercombo_create(number, 0, 0, 0, 0, text_of(element), element->flags);
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
 }

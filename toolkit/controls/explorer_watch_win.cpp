@@ -52,11 +52,20 @@ HANDLE open_change(const std::u16string& folder)
                                         WATCHED_CHANGES);
 }
 
+// Lets go of the folder and watches it anew if it is still there; false when it is gone.
+bool look_again(const WatchJob* job, HANDLE* change)
+{
+    FindCloseChangeNotification(*change);
+    *change = folder_present(job->folder) ? open_change(job->folder) : INVALID_HANDLE_VALUE;
+    return *change != INVALID_HANDLE_VALUE;
+}
+
 // Waits for changes, gathering them until explorer_refresh_due says a refresh is due. Returns
 // false when told to stop, true when the folder is gone or can no longer be watched (the
 // caller then asks for a last refresh, so the view shows what became of the folder). A folder
 // removed while watched stays pending deletion as long as the watch holds it open, and says
-// nothing: so an idle watcher lets go of it now and then to look whether it is still there.
+// nothing: so the watcher lets go of it before each refresh, and now and then when idle, to
+// look whether it is still there.
 bool watch(WatchJob* job, HANDLE change)
 {
     bool pending = false;
@@ -74,13 +83,11 @@ bool watch(WatchJob* job, HANDLE change)
         } else if (result != WAIT_TIMEOUT) {
             FindCloseChangeNotification(change);
             return false;
-        } else if (!pending) {
-            FindCloseChangeNotification(change);
-            change = folder_present(job->folder) ? open_change(job->folder) : INVALID_HANDLE_VALUE;
-            if (change == INVALID_HANDLE_VALUE)
-                return true;
         }
-        if (pending && explorer_refresh_due(first, last, now)) {
+        bool due = pending && explorer_refresh_due(first, last, now);
+        if ((due || (!pending && result == WAIT_TIMEOUT)) && !look_again(job, &change))
+            return true;
+        if (due) {
             ask_refresh(job);
             pending = false;
         }
@@ -92,8 +99,9 @@ bool watch(WatchJob* job, HANDLE change)
 DWORD WINAPI watch_thread(void* parameter)
 {
     auto* job = static_cast<WatchJob*>(parameter);
+    // A folder that went before the watch began is shown again as well.
     HANDLE change = open_change(job->folder);
-    if (change != INVALID_HANDLE_VALUE && watch(job, change))
+    if (change == INVALID_HANDLE_VALUE || watch(job, change))
         ask_refresh(job);  // after the watch let go, so a removed folder is gone by then
     CloseHandle(job->stop);
     delete job;

@@ -9,6 +9,7 @@
 
 #include "toolkit/control.h"
 #include "toolkit/controls/explorer_folder_win.h"
+#include "toolkit/controls/explorercombo.h"
 #include "toolkit/controls/explorerlist.h"
 #include "toolkit/controls/explorertree.h"
 #include "toolkit/event.h"
@@ -267,6 +268,34 @@ TEST_F(ExplorerViewTest, TreeShowsTheRootsAndARealClickOnAButtonShowsExactlyTheS
     EXPECT_EQ(control_set_text(tree, (folder / u"beta").c_str()), 1);
     EXPECT_EQ(control_get_text(tree), folder / u"beta\\");
     EXPECT_EQ(control_set_text(tree, (folder / u"missing").c_str()), 0);
+}
+
+TEST_F(ExplorerViewTest, ComboListsTheDrivesAndTheChainAndTakesAChoiceByKeys)
+{
+    ObjectNumber combo = explorercombo_create(GK_ANY, 10, 10, 400, 24, (folder / u"beta").c_str(), 0);
+    ASSERT_NE(combo, 0);
+    EXPECT_TRUE(event_bind_control(combo, record_gadget_event));
+    EXPECT_EQ(control_get_text(combo), folder / u"beta\\");
+    std::vector<std::u16string> items;
+    for (int index = 0; index < control_count_items(combo); ++index)
+        items.push_back(control_get_item_text(combo, index));
+    EXPECT_EQ(items.front(), u"Documents");
+    auto drive = std::find(items.begin(), items.end(), u"C:\\");
+    ASSERT_NE(drive, items.end());
+    EXPECT_EQ(items[control_get_state(combo)], u"beta");
+    // The chain runs from the drive down to the folder, one item per folder.
+    std::size_t folders = std::count(folder.path.begin(), folder.path.end(), u'\\');
+    EXPECT_EQ(items.begin() + control_get_state(combo) - drive, static_cast<std::ptrdiff_t>(folders));
+    // Up chooses the folder above.
+    SetFocus(gui_control_handle(combo));
+    gui_press_key(VK_UP);
+    ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(combo) == folder.path; }));
+    EXPECT_EQ(count_events(combo, EVENTTYPE_CHANGE), 1);
+    EXPECT_EQ(control_set_text(combo, (folder / u"missing").c_str()), 0);
+    EXPECT_EQ(control_get_text(combo), folder.path);
+    ObjectNumber drives = explorercombo_create(GK_ANY, 10, 40, 400, 24, folder.path.c_str(),
+                                               GK_Explorer_DrivesOnly | GK_Explorer_NoMyDocuments);
+    EXPECT_EQ(control_count_items(drives), __builtin_popcount(GetLogicalDrives()));
 }
 
 }  // namespace
