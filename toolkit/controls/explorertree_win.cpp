@@ -160,6 +160,14 @@ std::u16string explorertree_get_text(ControlRecord* record)
     return path ? *path : std::u16string();
 }
 
+// Scrolls the node into view, keeping the tree's left edge (its lines and icons) in view.
+void show_node(ControlRecord* record, HTREEITEM node)
+{
+    if (node)
+        control_send(record, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+    control_send(record, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0));
+}
+
 // The child of the node whose path the target starts with, by the ASCII case rule.
 HTREEITEM child_on_the_way(ControlRecord* record, HTREEITEM node, const std::u16string& target)
 {
@@ -188,7 +196,16 @@ int explorertree_set_text(ControlRecord* record, const char16_t* text)
     if (!node)
         return 0;
     control_send(record, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
-    control_send(record, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+    show_node(record, node);
+    return 1;
+}
+
+// A tree made with no size (as the dialog engine makes it) shows its selection again once sized.
+int explorertree_resize(ControlRecord* record, int x, int y, int width, int height)
+{
+    if (!MoveWindow(control_hwnd(record), x, y, width, height, TRUE))
+        return 0;
+    show_node(record, selected_node(record));
     return 1;
 }
 
@@ -205,6 +222,7 @@ const ControlOps EXPLORERTREE_OPS = {
     .destroy = explorertree_destroy,
     .get_text = explorertree_get_text,
     .set_text = explorertree_set_text,
+    .resize = explorertree_resize,
 };
 
 // A watcher's refresh: the watched folder's entries are read again, the selection kept.
