@@ -7,6 +7,7 @@
 #include "toolkit/controls/canvas.h"
 #include "toolkit/controls/checkbox.h"
 #include "toolkit/controls/code_editor.h"
+#include "toolkit/controls/explorerlist.h"
 #include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/option.h"
 #include "toolkit/controls/progressbar.h"
@@ -169,6 +170,17 @@ void build_code_page()
     container_close_list();
 }
 
+constexpr ObjectNumber DEMO_FILES = 70;
+
+// The documents folder's files in an explorer list, kept current while the demo runs.
+void build_files_page()
+{
+    container_open_list(DEMO_PANEL);
+    control_add_item(DEMO_PANEL, -1, u"Files");
+    explorerlist_create(DEMO_FILES, 4, 4, 176, 180, u"", GK_Explorer_FullRowSelect);
+    container_close_list();
+}
+
 bool build_window()
 {
     if (!window_open(DEMO_WINDOW, UNCHANGED, UNCHANGED, 640, 480, u"Toolkit demo",
@@ -194,6 +206,7 @@ bool build_window()
     build_fields_page();
     build_drawing_page();
     build_code_page();
+    build_files_page();
     return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
 }
 

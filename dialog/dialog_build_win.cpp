@@ -7,6 +7,9 @@
 #include "toolkit/controls/canvas.h"
 #include "toolkit/controls/checkbox.h"
 #include "toolkit/controls/code_editor.h"
+#include "toolkit/controls/explorercombo.h"
+#include "toolkit/controls/explorerlist.h"
+#include "toolkit/controls/explorertree.h"
 #include "toolkit/controls/frame.h"
 #include "toolkit/controls/image_control.h"
 #include "toolkit/controls/ipaddress.h"
@@ -146,6 +149,9 @@ ObjectNumber create_control(DialogElement* element)
     case ELEMENT_CANVAS: return canvas_create(number, 0, 0, 0, 0, element->flags);
     case ELEMENT_SCINTILLA: return code_editor_create(number, 0, 0, 0, 0, element->flags);
     case ELEMENT_WEB: return web_view_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_EXPLORERLIST: return explorerlist_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_EXPLORERTREE: return explorertree_create(number, 0, 0, 0, 0, text_of(element), element->flags);
+    case ELEMENT_EXPLORERCOMBO: return explorercombo_create(number, 0, 0, 0, 0, text_of(element), element->flags);
     default: return placeholder_create(number, text_of(element), holds_children(element));
     }
 }

@@ -53,10 +53,17 @@ void event_post(int event, ObjectNumber object, ObjectNumber window, int type, v
 void event_post(int event, ObjectNumber object, ObjectNumber window, int type);
 
 // The process-wide switch (off by default): while on, posting, popping and unqueueing take
-// one critical section, so that other threads may queue events directly. The handlers and the
-// current event are not guarded: they run on, and belong to, the posting thread, so events
-// that other threads post must have no handlers bound.
+// one critical section, so that other threads may post directly. A post from a thread other
+// than the one that called event_start never runs handlers or touches the current event on
+// that thread: it goes to the foreign-post hook (on Windows the hidden posting window), or,
+// without one, into the queue to have its handlers run when the UI thread takes it.
 void event_set_locking(int on);
+
+// Hands a post from another thread over to the UI thread; returns 0 when it could not, and
+// the data then stays the caller's. Installed by the platform layer; null removes it.
+using EventForeignPost = int (*)(int event, ObjectNumber object, ObjectNumber window, int type, void* data,
+                                 EventDataRelease release, std::uint32_t flags);
+void event_set_foreign_post(EventForeignPost hook);
 
 // Removes every queued event that matches; -1 in the pattern matches anything.
 void event_unqueue(int event, ObjectNumber object, ObjectNumber window, int type);

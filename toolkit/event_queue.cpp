@@ -4,6 +4,8 @@
 #include "core/lock.h"
 #include "core/pool.h"
 
+#include <thread>
+
 namespace {
 
 struct QueuedEvent {
@@ -35,6 +37,8 @@ struct EventState {
     CurrentEvent current;
     Lock queue_lock;
     bool locking;  // the process-wide switch: the queue is shared between threads
+    std::thread::id owner;  // the thread that started the component: the UI thread
+    EventForeignPost foreign_post;
 };
 
 EventState* g_events = nullptr;
@@ -89,6 +93,24 @@ bool matches(ObjectNumber pattern, ObjectNumber value)
     return pattern == -1 || pattern == value;
 }
 
+// A post from another thread while the switch is on: handed to the platform's posting
+// hook, or else queued to run its handlers when the UI thread takes it. Either way its
+// handlers and the current event stay on the UI thread.
+void post_foreign(int event, ObjectNumber object, ObjectNumber window, int type, void* data,
+                  EventDataRelease release, std::uint32_t flags)
+{
+    EventForeignPost hook = g_events->foreign_post;
+    if (hook && hook(event, object, window, type, data, release, flags))
+        return;
+    bool queued = false;
+    {
+        LockGuard guard(&g_events->queue_lock);
+        queued = enqueue(event, object, window, type, data, release, flags | EVENT_FLAG_DEFERRED);
+    }
+    if (!queued)
+        release_data(data, release);
+}
+
 }  // namespace
 
 int event_start()
@@ -101,12 +123,17 @@ int event_start()
     g_events->pool = pool_new(sizeof(QueuedEvent), 16, 256, 0);
     g_events->current.type = -1;
     lock_init(&g_events->queue_lock);
+    g_events->owner = std::this_thread::get_id();
     return g_events->pool && event_bindings_start();
 }
 
 void event_post(int event, ObjectNumber object, ObjectNumber window, int type, void* data,
                 EventDataRelease release, std::uint32_t flags)
 {
+    if (g_events && g_events->locking && std::this_thread::get_id() != g_events->owner) {
+        post_foreign(event, object, window, type, data, release, flags);
+        return;
+    }
     if (!g_events || (g_events->mute_depth > 0 && !(flags & EVENT_FLAG_UNMUTED))) {
         release_data(data, release);
         return;
@@ -209,6 +236,12 @@ ObjectNumber event_control() { return g_events ? g_events->current.object : 0; }
 ObjectNumber event_item() { return g_events ? g_events->current.object : 0; }
 int event_type() { return g_events ? g_events->current.type : -1; }
 void* event_data() { return g_events ? g_events->current.data : nullptr; }
+
+void event_set_foreign_post(EventForeignPost hook)
+{
+    if (g_events)
+        g_events->foreign_post = hook;
+}
 
 void event_set_locking(int on)
 {

@@ -16,6 +16,7 @@ struct PostedEvent {
     int type;
     void* data;
     EventDataRelease release;
+    std::uint32_t flags;
 };
 
 const wchar_t POST_EVENT_CLASS[] = L"PostEventClass";
@@ -28,11 +29,27 @@ LRESULT CALLBACK post_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     if (message == g_post_message && g_post_message != 0) {
         auto* posted = reinterpret_cast<PostedEvent*>(lparam);
         event_post(posted->event, posted->object, posted->window, posted->type, posted->data, posted->release,
-                   EVENT_FLAG_UNMUTED);
+                   posted->flags | EVENT_FLAG_UNMUTED);
         std::free(posted);
         return 0;
     }
     return DefWindowProcW(window, message, wparam, lparam);
+}
+
+int hand_over(int event, ObjectNumber object, ObjectNumber window, int type, void* data, EventDataRelease release,
+              std::uint32_t flags)
+{
+    if (!g_post_window)
+        return 0;
+    auto* posted = static_cast<PostedEvent*>(std::malloc(sizeof(PostedEvent)));
+    if (!posted)
+        return 0;
+    *posted = PostedEvent{event, object, window, type, data, release, flags};
+    if (!PostMessageW(g_post_window, g_post_message, 0, reinterpret_cast<LPARAM>(posted))) {
+        std::free(posted);
+        return 0;
+    }
+    return 1;
 }
 
 }  // namespace
@@ -56,11 +73,13 @@ int event_window_start()
         event_window_end();
         return 0;
     }
+    event_set_foreign_post(hand_over);
     return 1;
 }
 
 void event_window_end()
 {
+    event_set_foreign_post(nullptr);
     if (g_post_window)
         DestroyWindow(g_post_window);
     g_post_window = nullptr;
@@ -70,15 +89,5 @@ void event_window_end()
 int event_post_from_thread(int event, ObjectNumber object, ObjectNumber window, int type, void* data,
                            EventDataRelease release)
 {
-    if (!g_post_window)
-        return 0;
-    auto* posted = static_cast<PostedEvent*>(std::malloc(sizeof(PostedEvent)));
-    if (!posted)
-        return 0;
-    *posted = PostedEvent{event, object, window, type, data, release};
-    if (!PostMessageW(g_post_window, g_post_message, 0, reinterpret_cast<LPARAM>(posted))) {
-        std::free(posted);
-        return 0;
-    }
-    return 1;
+    return hand_over(event, object, window, type, data, release, 0);
 }

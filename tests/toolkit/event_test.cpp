@@ -338,3 +338,23 @@ TEST(EventLocking, PostsFromTwoThreadsAreAllQueuedOnce)
     EXPECT_EQ(taken, 2 * PER_THREAD);
     EXPECT_EQ(event_queue_length(), 0u);
 }
+
+// Without a posting hook, a post on another thread while the switch is on only queues the
+// event; its handler runs on the taking thread when the event is popped.
+TEST(EventLocking, APostFromAnotherThreadRunsItsHandlersOnlyWhenTaken)
+{
+    ASSERT_EQ(event_start(), 1);
+    while (event_pop()) {
+    }
+    static std::thread::id ran_on;
+    auto handler = [] { ran_on = std::this_thread::get_id(); };
+    event_bind(EVENT_GADGET, handler, 9, 5, -1);
+    event_set_locking(1);
+    std::thread([] { event_post(EVENT_GADGET, 5, 9, 0); }).join();
+    EXPECT_EQ(ran_on, std::thread::id());
+    EXPECT_EQ(event_pop(), EVENT_GADGET);
+    event_set_locking(0);
+    EXPECT_EQ(ran_on, std::this_thread::get_id());
+    EXPECT_EQ(event_control(), 5);
+    event_unbind(EVENT_GADGET, handler, 9, 5, -1);
+}

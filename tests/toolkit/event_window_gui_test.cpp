@@ -66,6 +66,46 @@ TEST(EventWindowTest, AnotherThreadRaisesEventsOnTheUiThreadInOrderEvenWhenMuted
     EXPECT_EQ(popped, COUNT);
     EXPECT_EQ(g_released, COUNT);
 
+}
+
+// With the locking switch on, a plain event_post on a worker thread goes through the posting
+// window: its handler runs on the UI thread, with the event's fields and data intact.
+TEST(EventWindowTest, WithLockingAPostOnAWorkerRunsItsHandlersOnTheUiThread)
+{
+    ASSERT_EQ(event_start(), 1);
+    ASSERT_EQ(event_window_start(), 1);
+    while (event_pop()) {
+    }
+    g_objects.clear();
+    g_threads.clear();
+    static int seen_data = 0;
+    static int seen_type = 0;
+    event_bind(EVENT_GADGET, [] {
+        on_posted();
+        seen_data = *static_cast<int*>(event_data());
+        seen_type = event_type();
+    }, 7, 42, -1);
+    event_set_locking(1);
+    DWORD worker_thread = 0;
+    std::thread worker([&worker_thread] {
+        worker_thread = GetCurrentThreadId();
+        event_post(EVENT_GADGET, 42, 7, EVENTTYPE_DRAG_START, new int(99), release, 0);
+    });
+    worker.join();
+    EXPECT_TRUE(g_objects.empty());  // nothing ran on the worker
+    bool arrived = pump_until(1);
+    event_set_locking(0);
+
+    ASSERT_TRUE(arrived);
+    EXPECT_EQ(g_objects[0], 42);
+    EXPECT_EQ(g_threads[0], GetCurrentThreadId());
+    EXPECT_NE(g_threads[0], worker_thread);
+    EXPECT_EQ(seen_data, 99);
+    EXPECT_EQ(seen_type, EVENTTYPE_DRAG_START);
+    EXPECT_EQ(event_pop(), EVENT_GADGET);
+    EXPECT_EQ(event_window(), 7);
+    EXPECT_EQ(event_control(), 42);
+
     event_window_end();
     EXPECT_EQ(event_post_from_thread(EVENT_GADGET, 1, 3, 0, nullptr, nullptr), 0);
 }

@@ -1,0 +1,301 @@
+// Explorer views with real windows over folders the test makes. Lists: the rows that flags
+// and patterns keep, real double clicks and keys, files made by another process appearing with
+// the selection kept, the watcher thread ending with the list, and bad paths. Trees: the roots,
+// and a real click on a node's button showing exactly its sub-folders.
+#include "tests/support/control_window.h"
+#include "tests/support/gadget_events.h"
+#include "tests/support/gui_input.h"
+#include "tests/support/temp_folder.h"
+
+#include "toolkit/control.h"
+#include "toolkit/controls/explorer_folder_win.h"
+#include "toolkit/controls/explorercombo.h"
+#include "toolkit/controls/explorerlist.h"
+#include "toolkit/controls/explorertree.h"
+#include "toolkit/event.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+constexpr int WAIT_MS = 10000;  // generous: the promise is 2 s, the machine may be busy
+
+class ExplorerViewTest : public ControlWindowTest {
+protected:
+    ExplorerViewTest() : ControlWindowTest(u"Explorer view test", 640, 420) {}
+
+    // 3 sub-folders and 20 files, 8 of them text files.
+    void SetUp() override
+    {
+        ControlWindowTest::SetUp();
+        for (const char16_t* name : {u"alpha", u"beta", u"gamma"})
+            ASSERT_TRUE(CreateDirectoryW(reinterpret_cast<LPCWSTR>((folder / name).c_str()), nullptr));
+        for (int i = 0; i < 20; ++i) {
+            std::u16string name = u"file" + std::u16string(1, u'a' + i) + (i < 8 ? u".txt" : u".md");
+            ASSERT_TRUE(raw_write(folder / name, "x"));
+        }
+    }
+
+    ObjectNumber make(const std::u16string& path, std::uint32_t flags = 0)
+    {
+        ObjectNumber list = explorerlist_create(GK_ANY, 10, 10, 600, 360, path.c_str(), flags);
+        EXPECT_NE(list, 0);
+        event_bind_control(list, record_gadget_event);
+        gui_pump_messages_for(50);
+        return list;
+    }
+
+    // The centre of a row in screen coordinates.
+    POINT row_center(ObjectNumber list, int row)
+    {
+        RECT box = {};
+        box.left = LVIR_LABEL;
+        SendMessageW(gui_control_handle(list), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&box));
+        POINT center = {box.left + 10, (box.top + box.bottom) / 2};
+        ClientToScreen(gui_control_handle(list), &center);
+        return center;
+    }
+
+    int row_of(ObjectNumber list, const std::u16string& name)
+    {
+        for (int row = 0; row < control_count_items(list); ++row) {
+            if (control_get_item_text(list, row) == name)
+                return row;
+        }
+        return -1;
+    }
+
+    TempFolder folder{"qn-explorer"};
+};
+
+int process_threads()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Runs a command of the system's shell in a process of its own and waits for it.
+bool run_shell(const std::u16string& command)
+{
+    std::u16string line = u"cmd.exe /c " + command;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(line.data()), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, WAIT_MS);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+TEST_F(ExplorerViewTest, FlagsAndPatternsChooseTheRows)
+{
+    ObjectNumber all = make(folder.path);
+    EXPECT_EQ(control_get_text(all), folder.path);
+    ASSERT_EQ(control_count_items(all), 24);
+    EXPECT_EQ(control_get_item_text(all, 0), u"..");
+    EXPECT_EQ(control_get_item_text(all, 1), u"alpha");
+    EXPECT_EQ(control_get_item_text(all, 4), u"filea.txt");
+    EXPECT_EQ(control_count_items(make(folder.path, GK_Explorer_NoFiles)), 4);
+    EXPECT_EQ(control_count_items(make(folder.path, GK_Explorer_NoFolders)), 21);
+    EXPECT_EQ(control_count_items(make(folder.path, GK_Explorer_NoParentFolder)), 23);
+    ObjectNumber text_files = make(folder / u"*.txt");
+    EXPECT_EQ(control_get_text(text_files), folder.path);
+    EXPECT_EQ(control_count_items(text_files), 1 + 3 + 8);
+    EXPECT_EQ(control_set_text(all, (folder / u"*.txt;*.md").c_str()), 1);
+    EXPECT_EQ(control_count_items(all), 24);
+    // A real click on the name column's header turns the order round, folders still first.
+    HWND header = reinterpret_cast<HWND>(SendMessageW(gui_control_handle(all), LVM_GETHEADER, 0, 0));
+    RECT box = {};
+    SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&box));
+    POINT name_header = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    ClientToScreen(header, &name_header);
+    gui_click_screen(name_header);
+    EXPECT_TRUE(gui_wait_events_until([&] { return control_get_item_text(all, 1) == u"gamma"; }));
+    EXPECT_EQ(control_get_item_text(all, 4), u"filet.md");
+}
+
+TEST_F(ExplorerViewTest, RealDoubleClickOpensAFolderAndBackspaceGoesBack)
+{
+    ObjectNumber list = make(folder.path);
+    gui_click_screen(row_center(list, row_of(list, u"beta")), false, 2);
+    ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(list) == folder / u"beta\\"; }, WAIT_MS));
+    EXPECT_EQ(count_events(list, EVENTTYPE_LEFT_DOUBLE_CLICK), 1);
+    EXPECT_GE(count_events(list, EVENTTYPE_CHANGE), 1);
+    EXPECT_EQ(control_count_items(list), 1);  // only ".."
+    gui_press_key(VK_BACK);
+    ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(list) == folder.path; }, WAIT_MS));
+    // Return on a selected folder opens it too.
+    gui_click_screen(row_center(list, row_of(list, u"gamma")));
+    ASSERT_TRUE(gui_wait_events_until([&] { return control_get_item_state(list, row_of(list, u"gamma")) == 1; }));
+    gui_press_key(VK_RETURN);
+    EXPECT_TRUE(gui_wait_events_until([&] { return control_get_text(list) == folder / u"gamma\\"; }, WAIT_MS));
+}
+
+TEST_F(ExplorerViewTest, FilesOfAnotherProcessAppearAndGoWithTheSelectionKept)
+{
+    ObjectNumber list = make(folder.path);
+    ASSERT_EQ(control_set_item_state(list, row_of(list, u"filec.txt"), 1), 1);
+    ASSERT_TRUE(run_shell(u"echo made> \"" + (folder / u"new.txt") + u"\""));
+    ASSERT_TRUE(gui_wait_events_until([&] { return row_of(list, u"new.txt") >= 0; }, WAIT_MS));
+    EXPECT_EQ(control_count_items(list), 25);
+    EXPECT_EQ(control_get_item_state(list, row_of(list, u"filec.txt")), 1);
+    ASSERT_TRUE(run_shell(u"del \"" + (folder / u"new.txt") + u"\""));
+    ASSERT_TRUE(gui_wait_events_until([&] { return row_of(list, u"new.txt") < 0; }, WAIT_MS));
+    EXPECT_EQ(control_get_item_state(list, row_of(list, u"filec.txt")), 1);
+}
+
+TEST_F(ExplorerViewTest, FreeingABusyListEndsItsThread)
+{
+    int before = process_threads();
+    ObjectNumber list = make(folder.path);
+    EXPECT_EQ(explorer_watcher_count(), 1);
+    std::atomic<bool> busy{true};
+    std::thread maker([&] {
+        for (int i = 0; busy; ++i)
+            raw_write(folder / (u"busy" + std::u16string(1, u'a' + i % 26)), "y");
+    });
+    gui_pump_messages_for(300);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(control_free(list), 1);
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    busy = false;
+    maker.join();
+    EXPECT_TRUE(gui_poll_until([&] { return explorer_watcher_count() == 0 && process_threads() == before; }));
+    gui_wait_events_for(300);  // a refresh still on its way finds no list
+}
+
+TEST_F(ExplorerViewTest, BadPathsShowNoRowsAndStayResponsive)
+{
+    ObjectNumber list = make(folder / u"filea.txt");
+    EXPECT_EQ(control_count_items(list), 0);
+    EXPECT_EQ(control_set_text(list, (folder / u"missing").c_str()), 0);
+    EXPECT_EQ(control_count_items(list), 0);
+    // A folder removed while shown empties the list.
+    ASSERT_EQ(control_set_text(list, (folder / u"alpha").c_str()), 1);
+    EXPECT_EQ(control_count_items(list), 1);
+    ASSERT_TRUE(RemoveDirectoryW(reinterpret_cast<LPCWSTR>((folder / u"alpha").c_str())));
+    EXPECT_TRUE(gui_wait_events_until([&] { return control_count_items(list) == 0; }, WAIT_MS));
+    // Names beyond the basic plane, and a folder deeper than 260 units.
+    std::u16string deep = folder.path;
+    while (deep.size() < 300) {
+        deep += u"\U0001F600-a-rather-long-folder-name\\";
+        ASSERT_TRUE(CreateDirectoryW(reinterpret_cast<LPCWSTR>((u"\\\\?\\" + deep).c_str()), nullptr));
+    }
+    ASSERT_TRUE(raw_write(u"\\\\?\\" + deep + u"\U0001F600.txt", "z"));
+    ASSERT_EQ(control_set_text(list, deep.c_str()), 1);
+    EXPECT_EQ(control_get_text(list), deep);
+    ASSERT_EQ(control_count_items(list), 2);
+    EXPECT_EQ(control_get_item_text(list, 1), u"\U0001F600.txt");
+    gui_click_screen(row_center(list, 1));
+    EXPECT_TRUE(gui_wait_events_until([&] { return control_get_item_state(list, 1) == 1; }));
+    control_free(list);
+    DeleteFileW(reinterpret_cast<LPCWSTR>((u"\\\\?\\" + deep + u"\U0001F600.txt").c_str()));
+    for (; deep.size() > folder.path.size(); deep = deep.substr(0, deep.rfind(u'\\', deep.size() - 2) + 1))
+        RemoveDirectoryW(reinterpret_cast<LPCWSTR>((u"\\\\?\\" + deep).c_str()));
+}
+
+std::vector<std::u16string> node_texts(HWND tree, HTREEITEM parent)
+{
+    std::vector<std::u16string> texts;
+    auto node = reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(parent)));
+    for (; node; node = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)))) {
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = node;
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        texts.emplace_back(reinterpret_cast<const char16_t*>(text));
+    }
+    return texts;
+}
+
+// The screen point of a node's expand button, found by hit tests left of its text.
+POINT button_of(HWND tree, HTREEITEM node)
+{
+    RECT box = {};
+    std::memcpy(&box, &node, sizeof(node));  // the message takes the node in the rectangle
+    SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&box));
+    TVHITTESTINFO hit = {};
+    hit.pt.y = (box.top + box.bottom) / 2;
+    for (hit.pt.x = box.left; hit.pt.x > 0; --hit.pt.x) {
+        SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.flags & TVHT_ONITEMBUTTON)
+            break;
+    }
+    POINT point = hit.pt;
+    ClientToScreen(tree, &point);
+    return point;
+}
+
+TEST_F(ExplorerViewTest, TreeShowsTheRootsAndARealClickOnAButtonShowsExactlyTheSubFolders)
+{
+    ObjectNumber tree = explorertree_create(GK_ANY, 10, 10, 600, 360, folder.path.c_str(),
+                                            GK_Explorer_NoFiles | GK_Explorer_AutoSort);
+    ASSERT_NE(tree, 0);
+    HWND handle = gui_control_handle(tree);
+    std::vector<std::u16string> roots = node_texts(handle, nullptr);
+    ASSERT_GE(roots.size(), 2u);
+    EXPECT_EQ(roots[0], u"Documents");
+    EXPECT_NE(std::find(roots.begin(), roots.end(), u"C:\\"), roots.end());
+    EXPECT_EQ(control_get_text(tree), folder.path);
+    auto node = reinterpret_cast<HTREEITEM>(SendMessageW(handle, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    EXPECT_EQ(SendMessageW(handle, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED), 0);
+    gui_pump_messages_for(100);
+    gui_click_screen(button_of(handle, node));
+    ASSERT_TRUE(gui_wait_events_until(
+        [&] { return SendMessageW(handle, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) != 0; }));
+    EXPECT_EQ(node_texts(handle, node), (std::vector<std::u16string>{u"alpha", u"beta", u"gamma"}));
+    EXPECT_EQ(control_set_text(tree, (folder / u"beta").c_str()), 1);
+    EXPECT_EQ(control_get_text(tree), folder / u"beta\\");
+    EXPECT_EQ(control_set_text(tree, (folder / u"missing").c_str()), 0);
+}
+
+TEST_F(ExplorerViewTest, ComboListsTheDrivesAndTheChainAndTakesAChoiceByKeys)
+{
+    ObjectNumber combo = explorercombo_create(GK_ANY, 10, 10, 400, 24, (folder / u"beta").c_str(), 0);
+    ASSERT_NE(combo, 0);
+    EXPECT_TRUE(event_bind_control(combo, record_gadget_event));
+    EXPECT_EQ(control_get_text(combo), folder / u"beta\\");
+    std::vector<std::u16string> items;
+    for (int index = 0; index < control_count_items(combo); ++index)
+        items.push_back(control_get_item_text(combo, index));
+    EXPECT_EQ(items.front(), u"Documents");
+    auto drive = std::find(items.begin(), items.end(), u"C:\\");
+    ASSERT_NE(drive, items.end());
+    EXPECT_EQ(items[control_get_state(combo)], u"beta");
+    // The chain runs from the drive down to the folder, one item per folder.
+    std::size_t folders = std::count(folder.path.begin(), folder.path.end(), u'\\');
+    EXPECT_EQ(items.begin() + control_get_state(combo) - drive, static_cast<std::ptrdiff_t>(folders));
+    // Up chooses the folder above.
+    SetFocus(gui_control_handle(combo));
+    gui_press_key(VK_UP);
+    ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(combo) == folder.path; }));
+    EXPECT_EQ(count_events(combo, EVENTTYPE_CHANGE), 1);
+    EXPECT_EQ(control_set_text(combo, (folder / u"missing").c_str()), 0);
+    EXPECT_EQ(control_get_text(combo), folder.path);
+    ObjectNumber drives = explorercombo_create(GK_ANY, 10, 40, 400, 24, folder.path.c_str(),
+                                               GK_Explorer_DrivesOnly | GK_Explorer_NoMyDocuments);
+    EXPECT_EQ(control_count_items(drives), __builtin_popcount(GetLogicalDrives()));
+}
+
+}  // namespace

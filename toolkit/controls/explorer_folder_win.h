@@ -1,0 +1,45 @@
+// The explorer views' access to the disk and the shell: the documents folder, one folder's
+// entries with the system's icons and type names, and the watcher thread that asks the UI
+// thread for a refresh when a watched folder changes.
+#pragma once
+
+#include "toolkit/controls/explorer_logic.h"
+#include "core/object.h"
+
+#include <string>
+#include <vector>
+
+// The event a watcher raises through the posting window; its object is the view.
+constexpr int EVENT_EXPLORER_REFRESH = 13190;
+
+// The user's documents folder, ending in a backslash; empty when the shell has none.
+std::u16string explorer_documents_folder();
+
+// The view's folder for a text's folder part: "" is the documents folder (or, with
+// GK_Explorer_NoMyDocuments, the current folder).
+std::u16string explorer_resolve_folder(const std::u16string& folder, std::uint32_t flags);
+
+// The path as the platform takes it: a long one gets the prefix that lifts the 260-unit limit.
+std::u16string explorer_platform_path(const std::u16string& path);
+
+// True when the path names an existing folder.
+bool explorer_is_folder(const std::u16string& folder);
+
+// Every entry of the folder with its icon and type name; false when it cannot be read.
+bool explorer_read_folder(const std::u16string& folder, std::vector<ExplorerEntry>* entries);
+
+// The icon number of a folder.
+int explorer_folder_icon();
+
+// The shell's list of small icons that the entries' icon numbers index; shared, never freed.
+void* explorer_small_icons();
+
+// Watches one folder on a thread of its own; a change raises EVENT_EXPLORER_REFRESH for the
+// control on the UI thread (coalesced, see explorer_refresh_due). Null when it cannot start.
+struct ExplorerWatcher;
+ExplorerWatcher* explorer_watch_start(ObjectNumber control, const std::u16string& folder);
+// Tells the thread to end and waits for it a moment at most; null does nothing.
+void explorer_watch_stop(ExplorerWatcher* watcher);
+
+// For tests: how many watcher threads are running in the process.
+int explorer_watcher_count();
