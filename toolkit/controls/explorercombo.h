@@ -1,4 +1,4 @@
-// Explorer combos (kind 36): a drop-down list of the documents folder (unless
+// Explorer combos (kind 51): a drop-down list of the documents folder (unless
 // GK_Explorer_NoMyDocuments), the drives and, under its drive, the chain of folders down to
 // the current path, indented, with the system's icons; GK_Explorer_DrivesOnly lists only the
 // drives. The text is the current path (a folder ending in a backslash); choosing an item

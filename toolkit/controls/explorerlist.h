@@ -1,4 +1,4 @@
-// Explorer lists (kind 34): the files and folders of one folder in the platform's list view,
+// Explorer lists (kind 49): the files and folders of one folder in the platform's list view,
 // with the system's icons and type names, columns name, size, type and date changed. The text
 // is a folder, optionally followed by file patterns ("C:\notes\*.txt;*.md"), "" for the
 // documents folder; reading the text gives the folder shown. A ".." row leads up. A double

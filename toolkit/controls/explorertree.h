@@ -1,4 +1,4 @@
-// Explorer trees (kind 35): the folders of the disk in the platform's tree view, with the
+// Explorer trees (kind 50): the folders of the disk in the platform's tree view, with the
 // system's icons. The roots are the documents folder (unless GK_Explorer_NoMyDocuments) and
 // the drives; a folder's entries are read when its node is first expanded, sub-folders first,
 // files as leaves unless GK_Explorer_NoFiles, in name order with GK_Explorer_AutoSort (else in
