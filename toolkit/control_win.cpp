@@ -59,6 +59,9 @@ LRESULT on_destroyed(ControlRecord* record, HWND window, WPARAM wparam, LPARAM l
     RemovePropW(window, ID_PROPERTY);
     SetWindowLongPtrW(window, GWLP_ID, -1);
     event_unqueue(EVENT_GADGET, number, -1, -1);
+    // A dynamic number may be given to a later control; bindings to fixed numbers stay.
+    if (number >= OBJECT_FIXED_LIMIT)
+        event_unbind_all_of_object(EVENT_GADGET, number);
     object_free(g_controls->table, number);
     return result;
 }
