@@ -49,11 +49,14 @@ std::intptr_t hyperlink_notify(ControlRecord* record, unsigned message, std::uin
 {
     if (message == WM_CTLCOLORSTATIC)
         return control_color_paint(record, message, wparam);
-    if (message == WM_COMMAND && HIWORD(wparam) == STN_CLICKED)
+    if (message != WM_COMMAND)
+        return CONTROL_NOT_HANDLED;
+    if (HIWORD(wparam) == STN_CLICKED)
         control_raise_event(record, EVENTTYPE_LEFT_CLICK);
-    return CONTROL_NOT_HANDLED;
+    return 0;
 }
 
+// The pointer over the link is the hand.
 std::intptr_t hyperlink_window_message(ControlRecord*, unsigned message, std::uintptr_t, std::intptr_t)
 {
     if (message != WM_SETCURSOR)
