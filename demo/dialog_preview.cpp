@@ -1,8 +1,9 @@
-// DialogPreview <definition file> [window name]: opens a window of a dialog definition (the
-// first one when no name is given) and writes one line to standard output for every event
-// it receives: the event, the control's name from the definition (or the object's number),
+// DialogPreview <definition file> [window name] [options]: opens a window of a dialog
+// definition (the first one when no name is given) and writes one line to standard output for
+// every event it receives: the event, the control's name from the definition (or the object's number),
 // the type. A faulty definition prints the dialog engine's message and exits with code 1;
-// closing the window exits with 0.
+// closing the window exits with 0. The options give sample data (demo/preview_data.h).
+#include "demo/preview_data.h"
 #include "dialog/dialog.h"
 #include "services/file.h"
 #include "services/text_convert.h"
@@ -19,6 +20,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <map>
 #include <string>
 
@@ -131,7 +133,7 @@ void report(int event, const std::map<ObjectNumber, std::string>& names)
     print_line(std::string(name) + " " + shown + " " + std::to_string(event_type()));
 }
 
-int run(const wchar_t* path, const wchar_t* window_name)
+int run(const wchar_t* path, const wchar_t* window_name, const PreviewData& data)
 {
     if (!(event_start() && event_window_start() && file_start() && xml_start() && dialog_start() &&
           control_start() && window_start()))
@@ -140,13 +142,18 @@ int run(const wchar_t* path, const wchar_t* window_name)
     if (!read_definition(path, &text))
         return fail("The definition file could not be read: " + utf16_to_utf8(reinterpret_cast<const char16_t*>(path)));
     std::map<ObjectNumber, std::string> names;
-    if (!open_dialog(text, window_name, &names))
-        return EXIT_FAULTY;
+    ObjectNumber dialog = open_dialog(text, window_name, &names);
+    std::string message;
+    if (!dialog || !preview_data_apply(dialog, data, &message))
+        return dialog ? fail(message) : EXIT_FAULTY;
     for (;;) {
         int event = event_wait_forever();
         report(event, names);
-        if (event == EVENT_CLOSE_WINDOW)
+        if (event == EVENT_CLOSE_WINDOW) {
+            std::fputs(data.dump ? preview_data_dump(names).c_str() : "", stdout);
+            std::fflush(stdout);
             return 0;
+        }
     }
 }
 
@@ -156,8 +163,17 @@ int wmain(int argc, wchar_t** argv)
 {
     // Lines end in a bare line feed, also when the output goes to a pipe.
     _setmode(_fileno(stdout), _O_BINARY);
+    constexpr const char* USAGE = "usage: DialogPreview <definition file> [window name] [--items NAME=FILE] "
+                                  "[--state NAME=NUMBER] [--dump]";
     if (argc < 2)
-        return fail("usage: DialogPreview <definition file> [window name]");
-    int code = run(argv[1], argc > 2 ? argv[2] : nullptr);
+        return fail(USAGE);
+    const wchar_t* window_name = argc > 2 && std::wcsncmp(argv[2], L"--", 2) != 0 ? argv[2] : nullptr;
+    PreviewData data;
+    for (int index = window_name ? 3 : 2, used = 0; index < argc; index += used) {
+        used = preview_data_option(argc, argv, index, &data);
+        if (used <= 0)
+            return fail(USAGE);
+    }
+    int code = run(argv[1], window_name, data);
     ExitProcess(static_cast<UINT>(code));
 }
