@@ -97,7 +97,8 @@ ObjectNumber hyperlink_create(ObjectNumber number, int x, int y, int width, int 
                               std::int32_t color, std::uint32_t flags)
 {
     ControlRecord* record = nullptr;
-    ObjectNumber made = control_create_window(number, u"Static", text, 0, WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX,
+    ObjectNumber made = control_create_window(number, u"Static", text, 0,
+                                              WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX,
                                               x, y, width, height, &HYPERLINK_OPS, &record);
     if (!made)
         return 0;

@@ -51,7 +51,8 @@ std::u16string read_cell(const ControlRecord* record, int row, int column)
         item.iSubItem = column;
         item.pszText = reinterpret_cast<wchar_t*>(text.data());
         item.cchTextMax = static_cast<int>(text.size());
-        auto copied = static_cast<std::size_t>(control_send(record, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+        auto copied = static_cast<std::size_t>(
+            control_send(record, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
         if (copied + 1 < text.size()) {
             text.resize(copied);
             return text;
@@ -288,7 +289,8 @@ std::intptr_t listicon_window_message(ControlRecord* record, unsigned message, s
         return 0;
     case WM_KEYDOWN:
         if (wparam == VK_SPACE) {
-            cycle_check(record, static_cast<int>(control_send(record, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
+            LRESULT focused = control_send(record, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+            cycle_check(record, static_cast<int>(focused));
             return 0;
         }
         break;
@@ -351,7 +353,8 @@ ObjectNumber listicon_create(ObjectNumber number, int x, int y, int width, int h
     control_send(record, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(extended_style(flags)));
     if (flags & GK_ListIcon_ThreeState) {
         record->kind_state = THREE_STATE;
-        check_images_add_third(reinterpret_cast<HIMAGELIST>(control_send(record, LVM_GETIMAGELIST, LVSIL_STATE)), LIST_THIRD_IMAGE);
+        auto states = reinterpret_cast<HIMAGELIST>(control_send(record, LVM_GETIMAGELIST, LVSIL_STATE));
+        check_images_add_third(states, LIST_THIRD_IMAGE);
     }
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;

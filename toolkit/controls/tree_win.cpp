@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <new>
@@ -52,7 +53,8 @@ int index_of(const ControlRecord* record, HTREEITEM item)
 
 HTREEITEM parent_of(const ControlRecord* record, HTREEITEM item)
 {
-    return reinterpret_cast<HTREEITEM>(control_send(record, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
+    LRESULT parent = control_send(record, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item));
+    return reinterpret_cast<HTREEITEM>(parent);
 }
 
 // Where the item goes: under the item before it, or after that item's ancestor at its level.
@@ -89,7 +91,8 @@ int tree_add_item(ControlRecord* record, int position, const char16_t* text, std
     insertion_place(record, place, valid, &insert);
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
-    auto item = reinterpret_cast<HTREEITEM>(control_send(record, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    LRESULT inserted = control_send(record, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
+    auto item = reinterpret_cast<HTREEITEM>(inserted);
     if (!item)
         return 0;
     data->items.insert(data->items.begin() + static_cast<std::ptrdiff_t>(place), item);
@@ -303,7 +306,7 @@ std::intptr_t tree_window_message(ControlRecord* record, unsigned message, std::
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (!cycle_check(record, check_box_hit(record, {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))})))
+        if (!cycle_check(record, check_box_hit(record, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)})))
             break;
         SetFocus(control_hwnd(record));
         control_raise_event(record, EVENTTYPE_LEFT_CLICK);

@@ -49,7 +49,8 @@ POINT check_point(ObjectNumber list, int row)
     LVHITTESTINFO hit = {};
     hit.pt = {rect.left, (rect.top + rect.bottom) / 2};
     for (; hit.pt.x < rect.left + 40; ++hit.pt.x) {
-        if (SendMessageW(window, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == row && (hit.flags & LVHT_ONITEMSTATEICON))
+        LRESULT found = SendMessageW(window, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (found == row && (hit.flags & LVHT_ONITEMSTATEICON))
             break;
     }
     POINT point = hit.pt;
@@ -88,8 +89,10 @@ TEST_F(ListsTest, ListIconRowsColumnsClicksAndCheckBoxes)
                                         GK_ListIcon_CheckBoxes | GK_ListIcon_FullRowSelect);
     ASSERT_EQ(listicon_add_column(list, -1, u"Size", 80), 1);
     ASSERT_EQ(listicon_add_column(list, -1, u"Kind", 90), 1);
+    control_hide(list, 1);  // under Wine a shown list repaints on every added row
     for (int row = 0; row < 1000; ++row)
         ASSERT_EQ(control_add_item(list, -1, (u"row " + digits(row) + u"\nsize\nkind " + digits(row)).c_str()), 1);
+    control_hide(list, 0);
     bound(list);
     EXPECT_EQ(control_count_items(list), 1000);
     EXPECT_EQ(listicon_count_columns(list), 3);
@@ -130,7 +133,8 @@ TEST_F(ListsTest, ThreeStateListIconCyclesThroughAllStates)
     const int expected[] = {LISTICON_CHECKED, LISTICON_INBETWEEN, 0};
     for (int state : expected) {
         gui_click_screen(check_point(list, 1));
-        ASSERT_TRUE(gui_wait_events_until([&] { return (control_get_item_state(list, 1) & ~LISTICON_SELECTED) == state; }))
+        auto check = [&] { return control_get_item_state(list, 1) & ~LISTICON_SELECTED; };
+        ASSERT_TRUE(gui_wait_events_until([&] { return check() == state; }))
             << state << " " << control_get_item_state(list, 1);
         gui_wait_events_for(GetDoubleClickTime() + 50);
     }
@@ -199,7 +203,7 @@ TEST_F(ListsTest, EditableComboBoxTypesChoosesAndFolds)
     gui_click_screen(gui_window_center(edit));
     ASSERT_TRUE(gui_wait_events_until([&] { return count_events(combo, EVENTTYPE_FOCUS) >= 1; }));
     gui_type_text(u"Hi");
-    ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(combo) == u"hi"; })) << gui_window_text(edit).size();
+    ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(combo) == u"hi"; }));
     EXPECT_GE(count_events(combo, EVENTTYPE_CHANGE), 1);
 
     g_gadget_events.clear();
@@ -230,12 +234,15 @@ TEST_F(ListsTest, EditableComboBoxTypesChoosesAndFolds)
 }
 
 // 100,000 rows and items, texts of 1 MiB and positions and states out of range: clear
-// results, no crash.
+// results, no crash. (The lists are filled hidden: under Wine a shown list repaints on every
+// added row.)
 TEST_F(ListsTest, BadInputGivesClearResults)
 {
     ObjectNumber list = listicon_create(GK_ANY, 10, 10, 250, 180, u"Row", 100, 0);
     ObjectNumber tree = tree_create(GK_ANY, 270, 10, 250, 180, 0);
     ObjectNumber combo = combobox_create(GK_ANY, 10, 200, 200, 24, 0);
+    control_hide(list, 1);
+    control_hide(tree, 1);
     for (int item = 0; item < MANY; ++item) {
         control_add_item(list, -1, u"row");
         control_add_item(tree, -1, u"item", 0, item % 3);
