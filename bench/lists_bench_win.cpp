@@ -1,6 +1,7 @@
 // Adding 100,000 rows to a list icon and 100,000 items to a tree, and clearing them, against
-// the bare platform controls doing the same in the same run (target: at most 1.2 times).
-// An optional argument sets the count.
+// the bare platform controls doing the same in the same run (target: at most 1.2 times), in a
+// hidden window (Wine repaints a shown list on every added row). An optional argument sets
+// the count; under Wine both views slow down with the square of the count.
 #include "toolkit/control.h"
 #include "toolkit/controls/listicon.h"
 #include "toolkit/controls/tree.h"
@@ -33,7 +34,7 @@ double seconds_of(const std::function<void()>& work)
 
 HWND bare_window(const wchar_t* class_name, DWORD style)
 {
-    return CreateWindowExW(0, class_name, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 300, 200,
+    return CreateWindowExW(WS_EX_CLIENTEDGE, class_name, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 300, 200,
                            static_cast<HWND>(container_current()), nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -68,43 +69,62 @@ void report(const char* what, double bare, double kit)
     std::fflush(stdout);
 }
 
+struct Timing {
+    double add = 1e300;
+    double clear = 1e300;
+};
+
+// Adding and then clearing, the faster of two rounds each, so that neither side meets the
+// other's items in the heap.
+Timing best_of_two(const std::function<void()>& add, const std::function<void()>& clear)
+{
+    Timing best;
+    for (int round = 0; round < 2; ++round) {
+        best.add = std::min(best.add, seconds_of(add));
+        best.clear = std::min(best.clear, seconds_of(clear));
+    }
+    return best;
+}
+
 void bench_list_icon(int count)
 {
-    HWND bare = bare_window(WC_LISTVIEWW, LVS_REPORT);
+    HWND bare = bare_window(WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL);
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<wchar_t*>(L"Row");
     column.cx = 100;
     SendMessageW(bare, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    ObjectNumber list = listicon_create(GK_ANY, 0, 0, 300, 200, u"Row", 100, 0);
-    double bare_add = seconds_of([&] { bare_list_rows(bare, count); });
-    double kit_add = seconds_of([&] {
-        for (int row = 0; row < count; ++row)
-            control_add_item(list, -1, u"row");
-    });
-    report("list icon: add rows", bare_add, kit_add);
-    double bare_clear = seconds_of([&] { SendMessageW(bare, LVM_DELETEALLITEMS, 0, 0); });
-    double kit_clear = seconds_of([&] { control_clear_items(list); });
-    report("list icon: clear", bare_clear, kit_clear);
+    Timing plain = best_of_two([&] { bare_list_rows(bare, count); },
+                               [&] { SendMessageW(bare, LVM_DELETEALLITEMS, 0, 0); });
     DestroyWindow(bare);
+    ObjectNumber list = listicon_create(GK_ANY, 0, 0, 300, 200, u"Row", 100, 0);
+    Timing kit = best_of_two(
+        [&] {
+            for (int row = 0; row < count; ++row)
+                control_add_item(list, -1, u"row");
+        },
+        [&] { control_clear_items(list); });
     control_free(list);
+    report("list icon: add rows", plain.add, kit.add);
+    report("list icon: clear", plain.clear, kit.clear);
 }
 
 void bench_tree(int count)
 {
-    HWND bare = bare_window(WC_TREEVIEWW, TVS_HASLINES | TVS_HASBUTTONS);
-    ObjectNumber tree = tree_create(GK_ANY, 0, 0, 300, 200, 0);
-    double bare_add = seconds_of([&] { bare_tree_items(bare, count); });
-    double kit_add = seconds_of([&] {
-        for (int item = 0; item < count; ++item)
-            control_add_item(tree, -1, u"item");
-    });
-    report("tree: add items", bare_add, kit_add);
-    double bare_clear = seconds_of([&] { SendMessageW(bare, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); });
-    double kit_clear = seconds_of([&] { control_clear_items(tree); });
-    report("tree: clear", bare_clear, kit_clear);
+    HWND bare = bare_window(WC_TREEVIEWW, TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT);
+    Timing plain = best_of_two([&] { bare_tree_items(bare, count); },
+                               [&] { SendMessageW(bare, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); });
     DestroyWindow(bare);
+    ObjectNumber tree = tree_create(GK_ANY, 0, 0, 300, 200, 0);
+    Timing kit = best_of_two(
+        [&] {
+            for (int item = 0; item < count; ++item)
+                control_add_item(tree, -1, u"item");
+        },
+        [&] { control_clear_items(tree); });
     control_free(tree);
+    report("tree: add items", plain.add, kit.add);
+    report("tree: clear", plain.clear, kit.clear);
 }
 
 }  // namespace

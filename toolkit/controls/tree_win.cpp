@@ -51,14 +51,15 @@ int index_of(const ControlRecord* record, HTREEITEM item)
     return item && found != items.end() ? static_cast<int>(found - items.begin()) : -1;
 }
 
-HTREEITEM parent_of(const ControlRecord* record, HTREEITEM item)
+// Messages the kind sends itself while adding go straight to the platform's procedure.
+HTREEITEM parent_of(ControlRecord* record, HTREEITEM item)
 {
-    LRESULT parent = control_send(record, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item));
+    LRESULT parent = control_call_previous(record, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item));
     return reinterpret_cast<HTREEITEM>(parent);
 }
 
 // Where the item goes: under the item before it, or after that item's ancestor at its level.
-void insertion_place(const ControlRecord* record, std::size_t position, int level, TVINSERTSTRUCTW* insert)
+void insertion_place(ControlRecord* record, std::size_t position, int level, TVINSERTSTRUCTW* insert)
 {
     insert->hParent = TVI_ROOT;
     insert->hInsertAfter = TVI_FIRST;
@@ -72,9 +73,11 @@ void insertion_place(const ControlRecord* record, std::size_t position, int leve
     }
     for (int climb = before_level; climb > level; --climb)
         before = parent_of(record, before);
-    HTREEITEM parent = parent_of(record, before);
+    HTREEITEM parent = level == 0 ? nullptr : parent_of(record, before);
     insert->hParent = parent ? parent : TVI_ROOT;
-    insert->hInsertAfter = before;
+    // An item added at the end is its parent's last child; naming the sibling instead would
+    // make the platform search the sibling list for it.
+    insert->hInsertAfter = position == data_of(record)->items.size() ? TVI_LAST : before;
 }
 
 int tree_add_item(ControlRecord* record, int position, const char16_t* text, std::intptr_t, std::intptr_t level)
@@ -91,7 +94,7 @@ int tree_add_item(ControlRecord* record, int position, const char16_t* text, std
     insertion_place(record, place, valid, &insert);
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
-    LRESULT inserted = control_send(record, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
+    LRESULT inserted = control_call_previous(record, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
     auto item = reinterpret_cast<HTREEITEM>(inserted);
     if (!item)
         return 0;
