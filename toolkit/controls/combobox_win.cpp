@@ -252,11 +252,11 @@ LRESULT CALLBACK edit_procedure(HWND edit, UINT message, WPARAM wparam, LPARAM l
 // The widest item's text and the field's text height, with room for the arrow button.
 int combobox_natural_size(ControlRecord* record, int* width, int* height)
 {
-    int widest = 0;
+    int sample_width = 0;
     int text_height = 0;
-    if (!control_measure_text(record, u"Hg", false, &widest, &text_height))
+    if (!control_measure_text(record, u"Hg", false, &sample_width, &text_height))
         return 0;
-    widest = 0;
+    int widest = 0;
     for (int index = 0, count = item_count(record); index < count; ++index) {
         int item_width = 0;
         int item_height = 0;
