@@ -80,9 +80,10 @@ void write_more_cells(const ControlRecord* record, int row, std::u16string_view 
     }
 }
 
+// Adding sends its messages straight to the platform's procedure: rows come by the thousand.
 int listicon_add_item(ControlRecord* record, int position, const char16_t* text, std::intptr_t, std::intptr_t)
 {
-    int count = row_count(record);
+    auto count = static_cast<int>(control_call_previous(record, LVM_GETITEMCOUNT, 0, 0));
     if (position < -1)
         return 0;
     std::u16string_view row(text);
@@ -92,7 +93,7 @@ int listicon_add_item(ControlRecord* record, int position, const char16_t* text,
     item.mask = LVIF_TEXT;
     item.iItem = position == -1 || position > count ? count : position;
     item.pszText = reinterpret_cast<wchar_t*>(first.data());
-    int index = static_cast<int>(control_send(record, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    auto index = static_cast<int>(control_call_previous(record, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (index < 0)
         return 0;
     if (first_end != std::u16string_view::npos)
