@@ -1,13 +1,15 @@
-// DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--watch] <definition file>
-// [window name]: opens a window of a dialog definition (the first one when no name is given)
+// DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--items NAME=FILE]...
+// [--state NAME=NUMBER]... [--dump] [--watch] <definition file> [window name]: opens a window of a dialog definition (the first one when no name is given)
 // and writes one line to standard output for every event it receives: the event, the
 // control's name from the definition (or the object's number), the type (a canvas's types
 // with their names). A faulty definition prints the dialog engine's message and exits with
 // code 1; closing the window exits with 0. --image shows a picture in the named image, image
 // button or canvas (demo/preview_images.h); --text sets a control's text from a file
-// (demo/preview_text.h); --watch opens the window again, in the same place, whenever the
+// (demo/preview_text.h); --items, --state and --dump give sample data and print every named
+// control's state and text at closing (demo/preview_data.h); --watch opens the window again, in the same place, whenever the
 // definition file changes, and keeps the last good window when the changed definition is
 // faulty.
+#include "demo/preview_data.h"
 #include "demo/preview_images.h"
 #include "demo/preview_text.h"
 #include "demo/preview_watch.h"
@@ -135,6 +137,7 @@ ObjectNumber open_dialog(const std::u16string& text, const wchar_t* window_name,
 struct PreviewOptions {
     std::vector<PreviewImage> images;
     std::vector<PreviewText> texts;
+    PreviewData data;
     bool watch = false;
 };
 
@@ -149,7 +152,8 @@ ObjectNumber open_file(const wchar_t* path, const wchar_t* window_name, const Pr
     }
     ObjectNumber dialog = open_dialog(text, window_name, names);
     std::string message;
-    if (dialog && !preview_text_apply(dialog, options.texts, &message)) {
+    if (dialog && !(preview_text_apply(dialog, options.texts, &message) &&
+                    preview_data_apply(dialog, options.data, &message))) {
         fail(message);
         dialog_free(dialog);
         return 0;
@@ -204,8 +208,11 @@ int run(const wchar_t* path, const wchar_t* window_name, const PreviewOptions& o
         if (options.watch && preview_watch_changed(&watch))
             reopen(path, window_name, options, &dialog, &names);
         report(event, names);
-        if (event == EVENT_CLOSE_WINDOW)
+        if (event == EVENT_CLOSE_WINDOW) {
+            std::fputs(options.data.dump ? preview_data_dump(names).c_str() : "", stdout);
+            std::fflush(stdout);
             return 0;
+        }
     }
 }
 
@@ -224,6 +231,10 @@ bool parse_arguments(int argc, wchar_t** argv, PreviewOptions* options, std::vec
             if (i + 1 == argc || !preview_text_parse(argv[++i], &text))
                 return false;
             options->texts.push_back(text);
+        } else if (int used = preview_data_option(argc, argv, i, &options->data); used != 0) {
+            if (used < 0)
+                return false;
+            i += used - 1;
         } else {
             positional->push_back(argv[i]);
         }
@@ -240,8 +251,8 @@ int wmain(int argc, wchar_t** argv)
     PreviewOptions options;
     std::vector<const wchar_t*> positional;
     if (!parse_arguments(argc, argv, &options, &positional))
-        return fail("usage: DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--watch] <definition file> "
-                    "[window name]");
+        return fail("usage: DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--items NAME=FILE]... "
+                    "[--state NAME=NUMBER]... [--dump] [--watch] <definition file> [window name]");
     int code = run(positional[0], positional.size() > 1 ? positional[1] : nullptr, options);
     ExitProcess(static_cast<UINT>(code));
 }

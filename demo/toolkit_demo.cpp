@@ -4,17 +4,23 @@
 #include "images/image.h"
 #include "toolkit/button.h"
 #include "toolkit/control.h"
+#include "toolkit/controls/calendar.h"
 #include "toolkit/controls/canvas.h"
 #include "toolkit/controls/checkbox.h"
 #include "toolkit/controls/code_editor.h"
+#include "toolkit/controls/combobox.h"
+#include "toolkit/controls/date.h"
 #include "toolkit/controls/explorerlist.h"
+#include "toolkit/controls/hyperlink.h"
 #include "toolkit/controls/ipaddress.h"
+#include "toolkit/controls/listicon.h"
 #include "toolkit/controls/option.h"
 #include "toolkit/controls/progressbar.h"
 #include "toolkit/controls/scrollbar.h"
 #include "toolkit/controls/shortcut_entry.h"
 #include "toolkit/controls/spin.h"
 #include "toolkit/controls/trackbar.h"
+#include "toolkit/controls/tree.h"
 #include "toolkit/controls/web_view.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
@@ -29,6 +35,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -181,6 +188,49 @@ void build_files_page()
     container_close_list();
 }
 
+// The lists page: a list icon with two columns and check boxes, a tree of three levels and
+// an editable combo box, each with items; the dates page: a date field, a hyperlink and a
+// calendar.
+constexpr ObjectNumber DEMO_LIST_ICON = 80;
+constexpr ObjectNumber DEMO_TREE = 81;
+constexpr ObjectNumber DEMO_COMBO = 82;
+constexpr ObjectNumber DEMO_DATE = 83;
+constexpr ObjectNumber DEMO_LINK = 84;
+constexpr ObjectNumber DEMO_CALENDAR = 85;
+
+void build_lists_page()
+{
+    container_open_list(DEMO_PANEL);
+    control_add_item(DEMO_PANEL, -1, u"Lists");
+    listicon_create(DEMO_LIST_ICON, 6, 6, 176, 70, u"Day", 90, GK_ListIcon_CheckBoxes | GK_ListIcon_FullRowSelect);
+    listicon_add_column(DEMO_LIST_ICON, -1, u"Mood", 70);
+    for (const char16_t* row : {u"Monday\nquiet", u"Tuesday\nbright", u"Wednesday\nrainy"})
+        control_add_item(DEMO_LIST_ICON, -1, row);
+    tree_create(DEMO_TREE, 6, 80, 176, 76, 0);
+    const std::pair<const char16_t*, int> items[] = {{u"2026", 0}, {u"December", 1}, {u"7th", 2}, {u"2025", 0}};
+    for (auto [text, level] : items)
+        control_add_item(DEMO_TREE, -1, text, 0, level);
+    combobox_create(DEMO_COMBO, 6, 160, 176, 24, GK_ComboBox_Editable);
+    for (const char16_t* item : {u"calm", u"glad", u"tired"})
+        control_add_item(DEMO_COMBO, -1, item);
+    control_set_state(DEMO_COMBO, 0);
+    container_close_list();
+}
+
+void build_dates_page()
+{
+    container_open_list(DEMO_PANEL);
+    control_add_item(DEMO_PANEL, -1, u"Dates");
+    date_create(DEMO_DATE, 6, 6, 176, 22, u"yyyy-MM-dd HH:mm", GK_Date_CheckBox);
+    hyperlink_create(DEMO_LINK, 6, 32, 176, 18, u"A hyperlink", 0xFF0000, GK_HyperLink_Underline);
+    calendar_create(DEMO_CALENDAR, 6, 54, 0, 0, GK_Calendar_Borderless);
+    int width = 0;
+    int height = 0;
+    control_required_size(DEMO_CALENDAR, &width, &height);
+    control_resize(DEMO_CALENDAR, UNCHANGED, UNCHANGED, width, height);
+    container_close_list();
+}
+
 bool build_window()
 {
     if (!window_open(DEMO_WINDOW, UNCHANGED, UNCHANGED, 640, 480, u"Toolkit demo",
@@ -207,6 +257,8 @@ bool build_window()
     build_drawing_page();
     build_code_page();
     build_files_page();
+    build_lists_page();
+    build_dates_page();
     return listview_create(DEMO_LOG, 10, 235, 620, 235, 0) != 0;
 }
 

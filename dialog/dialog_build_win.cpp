@@ -4,15 +4,20 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/buttonimage.h"
+#include "toolkit/controls/calendar.h"
 #include "toolkit/controls/canvas.h"
 #include "toolkit/controls/checkbox.h"
 #include "toolkit/controls/code_editor.h"
+#include "toolkit/controls/combobox.h"
+#include "toolkit/controls/date.h"
 #include "toolkit/controls/explorercombo.h"
 #include "toolkit/controls/explorerlist.h"
 #include "toolkit/controls/explorertree.h"
 #include "toolkit/controls/frame.h"
+#include "toolkit/controls/hyperlink.h"
 #include "toolkit/controls/image_control.h"
 #include "toolkit/controls/ipaddress.h"
+#include "toolkit/controls/listicon.h"
 #include "toolkit/controls/option.h"
 #include "toolkit/controls/plain_container.h"
 #include "toolkit/controls/progressbar.h"
@@ -22,6 +27,7 @@
 #include "toolkit/controls/spin.h"
 #include "toolkit/controls/splitter.h"
 #include "toolkit/controls/trackbar.h"
+#include "toolkit/controls/tree.h"
 #include "toolkit/controls/web_view.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
@@ -114,6 +120,26 @@ ObjectNumber create_value_control(const ControlElement* element)
     }
 }
 
+// The list-like kinds and the pickers; the stand-in for kinds the toolkit lacks.
+ObjectNumber create_list_or_picker(DialogElement* element)
+{
+    constexpr int FIRST_COLUMN_WIDTH = 300;
+    ObjectNumber number = element->requested;
+    std::uint32_t flags = element->flags;
+    switch (element->kind) {
+    case ELEMENT_LISTICON: return listicon_create(number, 0, 0, 0, 0, text_of(element), FIRST_COLUMN_WIDTH, flags);
+    case ELEMENT_TREE: return tree_create(number, 0, 0, 0, 0, flags);
+    case ELEMENT_COMBOBOX: return combobox_create(number, 0, 0, 0, 0, flags);
+    case ELEMENT_CALENDAR: return calendar_create(number, 0, 0, 0, 0, flags);
+    case ELEMENT_DATE: return date_create(number, 0, 0, 0, 0, text_of(element), flags);
+    case ELEMENT_HYPERLINK: {
+        std::int32_t color = static_cast<const ControlElement*>(element)->color;
+        return hyperlink_create(number, 0, 0, 0, 0, text_of(element), color, flags);
+    }
+    default: return placeholder_create(number, text_of(element), holds_children(element));
+    }
+}
+
 // The platform control of the element's kind, at 0, 0 with no size.
 ObjectNumber create_control(DialogElement* element)
 {
@@ -152,7 +178,7 @@ ObjectNumber create_control(DialogElement* element)
     case ELEMENT_EXPLORERLIST: return explorerlist_create(number, 0, 0, 0, 0, text_of(element), element->flags);
     case ELEMENT_EXPLORERTREE: return explorertree_create(number, 0, 0, 0, 0, text_of(element), element->flags);
     case ELEMENT_EXPLORERCOMBO: return explorercombo_create(number, 0, 0, 0, 0, text_of(element), element->flags);
-    default: return placeholder_create(number, text_of(element), holds_children(element));
+    default: return create_list_or_picker(element);
     }
 }
 

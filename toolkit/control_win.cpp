@@ -59,6 +59,9 @@ LRESULT on_destroyed(ControlRecord* record, HWND window, WPARAM wparam, LPARAM l
     RemovePropW(window, ID_PROPERTY);
     SetWindowLongPtrW(window, GWLP_ID, -1);
     event_unqueue(EVENT_GADGET, number, -1, -1);
+    // A dynamic number may be given to a later control; bindings to fixed numbers stay.
+    if (number >= OBJECT_FIXED_LIMIT)
+        event_unbind_all_of_object(EVENT_GADGET, number);
     object_free(g_controls->table, number);
     return result;
 }
@@ -231,12 +234,14 @@ std::intptr_t control_offer_notification(void* child, unsigned message, std::uin
 {
     auto window = static_cast<HWND>(child);
     ObjectNumber number = GetWindowLongPtrW(window, GWLP_ID);
-    if (reinterpret_cast<ObjectNumber>(GetPropW(window, ID_PROPERTY)) != number)
-        return CONTROL_NOT_HANDLED;
-    // A companion window of a control (a spin's arrows) carries the control's number too, so
-    // its notifications reach the control's kind as well.
     ControlRecord* record = control_record(number);
     if (!record || !record->ops->notify)
+        return CONTROL_NOT_HANDLED;
+    // A companion window of a control (a spin's arrows) carries the control's number too, so
+    // its notifications reach the control's kind as well. The property is read only for a
+    // window that is not the control's own (reading it is slow where the platform asks its
+    // server, and a list sends one notification per item).
+    if (record->handle != window && reinterpret_cast<ObjectNumber>(GetPropW(window, ID_PROPERTY)) != number)
         return CONTROL_NOT_HANDLED;
     return record->ops->notify(record, message, wparam, lparam);
 }

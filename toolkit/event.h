@@ -115,6 +115,10 @@ int event_unbind_window(int event, EventHandler handler, ObjectNumber window);
 
 // Deletes every binding made for the window, when it closes.
 void event_unbind_all_of_window(ObjectNumber window);
+// Deletes every binding of the event made for the object, in any window: a control with a
+// dynamic number drops its bindings when freed, so that a later control given the same
+// number does not inherit them.
+void event_unbind_all_of_object(int event, ObjectNumber object);
 
 // For tests and benchmarks: how many queued events and registry entries exist.
 std::size_t event_queue_length();

@@ -21,6 +21,8 @@ struct BindingEntry {
     BindingEntry* next;
     std::uint32_t hash;
     ObjectNumber window;
+    int event;
+    ObjectNumber object;
     HandlerNode* handlers;
     int walkers;
     bool has_inactive;
@@ -182,7 +184,8 @@ int event_bind(int event, EventHandler handler, ObjectNumber window, ObjectNumbe
         entry = static_cast<BindingEntry*>(pool_alloc(g_registry->entry_pool));
         if (!entry)
             return 0;
-        *entry = BindingEntry{nullptr, key.hash, window, nullptr, 0, false, static_cast<std::uint8_t>(key.length), {}};
+        *entry = BindingEntry{nullptr, key.hash, window, event, object, nullptr, 0, false,
+                              static_cast<std::uint8_t>(key.length), {}};
         std::memcpy(entry->key, key.text, key.length + 1);
         *link = entry;
         ++g_registry->count;
@@ -231,7 +234,11 @@ int event_unbind_window(int event, EventHandler handler, ObjectNumber window)
     return event_unbind(event, handler, window, -1, -1);
 }
 
-void event_unbind_all_of_window(ObjectNumber window)
+namespace {
+
+// Deactivates and drops every entry the test picks.
+template <typename Test>
+void unbind_entries_where(Test picks)
 {
     if (!g_registry)
         return;
@@ -239,7 +246,7 @@ void event_unbind_all_of_window(ObjectNumber window)
         BindingEntry* entry = bucket;
         while (entry) {
             BindingEntry* next = entry->next;
-            if (entry->window == window) {
+            if (picks(entry)) {
                 for (HandlerNode* node = entry->handlers; node; node = node->next)
                     node->active = false;
                 entry->has_inactive = true;
@@ -248,6 +255,19 @@ void event_unbind_all_of_window(ObjectNumber window)
             entry = next;
         }
     }
+}
+
+}  // namespace
+
+void event_unbind_all_of_window(ObjectNumber window)
+{
+    unbind_entries_where([window](const BindingEntry* entry) { return entry->window == window; });
+}
+
+void event_unbind_all_of_object(int event, ObjectNumber object)
+{
+    unbind_entries_where(
+        [event, object](const BindingEntry* entry) { return entry->event == event && entry->object == object; });
 }
 
 std::size_t event_binding_count()

@@ -130,4 +130,39 @@ TEST(DialogPreview, PicturesShowAndTheirControlsReportRealInput)
     image_free(GK_ANY);
 }
 
+// Sample data: items from files (tree levels by tabs, list icon cells by tabs), states set
+// after opening, and one CONTROL line per named control, escaped, after the event lines.
+TEST(DialogPreview, SampleDataFillsListsSetsStatesAndIsDumpedAtClosing)
+{
+    TempFolder folder("qn-preview");
+    ASSERT_TRUE(raw_write(folder / u"lists.xml",
+                          "<window name='w' text='Sample data'><vbox><listicon name='files' text='Name' height='90'/>"
+                          "<tree name='folders' height='90'/><combobox name='pick'/><date name='when' text='yyyy-MM-dd'/>"
+                          "</vbox></window>"));
+    ASSERT_TRUE(raw_write(folder / u"files.txt", "a.txt\t12\nb\\c.txt\t7\n"));
+    ASSERT_TRUE(raw_write(folder / u"folders.txt", "Root\n\tChild\n\t\tLeaf\n"));
+    ASSERT_TRUE(raw_write(folder / u"pick.txt", "One\r\nTwo\r\n"));
+    auto quoted = [&](const char16_t* name) {
+        std::u16string path = folder / name;
+        return L"\"" + std::wstring(path.begin(), path.end()) + L"\"";
+    };
+    Preview preview(quoted(u"lists.xml") + L" --items files=" + quoted(u"files.txt") + L" --items folders=" +
+                    quoted(u"folders.txt") + L" --items pick=" + quoted(u"pick.txt") +
+                    L" --state files=1 --state folders=2 --state pick=1 --state when=1709208000 --dump");
+    ASSERT_TRUE(preview.started()) << last_error_text();
+    HWND window = wait_for_window(preview, L"Sample data");
+    ASSERT_NE(window, nullptr) << preview.output();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(preview.exit_code(20000), 0);
+    EXPECT_TRUE(gui_poll_until([&] { return preview.output_has("CONTROL when 1709208000 "); })) << preview.output();
+    std::string output = preview.output();
+    std::size_t close = output.find("EVENT_CLOSE_WINDOW ");
+    EXPECT_LT(close, output.find("CONTROL files 1 b\\\\c.txt\\n7\n")) << output;
+    EXPECT_NE(output.find("CONTROL folders 2 Leaf\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("CONTROL pick 1 Two\n"), std::string::npos) << output;
+
+    Preview wrong(quoted(u"lists.xml") + L" --items when=" + quoted(u"pick.txt"));
+    EXPECT_EQ(wrong.exit_code(20000), 1);
+}
+
 }  // namespace

@@ -136,6 +136,29 @@ TEST_F(ControlTest, ControlDestroyedWithItsWindowLeavesNoEventAndFreesItsNumber)
     EXPECT_EQ(GetParent(static_cast<HWND>(control_os_handle(FIELD))), window_os_handle(other));
 }
 
+// Freeing a control with a dynamic number drops its bindings, so a later control that is
+// given the same number runs none of them; a fixed number keeps its bindings.
+TEST_F(ControlTest, FreeingADynamicControlDropsItsBindingsAndFixedOnesStay)
+{
+    constexpr ObjectNumber FIXED = 7;
+    std::size_t before = event_binding_count();
+    ObjectNumber dynamic = button_create(GK_ANY, 10, 10, 80, 24, u"Once", 0);
+    ASSERT_NE(dynamic, 0);
+    ASSERT_EQ(event_bind_control(dynamic, on_gadget), 1);
+    ASSERT_EQ(event_bind(EVENT_GADGET, on_gadget, GK_ANY, dynamic, EVENTTYPE_LEFT_CLICK), 1);
+    ASSERT_NE(button_create(FIXED, 10, 40, 80, 24, u"Fixed", 0), 0);
+    ASSERT_EQ(event_bind_control(FIXED, on_gadget), 1);
+    EXPECT_EQ(event_binding_count(), before + 3);
+
+    ASSERT_EQ(control_free(dynamic), 1);
+    ASSERT_EQ(control_free(FIXED), 1);
+    EXPECT_EQ(event_binding_count(), before + 1);
+    event_post(EVENT_GADGET, dynamic, window, EVENTTYPE_LEFT_CLICK);
+    EXPECT_TRUE(g_change_types.empty());
+    event_post(EVENT_GADGET, FIXED, window, EVENTTYPE_LEFT_CLICK);
+    EXPECT_EQ(g_change_types.size(), 1u);
+}
+
 TEST_F(ControlTest, ColoursShowAndResetWithoutHoldingBrushes)
 {
     ObjectNumber label = text_create(GK_ANY, 10, 10, 200, 30, u"WWWWWWWW", GK_Text_Right);

@@ -1,6 +1,7 @@
 #include "toolkit/controls/scrollarea.h"
 
 #include "toolkit/controls/controls_internal.h"
+#include "toolkit/controls/value_logic.h"
 #include "toolkit/event.h"
 
 #include <algorithm>
@@ -12,10 +13,13 @@ constexpr wchar_t OUTER_CLASS[] = L"KitScrollArea";
 constexpr wchar_t INNER_CLASS[] = L"KitScrollAreaChild";
 constexpr int WHEEL_NOTCH = 120;
 
+// The inner size is kept here, not read back from the inner window: the platform may cut a
+// window's size to 16 bits, while the bars and positions go on to the whole size.
 struct ScrollAreaData {
     HWND inner;
     int step;
     std::uint32_t flags;
+    SIZE inner_size;
 };
 
 ScrollAreaData* data_of(const ControlRecord* record)
@@ -51,7 +55,7 @@ SIZE client_size(HWND window)
 // Centred inner areas sit in the middle of the direction in which they are smaller.
 void place_inner(HWND outer, const ScrollAreaData* area)
 {
-    SIZE inner = client_size(area->inner);
+    SIZE inner = area->inner_size;
     SIZE client = client_size(outer);
     int x = -GetScrollPos(outer, SB_HORZ);
     int y = -GetScrollPos(outer, SB_VERT);
@@ -82,7 +86,7 @@ void update_bars(HWND outer, const ScrollAreaData* area)
     int t = border_thickness(area->flags);
     int w = rect.right - rect.left - t;
     int h = rect.bottom - rect.top - t;
-    SIZE inner = client_size(area->inner);
+    SIZE inner = area->inner_size;
     int bar_width = GetSystemMetrics(SM_CXHSCROLL);
     int bar_height = GetSystemMetrics(SM_CYHSCROLL);
     bool vertical = h < inner.cy || (w < inner.cx && h - bar_height < inner.cy);
@@ -92,6 +96,8 @@ void update_bars(HWND outer, const ScrollAreaData* area)
     place_inner(outer, area);
 }
 
+// Positions are 32-bit throughout: the tracked thumb is read from the bar (the message
+// carries only 16 bits), and the sums are made wide, so a huge step cannot overflow.
 int new_position(HWND outer, int bar, WPARAM wparam, int step)
 {
     SCROLLINFO info = {};
@@ -99,27 +105,32 @@ int new_position(HWND outer, int bar, WPARAM wparam, int step)
     info.fMask = SIF_ALL;
     GetScrollInfo(outer, bar, &info);
     SIZE client = client_size(outer);
-    int page = bar == SB_HORZ ? client.cx : client.cy;
+    std::int64_t page = bar == SB_HORZ ? client.cx : client.cy;
+    std::int64_t position = info.nPos;
     switch (LOWORD(wparam)) {
-    case SB_LINEUP: return info.nPos - step;
-    case SB_PAGEUP: return info.nPos - page;
-    case SB_LINEDOWN: return info.nPos + step;
-    case SB_PAGEDOWN: return info.nPos + page;
-    case SB_THUMBTRACK: return static_cast<short>(HIWORD(wparam));
+    case SB_LINEUP: return value_clamp(position - step);
+    case SB_PAGEUP: return value_clamp(position - page);
+    case SB_LINEDOWN: return value_clamp(position + step);
+    case SB_PAGEDOWN: return value_clamp(position + page);
+    case SB_THUMBTRACK: return info.nTrackPos;
     case SB_TOP: return info.nMin;
     case SB_BOTTOM: return info.nMax;
     }
     return info.nPos;
 }
 
+void scroll_to(HWND outer, ScrollAreaData* area, int bar, int position)
+{
+    SetScrollPos(outer, bar, position, TRUE);
+    place_inner(outer, area);
+    control_raise_event(kit_record_of(outer), EVENTTYPE_LEFT_CLICK);
+}
+
 LRESULT on_scroll(HWND outer, int bar, WPARAM wparam)
 {
     ScrollAreaData* area = area_of(outer);
-    if (!area)
-        return 0;
-    SetScrollPos(outer, bar, new_position(outer, bar, wparam, area->step), TRUE);
-    place_inner(outer, area);
-    control_raise_event(kit_record_of(outer), EVENTTYPE_LEFT_CLICK);
+    if (area)
+        scroll_to(outer, area, bar, new_position(outer, bar, wparam, area->step));
     return 0;
 }
 
@@ -130,6 +141,19 @@ LRESULT on_outer_size(HWND outer)
         return 0;
     update_bars(outer, area);
     control_raise_event(kit_record_of(outer), EVENTTYPE_TAB_RESIZE, EVENT_FLAG_UNMUTED);
+    return 0;
+}
+
+// The wheel turned over the inner area or the outer window (which the inner one may no
+// longer cover at positions the platform cannot place it at).
+LRESULT on_wheel(HWND outer, WPARAM wparam)
+{
+    ScrollAreaData* area = area_of(outer);
+    if (!area)
+        return 0;
+    std::int64_t notches = GET_WHEEL_DELTA_WPARAM(wparam) / WHEEL_NOTCH;
+    std::int64_t position = GetScrollPos(outer, SB_VERT) - notches * area->step;
+    scroll_to(outer, area, SB_VERT, value_clamp(std::max<std::int64_t>(position, 0)));
     return 0;
 }
 
@@ -146,6 +170,8 @@ LRESULT CALLBACK outer_procedure(HWND outer, UINT message, WPARAM wparam, LPARAM
         return on_scroll(outer, SB_HORZ, wparam);
     case WM_VSCROLL:
         return on_scroll(outer, SB_VERT, wparam);
+    case WM_MOUSEWHEEL:
+        return on_wheel(outer, wparam);
     }
     return kit_default(outer, message, wparam, lparam);
 }
@@ -167,18 +193,6 @@ bool key_scroll(WPARAM key, UINT* message, WORD* code)
     return key == VK_LEFT || key == VK_RIGHT;
 }
 
-LRESULT on_wheel(HWND inner, WPARAM wparam)
-{
-    HWND outer = GetParent(inner);
-    ScrollAreaData* area = area_of(outer);
-    if (!area)
-        return 0;
-    int notches = GET_WHEEL_DELTA_WPARAM(wparam) / WHEEL_NOTCH;
-    int position = std::max(GetScrollPos(outer, SB_VERT) - notches * area->step, 0);
-    SendMessageW(outer, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, position), 0);
-    return 0;
-}
-
 LRESULT CALLBACK inner_procedure(HWND inner, UINT message, WPARAM wparam, LPARAM lparam)
 {
     UINT scroll = 0;
@@ -197,7 +211,7 @@ LRESULT CALLBACK inner_procedure(HWND inner, UINT message, WPARAM wparam, LPARAM
         SetFocus(inner);
         break;
     case WM_MOUSEWHEEL:
-        return on_wheel(inner, wparam);
+        return on_wheel(GetParent(inner), wparam);
     }
     return kit_default(inner, message, wparam, lparam);
 }
@@ -205,7 +219,8 @@ LRESULT CALLBACK inner_procedure(HWND inner, UINT message, WPARAM wparam, LPARAM
 void resize_inner(ControlRecord* record, int width, int height)
 {
     ScrollAreaData* area = data_of(record);
-    MoveWindow(area->inner, 0, 0, std::max(width, 0), std::max(height, 0), TRUE);
+    area->inner_size = {std::max(width, 0), std::max(height, 0)};
+    MoveWindow(area->inner, 0, 0, area->inner_size.cx, area->inner_size.cy, TRUE);
     update_bars(static_cast<HWND>(record->handle), area);
 }
 
@@ -213,7 +228,7 @@ int scrollarea_set_attribute(ControlRecord* record, int attribute, std::intptr_t
 {
     ScrollAreaData* area = data_of(record);
     auto outer = static_cast<HWND>(record->handle);
-    SIZE inner = client_size(area->inner);
+    SIZE inner = area->inner_size;
     int number = static_cast<int>(value);
     switch (attribute) {
     case SCROLLAREA_INNER_WIDTH: resize_inner(record, number, inner.cy); return 1;
@@ -233,8 +248,8 @@ std::intptr_t scrollarea_get_attribute(ControlRecord* record, int attribute)
     ScrollAreaData* area = data_of(record);
     auto outer = static_cast<HWND>(record->handle);
     switch (attribute) {
-    case SCROLLAREA_INNER_WIDTH: return client_size(area->inner).cx;
-    case SCROLLAREA_INNER_HEIGHT: return client_size(area->inner).cy;
+    case SCROLLAREA_INNER_WIDTH: return area->inner_size.cx;
+    case SCROLLAREA_INNER_HEIGHT: return area->inner_size.cy;
     case SCROLLAREA_X: return GetScrollPos(outer, SB_HORZ);
     case SCROLLAREA_Y: return GetScrollPos(outer, SB_VERT);
     case SCROLLAREA_STEP: return area->step;
@@ -301,7 +316,7 @@ ObjectNumber scrollarea_create(ObjectNumber number, int x, int y, int width, int
     if (!container_current() || !kit_register_class(OUTER_CLASS, outer_procedure) ||
         !kit_register_class(INNER_CLASS, inner_procedure))
         return 0;
-    auto* area = new (std::nothrow) ScrollAreaData{nullptr, step, flags};
+    auto* area = new (std::nothrow) ScrollAreaData{nullptr, step, flags, {0, 0}};
     if (!area)
         return 0;
     HWND outer = create_windows(x, y, width, height, inner_width, inner_height, flags, &area->inner);

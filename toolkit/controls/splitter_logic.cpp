@@ -21,6 +21,11 @@ int second_from_ratio(double ratio, int available)
 
 }  // namespace
 
+int splitter_minimum_valid(std::int64_t minimum)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(minimum, 0, SPLITTER_MINIMUM_LIMIT));
+}
+
 SplitterLengths splitter_lengths(const SplitterShare& share, int available, int given_second, int first_now,
                                  int second_now, SplitterCause cause)
 {

@@ -25,6 +25,13 @@ struct SplitterLengths {
 SplitterLengths splitter_lengths(const SplitterShare& share, int available, int given_second, int first_now,
                                  int second_now, SplitterCause cause);
 
+// The largest minimum a part keeps: far beyond any screen, and small enough that a length
+// plus the separator never overflows.
+constexpr int SPLITTER_MINIMUM_LIMIT = 1 << 24;
+
+// A minimum as the splitter keeps it: within 0 to SPLITTER_MINIMUM_LIMIT.
+int splitter_minimum_valid(std::int64_t minimum);
+
 // Putting the separator at `position`: the second length to lay out with, and the new ratio
 // stored in *share. A position outside 0 to available - 1 is brought within it.
 int splitter_state(SplitterShare* share, int available, int position);

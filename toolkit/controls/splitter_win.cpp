@@ -38,10 +38,12 @@ bool vertical(const SplitterData* data)
     return (data->share.flags & GK_Splitter_Vertical) != 0;
 }
 
-// A window's rectangle in the splitter's client coordinates.
+// A window's rectangle in the splitter's client coordinates; empty for a part that is gone.
 RECT rect_in(HWND splitter, HWND window)
 {
     RECT rect = {};
+    if (!window)
+        return rect;
     GetWindowRect(window, &rect);
     MapWindowPoints(HWND_DESKTOP, splitter, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
@@ -57,6 +59,8 @@ int available_length(HWND splitter, const SplitterData* data)
 // Moves a part's control; a toolkit control goes through control_resize.
 void place(HWND window, int x, int y, int width, int height)
 {
+    if (!window)
+        return;
     ObjectNumber number = GetWindowLongPtrW(window, GWLP_ID);
     ControlRecord* record = control_record(number);
     if (record && record->handle == window)
@@ -90,14 +94,18 @@ void lay_out(HWND splitter, SplitterData* data, int given_second, SplitterCause 
 
 void redraw_parts(const SplitterData* data)
 {
-    for (HWND part : {data->first, data->second})
-        RedrawWindow(part, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+    for (HWND part : {data->first, data->second}) {
+        if (part)
+            RedrawWindow(part, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+    }
 }
 
 // The distance of the point past the first part's far edge, when it lies within the
 // separator's thickness of that edge.
 bool hit_test(HWND splitter, const SplitterData* data, POINT point, int* hit)
 {
+    if (!data->first)
+        return false;
     RECT first = rect_in(splitter, data->first);
     int distance = vertical(data) ? point.x - first.right : point.y - first.bottom;
     if (distance <= -data->separator || distance >= data->separator)
@@ -222,11 +230,27 @@ bool handle(HWND splitter, UINT message, LPARAM lparam, LRESULT* result)
     return false;
 }
 
+// A part whose window is destroyed is forgotten at once: its handle may soon name another
+// window, which the splitter must never move.
+void forget_part(HWND splitter, HWND child)
+{
+    ControlRecord* record = kit_record_of(splitter);
+    SplitterData* data = record ? data_of(record) : nullptr;
+    if (!data)
+        return;
+    if (data->first == child)
+        data->first = nullptr;
+    if (data->second == child)
+        data->second = nullptr;
+}
+
 LRESULT CALLBACK splitter_procedure(HWND splitter, UINT message, WPARAM wparam, LPARAM lparam)
 {
     LRESULT result = 0;
     if (GetWindowLongPtrW(splitter, 0) != DATA_READY)
         return kit_default(splitter, message, wparam, lparam);
+    if (message == WM_PARENTNOTIFY && LOWORD(wparam) == WM_DESTROY)
+        forget_part(splitter, reinterpret_cast<HWND>(lparam));
     if (message == WM_ERASEBKGND)
         return on_erase(splitter, reinterpret_cast<HDC>(wparam));
     if (handle(splitter, message, lparam, &result))
@@ -278,7 +302,7 @@ int replace_control(ControlRecord* record, int attribute, ObjectNumber control)
     if (!window)
         return 0;
     HWND& slot = attribute == SPLITTER_FIRST_CONTROL ? data->first : data->second;
-    if (IsWindow(slot) && slot != window) {
+    if (slot && slot != window) {
         SetParent(slot, GetParent(splitter));
         RedrawWindow(slot, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
     }
@@ -295,8 +319,8 @@ int splitter_set_attribute(ControlRecord* record, int attribute, std::intptr_t v
 {
     SplitterData* data = data_of(record);
     switch (attribute) {
-    case SPLITTER_FIRST_MINIMUM: data->share.first_minimum = static_cast<int>(value); return 1;
-    case SPLITTER_SECOND_MINIMUM: data->share.second_minimum = static_cast<int>(value); return 1;
+    case SPLITTER_FIRST_MINIMUM: data->share.first_minimum = splitter_minimum_valid(value); return 1;
+    case SPLITTER_SECOND_MINIMUM: data->share.second_minimum = splitter_minimum_valid(value); return 1;
     case SPLITTER_FIRST_CONTROL:
     case SPLITTER_SECOND_CONTROL: return replace_control(record, attribute, value);
     }

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 constexpr COLORREF GREEN = 0x00972E;
@@ -199,6 +201,35 @@ TEST_F(ScrollAreaTest, ResizeRaisesType6WhileMutedAndColourComesAndGoes)
     ASSERT_EQ(control_set_color(area, CONTROL_COLOR_BACK, -1), 1);
     EXPECT_EQ(GetWindowLongPtrW(gui_control_handle(area), 0), 0);
     EXPECT_EQ(brush_count(), brushes);
+}
+
+
+// An inner area past the 16-bit range: dragging the thumb to the end, the wheel and a
+// step of INT_MAX all reach positions above 32,767 (or the end) without jumping back. (The
+// platform keeps a window's place within 16 bits, so the inner window itself stops there.)
+TEST_F(ScrollAreaTest, PositionsAre32BitForThumbWheelAndHugeSteps)
+{
+    ObjectNumber area = make_focused(200, 100, 150, 100000, 0);
+    HWND outer = gui_control_handle(area);
+    auto y = [&] { return control_get_attribute(area, SCROLLAREA_Y); };
+    RECT window = {};
+    GetWindowRect(outer, &window);
+    int bar_x = window.right - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2;
+    int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    gui_drag({bar_x, window.top + 2 + arrow + 3}, {bar_x, window.bottom - 2 - arrow - 1});
+    ASSERT_TRUE(gui_wait_events_until([&] { return y() > 90000; })) << y();
+
+    gui_click_client(outer, 5, 5);
+    control_set_attribute(area, SCROLLAREA_Y, 40000);
+    turn_wheel(-1);
+    ASSERT_TRUE(gui_wait_events_until([&] { return y() == 40010; })) << y();
+
+    control_set_attribute(area, SCROLLAREA_STEP, INT_MAX);
+    gui_press_key(VK_DOWN);
+    int end = 100000 - static_cast<int>(bar_of(outer, SB_VERT).nPage);
+    ASSERT_TRUE(gui_wait_events_until([&] { return y() == end; })) << y();
+    turn_wheel(1);
+    ASSERT_TRUE(gui_wait_events_until([&] { return y() == 0; })) << y();
 }
 
 }  // namespace

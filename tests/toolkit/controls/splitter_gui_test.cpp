@@ -6,11 +6,14 @@
 #include "toolkit/control.h"
 #include "toolkit/controls/plain_container.h"
 #include "toolkit/controls/splitter.h"
+#include "toolkit/controls/splitter_logic.h"
 #include "toolkit/event.h"
 #include "toolkit/geometry.h"
 #include "toolkit/window.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 namespace {
 
@@ -165,6 +168,32 @@ TEST_F(SplitterTest, RealDragMovesTheSeparatorAndStopsAtTheMinimum)
     ASSERT_TRUE(gui_pump_messages_until([&] { return control_get_state(splitter) == 350; }))
         << control_get_state(splitter);
     EXPECT_EQ(rect_of(second).right - rect_of(second).left, 50);
+}
+
+
+// Minimums near INT_MAX are clamped; a freed part is forgotten, and a new control can take
+// its place.
+TEST_F(SplitterTest, HugeMinimumsAreClampedAndAFreedPartIsForgotten)
+{
+    ObjectNumber splitter = make(GK_Splitter_Vertical);
+    ASSERT_EQ(control_set_attribute(splitter, SPLITTER_FIRST_MINIMUM, INT_MAX), 1);
+    ASSERT_EQ(control_set_attribute(splitter, SPLITTER_SECOND_MINIMUM, INT_MAX), 1);
+    EXPECT_EQ(control_get_attribute(splitter, SPLITTER_FIRST_MINIMUM), SPLITTER_MINIMUM_LIMIT);
+    control_resize(splitter, 10, 10, 300, 200);
+    control_set_attribute(splitter, SPLITTER_FIRST_MINIMUM, -5);
+    control_set_attribute(splitter, SPLITTER_SECOND_MINIMUM, 0);
+
+    HWND freed = gui_control_handle(first);
+    ASSERT_EQ(control_free(first), 1);
+    EXPECT_EQ(control_get_attribute(splitter, SPLITTER_FIRST_CONTROL), 0);
+    control_resize(splitter, 10, 10, 320, 200);
+    control_set_state(splitter, 100);
+    EXPECT_EQ(control_get_state(splitter), 0);
+    EXPECT_FALSE(IsWindow(freed));
+    ObjectNumber other = make_part();
+    ASSERT_EQ(control_set_attribute(splitter, SPLITTER_FIRST_CONTROL, other), 1);
+    control_set_state(splitter, 100);
+    EXPECT_EQ(rect_of(other).right, 100);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 constexpr std::uint32_t FIRST_FIXED = 0x4;
@@ -81,6 +83,20 @@ TEST(SplitterLogic, DragStopsAtTheEndsAndKeepsTheGrabOffset)
     EXPECT_EQ(share_of(share, 400, SplitterCause::Drag).first, 0);
     splitter_drag(&share, 0, 0, 0);
     EXPECT_EQ(share_of(share, 0).second, 0);
+}
+
+
+TEST(SplitterLogic, MinimumsNearIntMaxAreClampedAndNeverOverflow)
+{
+    EXPECT_EQ(splitter_minimum_valid(INT_MAX), SPLITTER_MINIMUM_LIMIT);
+    EXPECT_EQ(splitter_minimum_valid(-7), 0);
+    EXPECT_EQ(splitter_minimum_valid(300), 300);
+    SplitterShare share;
+    share.first_minimum = splitter_minimum_valid(INT_MAX);
+    share.second_minimum = splitter_minimum_valid(INT_MAX);
+    SplitterLengths lengths = share_of(share, -4);
+    EXPECT_EQ(lengths.first, SPLITTER_MINIMUM_LIMIT);
+    EXPECT_EQ(lengths.second, -4 - SPLITTER_MINIMUM_LIMIT);
 }
 
 }  // namespace

@@ -1,0 +1,111 @@
+#include "toolkit/controls/hyperlink.h"
+
+#include "toolkit/control.h"
+#include "toolkit/control_internal.h"
+#include "toolkit/control_window_win.h"
+#include "toolkit/event.h"
+
+#include <windows.h>
+
+namespace {
+
+// kind_data holds the underlined font the link made (null without the flag); kind_state
+// marks the flag.
+constexpr std::intptr_t UNDERLINED = 1;
+
+HFONT underlined_font(HFONT base)
+{
+    LOGFONTW font = {};
+    if (!GetObjectW(base ? base : GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font))
+        return nullptr;
+    font.lfUnderline = TRUE;
+    return CreateFontIndirectW(&font);
+}
+
+void release_font(ControlRecord* record)
+{
+    if (record->kind_data)
+        DeleteObject(static_cast<HFONT>(record->kind_data));
+    record->kind_data = nullptr;
+}
+
+// An underlined link draws with an underlined copy of the font it is given.
+int hyperlink_set_font(ControlRecord* record, void* font)
+{
+    HFONT shown = static_cast<HFONT>(font);
+    if (record->kind_state == UNDERLINED) {
+        HFONT made = underlined_font(shown);
+        if (!made)
+            return 0;
+        release_font(record);
+        record->kind_data = made;
+        shown = made;
+    }
+    control_send(record, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+    return 1;
+}
+
+std::intptr_t hyperlink_notify(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t)
+{
+    if (message == WM_CTLCOLORSTATIC)
+        return control_color_paint(record, message, wparam);
+    if (message != WM_COMMAND)
+        return CONTROL_NOT_HANDLED;
+    if (HIWORD(wparam) == STN_CLICKED)
+        control_raise_event(record, EVENTTYPE_LEFT_CLICK);
+    return 0;
+}
+
+// The pointer over the link is the hand.
+std::intptr_t hyperlink_window_message(ControlRecord*, unsigned message, std::uintptr_t, std::intptr_t)
+{
+    if (message != WM_SETCURSOR)
+        return CONTROL_NOT_HANDLED;
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return TRUE;
+}
+
+int hyperlink_natural_size(ControlRecord* record, int* width, int* height)
+{
+    if (!control_measure_text(record, control_window_text(record), true, width, height))
+        return 0;
+    *width += 2;
+    *height += 2;
+    return 1;
+}
+
+void hyperlink_destroy(ControlRecord* record)
+{
+    control_color_release(record);
+    release_font(record);
+}
+
+const ControlOps HYPERLINK_OPS = {
+    .kind = CONTROL_KIND_HYPERLINK,
+    .notify = hyperlink_notify,
+    .window_message = hyperlink_window_message,
+    .destroy = hyperlink_destroy,
+    .set_color = control_color_set,
+    .get_color = control_color_get,
+    .natural_size = hyperlink_natural_size,
+    .set_font = hyperlink_set_font,
+};
+
+}  // namespace
+
+ObjectNumber hyperlink_create(ObjectNumber number, int x, int y, int width, int height, const char16_t* text,
+                              std::int32_t color, std::uint32_t flags)
+{
+    ControlRecord* record = nullptr;
+    ObjectNumber made = control_create_window(number, u"Static", text, 0,
+                                              WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX,
+                                              x, y, width, height, &HYPERLINK_OPS, &record);
+    if (!made)
+        return 0;
+    record->front_color = color;
+    if (flags & GK_HyperLink_Underline) {
+        record->kind_state = UNDERLINED;
+        hyperlink_set_font(record, control_default_font());
+    }
+    return made;
+}
