@@ -10,6 +10,8 @@
 
 #include "services/text_convert.h"
 
+#include "bench/bench_clock_win.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -23,22 +25,6 @@ constexpr UINT SCI_SETTEXT = 2181;
 constexpr UINT SCI_GETTEXT = 2182;
 constexpr UINT SCI_GETTEXTLENGTH = 2183;
 constexpr int RUNS = 5;
-
-double seconds_since(LARGE_INTEGER start)
-{
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER now()
-{
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
-    return start;
-}
 
 // Lines of source code with a comment outside the Basic Multilingual Plane now and then.
 std::u16string code_text()
@@ -56,32 +42,32 @@ std::u16string code_text()
 // Ours: the generic operations; false when the text read back differs.
 bool kind_seconds(ObjectNumber editor, const std::u16string& text, double* seconds)
 {
-    LARGE_INTEGER start = now();
+    LARGE_INTEGER start = bench_now();
     control_set_text(editor, text.c_str());
     std::u16string back = control_get_text(editor);
-    *seconds = seconds_since(start);
+    *seconds = bench_seconds_since(start);
     return back == text;
 }
 
 // The component alone, given and giving UTF-8, with the same undo reset as the kind.
 bool direct_seconds(HWND component, const std::string& bytes, double* seconds)
 {
-    LARGE_INTEGER start = now();
+    LARGE_INTEGER start = bench_now();
     SendMessageW(component, SCI_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
     SendMessageW(component, SCI_EMPTYUNDOBUFFER, 0, 0);
     auto length = static_cast<std::size_t>(SendMessageW(component, SCI_GETTEXTLENGTH, 0, 0));
     std::string back(length + 1, '\0');
     SendMessageW(component, SCI_GETTEXT, length + 1, reinterpret_cast<LPARAM>(back.data()));
-    *seconds = seconds_since(start);
+    *seconds = bench_seconds_since(start);
     back.resize(length);
     return back == bytes;
 }
 
 double created_seconds(ObjectNumber* editor)
 {
-    LARGE_INTEGER start = now();
+    LARGE_INTEGER start = bench_now();
     *editor = code_editor_create(GK_ANY, 0, 0, 600, 400, 0);
-    return seconds_since(start);
+    return bench_seconds_since(start);
 }
 
 }  // namespace

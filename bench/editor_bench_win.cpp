@@ -6,6 +6,8 @@
 #include "toolkit/geometry.h"
 #include "toolkit/window.h"
 
+#include "bench/bench_clock_win.h"
+
 #include <windows.h>
 #include <richedit.h>
 
@@ -23,22 +25,6 @@ struct Source {
     std::size_t size;
     std::size_t offset;
 };
-
-double seconds_since(LARGE_INTEGER start)
-{
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER now()
-{
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
-    return start;
-}
 
 // Short dated paragraphs of words, like the posts of a diary, `characters` long.
 std::u16string diary_text(std::size_t characters)
@@ -84,9 +70,9 @@ double bare_seconds(HWND parent, const std::u16string& text)
     SendMessageW(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
     Source source = {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t), 0};
     EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&source), 0, read_chunk};
-    LARGE_INTEGER start = now();
+    LARGE_INTEGER start = bench_now();
     SendMessageW(control, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
-    double seconds = seconds_since(start);
+    double seconds = bench_seconds_since(start);
     DestroyWindow(control);
     return seconds;
 }
@@ -97,9 +83,9 @@ bool editor_seconds(const std::u16string& previous, const std::u16string& text, 
 {
     ObjectNumber editor = editor_create(GK_ANY, 0, 0, 600, 400, 0);
     control_set_text(editor, previous.c_str());
-    LARGE_INTEGER start = now();
+    LARGE_INTEGER start = bench_now();
     control_set_text(editor, text.c_str());
-    *seconds = seconds_since(start);
+    *seconds = bench_seconds_since(start);
     bool exact = control_get_text(editor) == text;
     control_free(editor);
     return exact;

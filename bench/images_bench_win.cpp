@@ -13,6 +13,8 @@
 #include "toolkit/geometry.h"
 #include "toolkit/window.h"
 
+#include "bench/bench_clock_win.h"
+
 #include <windows.h>
 #include <wincodec.h>
 
@@ -21,22 +23,6 @@
 #include <string>
 
 namespace {
-
-double seconds_since(LARGE_INTEGER start)
-{
-    LARGE_INTEGER now;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER now()
-{
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
-    return start;
-}
 
 // The imaging component alone: decode, Fant scaling to half size, JPEG encoding. With
 // `whole`, the frame is first decoded at full size into a bitmap, as an image holds it.
@@ -78,15 +64,15 @@ double g_steps[3] = {1e9, 1e9, 1e9};
 
 bool ours_round(const char16_t* from, const char16_t* to)
 {
-    LARGE_INTEGER start = now();
+    LARGE_INTEGER start = bench_now();
     ObjectNumber image = image_load(GK_ANY, from);
-    double load = seconds_since(start);
-    start = now();
+    double load = bench_seconds_since(start);
+    start = bench_now();
     bool done = image && image_scale(image, image_width(image) / 2, image_height(image) / 2, IMAGE_SCALE_SMOOTH);
-    double scale = seconds_since(start);
-    start = now();
+    double scale = bench_seconds_since(start);
+    start = bench_now();
     done = done && image_save(image, to, IMAGE_JPEG);
-    double save = seconds_since(start);
+    double save = bench_seconds_since(start);
     if (load + scale + save < g_steps[0] + g_steps[1] + g_steps[2])
         g_steps[0] = load, g_steps[1] = scale, g_steps[2] = save;
     image_free(image);
@@ -110,17 +96,17 @@ void bench_files(const std::u16string& folder)
     auto* factory = static_cast<IWICImagingFactory*>(made);
     double best_ours = 1e9, best_platform = 1e9, best_whole = 1e9;
     for (int round = 0; round < 3 && factory; ++round) {
-        LARGE_INTEGER start = now();
+        LARGE_INTEGER start = bench_now();
         bool platform_done = platform_round(factory, reinterpret_cast<LPCWSTR>(source.c_str()),
                                             reinterpret_cast<LPCWSTR>(platform.c_str()), false);
-        best_platform = std::min(best_platform, seconds_since(start));
-        start = now();
+        best_platform = std::min(best_platform, bench_seconds_since(start));
+        start = bench_now();
         platform_done = platform_round(factory, reinterpret_cast<LPCWSTR>(source.c_str()),
                                        reinterpret_cast<LPCWSTR>(platform.c_str()), true) && platform_done;
-        best_whole = std::min(best_whole, seconds_since(start));
-        start = now();
+        best_whole = std::min(best_whole, bench_seconds_since(start));
+        start = bench_now();
         bool ours_done = ours_round(source.c_str(), ours.c_str());
-        best_ours = std::min(best_ours, seconds_since(start));
+        best_ours = std::min(best_ours, bench_seconds_since(start));
         if (!platform_done || !ours_done)
             std::printf("a round failed (ours %d, platform %d)\n", ours_done, platform_done);
     }
@@ -145,20 +131,20 @@ void bench_pixels()
     auto* bits = static_cast<volatile std::uint32_t*>(bitmap.bmBits);
     for (int round = 0; round < 5; ++round) {
         draw_begin_image(image);
-        LARGE_INTEGER start = now();
+        LARGE_INTEGER start = bench_now();
         for (int y = 0; y < SIDE; ++y)
             for (int x = 0; x < SIDE; ++x)
                 draw_pixel(x, y, static_cast<std::int32_t>(x ^ y ^ round));
-        best_ours = std::min(best_ours, seconds_since(start));
+        best_ours = std::min(best_ours, bench_seconds_since(start));
         draw_end();
-        start = now();
+        start = bench_now();
         for (int y = 0; y < SIDE; ++y) {
             for (int x = 0; x < SIDE; ++x) {
                 std::uint32_t color = static_cast<std::uint32_t>(x ^ y ^ round);
                 bits[y * SIDE + x] = 0xFF000000u | ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
             }
         }
-        best_direct = std::min(best_direct, seconds_since(start));
+        best_direct = std::min(best_direct, bench_seconds_since(start));
     }
     image_free(image);
     std::printf("1,000,000 draw_pixel: ours %.4f s, the bitmap's memory %.4f s, ratio %.2f\n", best_ours, best_direct,
@@ -184,12 +170,12 @@ void bench_canvas()
     int repaints = static_cast<int>(control_get_attribute(canvas, CANVAS_REPAINTS));
     double best_ours = 1e9, best_direct = 1e9;
     for (int round = 0; round < 5; ++round) {
-        LARGE_INTEGER start = now();
+        LARGE_INTEGER start = bench_now();
         draw_begin_canvas(canvas);
         scene(round);
         draw_end();
-        best_ours = std::min(best_ours, seconds_since(start));
-        start = now();
+        best_ours = std::min(best_ours, bench_seconds_since(start));
+        start = bench_now();
         draw_begin_image(image);
         scene(round);
         draw_end();
@@ -200,7 +186,7 @@ void bench_canvas()
         SelectObject(memory, previous);
         DeleteDC(memory);
         ReleaseDC(handle, screen);
-        best_direct = std::min(best_direct, seconds_since(start));
+        best_direct = std::min(best_direct, bench_seconds_since(start));
     }
     int copies = static_cast<int>(control_get_attribute(canvas, CANVAS_REPAINTS)) - repaints;
     std::printf("1,000 x 1,000 canvas, 4,000 primitives shown: ours %.4f s, image and one copy %.4f s, ratio %.2f; "

@@ -19,8 +19,7 @@ constexpr std::int32_t DAY_SECONDS = 86400;
 // The state (the platform keeps only the day) and the range the program gave.
 struct CalendarData {
     std::int32_t value;
-    std::int32_t minimum;
-    std::int32_t maximum;
+    DateRange range;
 };
 
 CalendarData* data_of(const ControlRecord* record)
@@ -55,31 +54,14 @@ int calendar_set_state(ControlRecord* record, int value)
     return 1;
 }
 
-void write_range(ControlRecord* record)
-{
-    SYSTEMTIME range[2];
-    date_range_times(data_of(record)->minimum, data_of(record)->maximum, range);
-    control_send(record, MCM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
-}
-
 int calendar_set_attribute(ControlRecord* record, int attribute, std::intptr_t value)
 {
-    auto end = static_cast<std::int32_t>(std::clamp<std::intptr_t>(value, -1, INT32_MAX));
-    if (attribute == DATE_MINIMUM)
-        data_of(record)->minimum = end;
-    else if (attribute == DATE_MAXIMUM)
-        data_of(record)->maximum = end;
-    else
-        return 0;
-    write_range(record);
-    return 1;
+    return date_range_set_attribute(record, &data_of(record)->range, MCM_SETRANGE, attribute, value);
 }
 
 std::intptr_t calendar_get_attribute(ControlRecord* record, int attribute)
 {
-    if (attribute == DATE_MINIMUM)
-        return data_of(record)->minimum;
-    return attribute == DATE_MAXIMUM ? data_of(record)->maximum : 0;
+    return date_range_get_attribute(data_of(record)->range, attribute);
 }
 
 // The platform also reports a selection when only the shown month moves: only another day
@@ -133,7 +115,7 @@ ObjectNumber calendar_create(ObjectNumber number, int x, int y, int width, int h
 {
     INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_DATE_CLASSES};
     InitCommonControlsEx(&classes);
-    auto* data = new (std::nothrow) CalendarData{-1, -1, -1};
+    auto* data = new (std::nothrow) CalendarData{-1, DateRange()};
     DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | ((flags & GK_Calendar_Borderless) ? 0 : WS_BORDER);
     ControlRecord* record = nullptr;
     ObjectNumber made = data ? control_create_window(number, u"SysMonthCal32", u"", 0, style, x, y, width, height,
@@ -144,7 +126,7 @@ ObjectNumber calendar_create(ObjectNumber number, int x, int y, int width, int h
         return 0;
     }
     record->kind_data = data;
-    write_range(record);
+    date_range_write(record, data->range, MCM_SETRANGE);
     data->value = selected_day(record);
     return made;
 }

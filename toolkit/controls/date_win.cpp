@@ -21,8 +21,7 @@ constexpr int FIELD_PADDING = 8;
 // and the range the program gave.
 struct DateData {
     std::int32_t shown;
-    std::int32_t minimum;
-    std::int32_t maximum;
+    DateRange range;
 };
 
 DateData* data_of(const ControlRecord* record)
@@ -50,31 +49,14 @@ int date_set_state(ControlRecord* record, int value)
     return 1;
 }
 
-void write_range(ControlRecord* record)
-{
-    SYSTEMTIME range[2];
-    date_range_times(data_of(record)->minimum, data_of(record)->maximum, range);
-    control_send(record, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
-}
-
 int date_set_attribute(ControlRecord* record, int attribute, std::intptr_t value)
 {
-    auto end = static_cast<std::int32_t>(std::clamp<std::intptr_t>(value, -1, INT32_MAX));
-    if (attribute == DATE_MINIMUM)
-        data_of(record)->minimum = end;
-    else if (attribute == DATE_MAXIMUM)
-        data_of(record)->maximum = end;
-    else
-        return 0;
-    write_range(record);
-    return 1;
+    return date_range_set_attribute(record, &data_of(record)->range, DTM_SETRANGE, attribute, value);
 }
 
 std::intptr_t date_get_attribute(ControlRecord* record, int attribute)
 {
-    if (attribute == DATE_MINIMUM)
-        return data_of(record)->minimum;
-    return attribute == DATE_MAXIMUM ? data_of(record)->maximum : 0;
+    return date_range_get_attribute(data_of(record)->range, attribute);
 }
 
 std::intptr_t date_notify(ControlRecord* record, unsigned message, std::uintptr_t, std::intptr_t lparam)
@@ -130,7 +112,7 @@ ObjectNumber date_create(ObjectNumber number, int x, int y, int width, int heigh
 {
     INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_DATE_CLASSES};
     InitCommonControlsEx(&classes);
-    auto* data = new (std::nothrow) DateData{-1, -1, -1};
+    auto* data = new (std::nothrow) DateData{-1, DateRange()};
     DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | (flags & (GK_Date_UpDown | GK_Date_CheckBox));
     ControlRecord* record = nullptr;
     ObjectNumber made = data ? control_create_window(number, u"SysDateTimePick32", u"", 0, style, x, y, width, height,
@@ -143,7 +125,7 @@ ObjectNumber date_create(ObjectNumber number, int x, int y, int width, int heigh
     record->kind_data = data;
     if (format && *format)
         control_send(record, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format));
-    write_range(record);
+    date_range_write(record, data->range, DTM_SETRANGE);
     data->shown = date_get_state(record);
     return made;
 }
