@@ -34,9 +34,32 @@ std::int64_t microseconds_since(const LARGE_INTEGER& start)
     return (now.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
 }
 
+// True when the last line of the viewer's text is in view: then what is appended shows.
+bool viewer_end_in_view(HWND viewer)
+{
+    SCROLLINFO scroll = {};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_ALL;
+    if (!GetScrollInfo(viewer, SB_VERT, &scroll))
+        return true;
+    return scroll.nPage == 0 || scroll.nPos + static_cast<int>(scroll.nPage) > scroll.nMax;
+}
+
+// Draws the vertical scroll bar from the range and position the viewer has set.
+void viewer_redraw_scroll_bar(HWND viewer)
+{
+    SCROLLINFO scroll = {};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_ALL;
+    if (GetScrollInfo(viewer, SB_VERT, &scroll))
+        SetScrollInfo(viewer, SB_VERT, &scroll, TRUE);
+}
+
 // Appends the text below the viewer's text, leaving the reader's selection and scroll
-// position as they were; the viewer draws itself once, afterwards, and at once, so that the
-// slice's time includes its drawing.
+// position as they were. Drawing is held off meanwhile; afterwards only the scroll bar is
+// drawn unless the end of the text was in view, since every full drawing of the viewer
+// costs time in proportion to the whole text, and a slice that goes below the visible
+// lines changes nothing else on screen.
 void viewer_append(const std::u16string& text)
 {
     HWND viewer = story_viewer();
@@ -44,13 +67,17 @@ void viewer_append(const std::u16string& text)
     POINT scroll = {};
     SendMessageW(viewer, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     SendMessageW(viewer, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    const bool visible = IsWindowVisible(viewer);
+    const bool shows_end = visible && viewer_end_in_view(viewer);
     SendMessageW(viewer, WM_SETREDRAW, FALSE, 0);
     editor_insert_plain_text(g_app.txt_story, VIEWER_END, text.c_str());
     SendMessageW(viewer, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     SendMessageW(viewer, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
     SendMessageW(viewer, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(viewer, nullptr, TRUE);
-    UpdateWindow(viewer);
+    if (shows_end)
+        RedrawWindow(viewer, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    else if (visible)
+        viewer_redraw_scroll_bar(viewer);
 }
 
 // Reads the next time file down into the load, un-reversed; false when none is left. An

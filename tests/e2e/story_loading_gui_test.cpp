@@ -139,18 +139,45 @@ TEST_F(StoryLoadingTest, ReloadPostAndSearchWhileLoadingKeepTheStoryWholeAndInOr
     EXPECT_TRUE(loading(post + whole));
     ASSERT_TRUE(wait_until([&] { return shows(post + whole); }, 120000));
 
+    // A search goes on from where the reader clicked, though the rest of the story is put
+    // in first: the reader's place in the viewer stays.
+    click(journal_button(journal, Page::STORY, L"Reload"));
+    ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_STORY); }));
+    HWND viewer = journal_part(journal, Part::TXT_STORY);
+    RECT bounds = {};
+    GetWindowRect(viewer, &bounds);
+    gui_click_screen(bounds.left + 40, bounds.top + (bounds.bottom - bounds.top) * 2 / 3);
+    int clicked = 0, unused = 0;
+    ASSERT_TRUE(wait_until([&] {
+        journal_selection(journal, viewer, &clicked, &unused);
+        return clicked > 0;
+    }));
+    click(journal_part(journal, Part::TXT_SEARCH));
+    journal_type(journal, L"kettle");
+    EXPECT_TRUE(loading(post + whole));
+    journal_press(journal, VK_RETURN);
+    const int next = static_cast<int>(without_cr(post + whole).find(L"kettle", clicked));
+    ASSERT_GT(next, static_cast<int>(without_cr(post + whole).find(L"kettle")));
+    EXPECT_TRUE(wait_until([&] {
+        int first = 0, last = 0;
+        journal_selection(journal, journal_part(journal, Part::TXT_STORY), &first, &last);
+        return first == next && last == next + 6;
+    }, 120000));
+
     // A search finds a word of the oldest file at once: the rest of the story is put in first.
     click(journal_button(journal, Page::STORY, L"Reload"));
     ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_STORY); }));
     click(journal_part(journal, Part::TXT_SEARCH));
+    journal_press(journal, VK_END);
+    for (int i = 0; i < 6; ++i)
+        journal_press(journal, VK_BACK);
     journal_type(journal, L"quillhaven");
     EXPECT_TRUE(loading(post + whole));
     journal_press(journal, VK_RETURN);
     const int expected = static_cast<int>(without_cr(post + whole).find(OLDEST_WORD));
-    HWND viewer = journal_part(journal, Part::TXT_STORY);
     EXPECT_TRUE(wait_until([&] {
         int first = 0, last = 0;
-        journal_selection(journal, viewer, &first, &last);
+        journal_selection(journal, journal_part(journal, Part::TXT_STORY), &first, &last);
         return first == expected && last == expected + 10;
     }, 120000));
     EXPECT_EQ(viewer_text(), without_cr(post + whole));
