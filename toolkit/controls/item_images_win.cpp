@@ -76,11 +76,8 @@ int item_images_index(ItemImages* images, ObjectNumber image, HWND window, UINT 
     PixelSurface picture = surface_of(image);
     if (!picture.bits)
         return I_IMAGENONE;
-    if (!images->list) {
-        if (!make_list(images, picture))
-            return I_IMAGENONE;
-        SendMessageW(window, attach, which, reinterpret_cast<LPARAM>(images->list));
-    }
+    if (!images->list && !make_list(images, picture))
+        return I_IMAGENONE;
     int icon_width = 0;
     int icon_height = 0;
     ImageList_GetIconSize(images->list, &icon_width, &icon_height);
@@ -90,6 +87,10 @@ int item_images_index(ItemImages* images, ObjectNumber image, HWND window, UINT 
         DeleteObject(bitmap);
     if (index < 0)
         return I_IMAGENONE;
+    // The control gets its list once that holds a picture: the extended combo box places its
+    // edit beside the first one.
+    if (index == 0)
+        SendMessageW(window, attach, which, reinterpret_cast<LPARAM>(images->list));
     item_image_remember(&images->indexes, image, key, index);
     return index;
 }

@@ -308,7 +308,7 @@ TEST_F(ListsTest, ItemImagesShowTheirPixelsAndLeakNothing)
     std::fill_n(static_cast<std::uint32_t*>(pixels_of(half)), 16 * 16, 0x80800000u);  // red at half alpha
     ObjectNumber list = listicon_create(GK_ANY, 10, 10, 250, 180, u"Row", 150, 0);
     ObjectNumber tree = tree_create(GK_ANY, 270, 10, 250, 180, 0);
-    ObjectNumber combo = combobox_create(GK_ANY, 10, 220, 200, 24, GK_ComboBox_Image);
+    ObjectNumber combo = combobox_create(GK_ANY, 10, 220, 200, 24, GK_ComboBox_Editable | GK_ComboBox_Image);
     HWND list_window = gui_control_handle(list);
     for (int row = 0; row < 50; ++row)
         ASSERT_EQ(control_add_item(list, -1, u"red", red), 1);
@@ -343,6 +343,11 @@ TEST_F(ListsTest, ItemImagesShowTheirPixelsAndLeakNothing)
     EXPECT_TRUE(gui_window_shows_color(inner, RED));
     control_set_state(combo, 0);
     EXPECT_TRUE(gui_window_shows_color(inner, BLUE));
+    RECT field = {};
+    RECT edit = {};
+    GetWindowRect(inner, &field);
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(gui_control_handle(combo), CBEM_GETEDITCONTROL, 0, 0)), &edit);
+    EXPECT_GE(edit.left - field.left, 16);  // the edit leaves the whole image in view
 
     const HBITMAP held[] = {image_list_bitmap(list_window, LVM_GETIMAGELIST, LVSIL_SMALL),
                             image_list_bitmap(tree_window, TVM_GETIMAGELIST, TVSIL_NORMAL),
