@@ -189,7 +189,7 @@ void build_files_page()
 }
 
 // The lists page: a list icon with two columns and check boxes, a tree of three levels and
-// an editable combo box, each with items; the dates page: a date field, a hyperlink and a
+// an editable combo box, each with items and small round images; the dates page: a date field, a hyperlink and a
 // calendar.
 constexpr ObjectNumber DEMO_LIST_ICON = 80;
 constexpr ObjectNumber DEMO_TREE = 81;
@@ -198,21 +198,38 @@ constexpr ObjectNumber DEMO_DATE = 83;
 constexpr ObjectNumber DEMO_LINK = 84;
 constexpr ObjectNumber DEMO_CALENDAR = 85;
 
+// A 16-pixel disc of the colour on a transparent ground.
+ObjectNumber make_disc(std::int32_t color)
+{
+    ObjectNumber disc = image_create(GK_ANY, 16, 16, IMAGE_TRANSPARENT);
+    if (disc && draw_begin_image(disc)) {
+        draw_ellipse(1, 1, 14, 14, color);
+        draw_end();
+    }
+    return disc;
+}
+
 void build_lists_page()
 {
     container_open_list(DEMO_PANEL);
     control_add_item(DEMO_PANEL, -1, u"Lists");
+    const ObjectNumber discs[] = {make_disc(RGB(70, 110, 200)), make_disc(RGB(240, 180, 0)),
+                                  make_disc(RGB(120, 120, 130))};
     listicon_create(DEMO_LIST_ICON, 6, 6, 176, 70, u"Day", 90, GK_ListIcon_CheckBoxes | GK_ListIcon_FullRowSelect);
     listicon_add_column(DEMO_LIST_ICON, -1, u"Mood", 70);
-    for (const char16_t* row : {u"Monday\nquiet", u"Tuesday\nbright", u"Wednesday\nrainy"})
-        control_add_item(DEMO_LIST_ICON, -1, row);
+    const char16_t* rows[] = {u"Monday\nquiet", u"Tuesday\nbright", u"Wednesday\nrainy"};
+    for (int row = 0; row < 3; ++row)
+        control_add_item(DEMO_LIST_ICON, -1, rows[row], discs[row]);
     tree_create(DEMO_TREE, 6, 80, 176, 76, 0);
     const std::pair<const char16_t*, int> items[] = {{u"2026", 0}, {u"December", 1}, {u"7th", 2}, {u"2025", 0}};
     for (auto [text, level] : items)
-        control_add_item(DEMO_TREE, -1, text, 0, level);
-    combobox_create(DEMO_COMBO, 6, 160, 176, 24, GK_ComboBox_Editable);
-    for (const char16_t* item : {u"calm", u"glad", u"tired"})
-        control_add_item(DEMO_COMBO, -1, item);
+        control_add_item(DEMO_TREE, -1, text, discs[level == 2 ? 1 : 0], level);
+    combobox_create(DEMO_COMBO, 6, 160, 176, 24, GK_ComboBox_Editable | GK_ComboBox_Image);
+    const char16_t* moods[] = {u"calm", u"glad", u"tired"};
+    for (int item = 0; item < 3; ++item)
+        control_add_item(DEMO_COMBO, -1, moods[item], discs[item]);
+    for (ObjectNumber disc : discs)
+        image_free(disc);  // the controls keep copies
     control_set_state(DEMO_COMBO, 0);
     container_close_list();
 }

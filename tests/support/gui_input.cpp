@@ -309,10 +309,15 @@ bool gui_window_shows_color(HWND window, COLORREF color)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
     RECT client;
     GetClientRect(window, &client);
+    return gui_rect_shows_color(window, client, color);
+}
+
+bool gui_rect_shows_color(HWND window, RECT rect, COLORREF color)
+{
     HDC screen = GetDC(window);
     bool found = false;
-    for (int y = 0; y < client.bottom && !found; ++y) {
-        for (int x = 0; x < client.right && !found; ++x)
+    for (int y = rect.top; y < rect.bottom && !found; ++y) {
+        for (int x = rect.left; x < rect.right && !found; ++x)
             found = close_enough(GetPixel(screen, x, y), color);
     }
     ReleaseDC(window, screen);

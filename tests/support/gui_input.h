@@ -74,5 +74,7 @@ std::u16string gui_window_text(HWND window);
 
 // True when some pixel of the window's client area is close to the colour.
 bool gui_window_shows_color(HWND window, COLORREF color);
+// The same within a rectangle of the client area, without redrawing first.
+bool gui_rect_shows_color(HWND window, RECT rect, COLORREF color);
 
 #endif

@@ -4,7 +4,9 @@
 // GK_ComboBox_LowerCase or GK_ComboBox_UpperCase what is typed and what is added is folded
 // (the caller's text is never changed). Choosing an item or typing raises
 // EVENTTYPE_CHANGE; getting and losing the focus raise EVENTTYPE_FOCUS and
-// EVENTTYPE_LOST_FOCUS.
+// EVENTTYPE_LOST_FOCUS. With GK_ComboBox_Image items show the image given to
+// control_add_item or control_set_item_image beside their text (see item_images_win.h);
+// without it images are ignored and control_set_item_image returns 0.
 #pragma once
 
 #include "core/object.h"

@@ -3,6 +3,7 @@
 #include "toolkit/control.h"
 #include "toolkit/control_internal.h"
 #include "toolkit/control_window_win.h"
+#include "toolkit/controls/item_images_win.h"
 #include "toolkit/event.h"
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -19,7 +21,8 @@ constexpr int LIST_ROOM = 200;     // the dropped list's height below the field
 constexpr int ARROW_PADDING = 8;   // around the text and the arrow button
 constexpr int MINIMUM_WIDTH = 40;
 
-// kind_state: the case the box folds to.
+// kind_state: the case the box folds to; kind_data: the items' images, only in a box made
+// with GK_ComboBox_Image.
 enum Folding : std::intptr_t { FOLD_NONE, FOLD_LOWER, FOLD_UPPER };
 
 bool is_editable(const ControlRecord* record)
@@ -54,7 +57,18 @@ std::u16string folded(const ControlRecord* record, const char16_t* text)
     return copy;
 }
 
-int combobox_add_item(ControlRecord* record, int position, const char16_t* text)
+// Puts the image into the item of a box with images; a box without them shows none.
+void set_image(const ControlRecord* record, std::intptr_t image, COMBOBOXEXITEMW* item)
+{
+    auto* images = static_cast<ItemImages*>(record->kind_data);
+    if (!images)
+        return;
+    item->mask |= CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
+    item->iImage = item->iSelectedImage =
+        item_images_index(images, image, control_hwnd(record), CBEM_SETIMAGELIST, 0);
+}
+
+int combobox_add_item(ControlRecord* record, int position, const char16_t* text, std::intptr_t image, std::intptr_t)
 {
     int count = item_count(record);
     if (position < -1)
@@ -64,6 +78,7 @@ int combobox_add_item(ControlRecord* record, int position, const char16_t* text)
     item.mask = CBEIF_TEXT;
     item.iItem = position == -1 || position > count ? count : position;
     item.pszText = reinterpret_cast<wchar_t*>(shown.data());
+    set_image(record, image, &item);
     return control_send(record, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) >= 0 ? 1 : 0;
 }
 
@@ -108,6 +123,16 @@ int combobox_set_item_text(ControlRecord* record, int index, const char16_t* tex
     item.mask = CBEIF_TEXT;
     item.iItem = index;
     item.pszText = reinterpret_cast<wchar_t*>(shown.data());
+    return control_send(record, CBEM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
+}
+
+int combobox_set_item_image(ControlRecord* record, int index, std::intptr_t image)
+{
+    if (!record->kind_data || !is_item(record, index))
+        return 0;
+    COMBOBOXEXITEMW item = {};
+    item.iItem = index;
+    set_image(record, image, &item);
     return control_send(record, CBEM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
 }
 
@@ -263,8 +288,12 @@ int combobox_natural_size(ControlRecord* record, int* width, int* height)
         if (control_measure_text(record, combobox_get_item_text(record, index), false, &item_width, &item_height))
             widest = std::max(widest, item_width);
     }
-    *width = std::max(widest + GetSystemMetrics(SM_CXVSCROLL) + 2 * ARROW_PADDING, MINIMUM_WIDTH);
-    *height = text_height + ARROW_PADDING;
+    int icon_width = 0;
+    int icon_height = 0;
+    if (const auto* images = static_cast<const ItemImages*>(record->kind_data); images && images->list)
+        ImageList_GetIconSize(images->list, &icon_width, &icon_height);
+    *width = std::max(widest + icon_width + GetSystemMetrics(SM_CXVSCROLL) + 2 * ARROW_PADDING, MINIMUM_WIDTH);
+    *height = std::max(text_height, icon_height) + ARROW_PADDING;
     return 1;
 }
 
@@ -274,15 +303,22 @@ int combobox_resize(ControlRecord* record, int x, int y, int width, int height)
     return MoveWindow(control_hwnd(record), x, y, width, std::max(height, 0) + LIST_ROOM, TRUE) ? 1 : 0;
 }
 
+void combobox_destroy(ControlRecord* record)
+{
+    delete static_cast<ItemImages*>(record->kind_data);
+    record->kind_data = nullptr;
+}
+
 const ControlOps COMBOBOX_OPS = {
     .kind = CONTROL_KIND_COMBOBOX,
     .notify = combobox_notify,
     .window_message = combobox_window_message,
+    .destroy = combobox_destroy,
     .get_state = combobox_get_state,
     .set_state = combobox_set_state,
     .get_text = combobox_get_text,
     .set_text = combobox_set_text,
-    .add_item = combobox_add_item,
+    .add_item_ex = combobox_add_item,
     .remove_item = combobox_remove_item,
     .clear_items = combobox_clear_items,
     .resize = combobox_resize,
@@ -292,6 +328,7 @@ const ControlOps COMBOBOX_OPS = {
     .set_item_data = combobox_set_item_data,
     .get_item_data = combobox_get_item_data,
     .natural_size = combobox_natural_size,
+    .set_item_image = combobox_set_item_image,
 };
 
 }  // namespace
@@ -304,10 +341,16 @@ ObjectNumber combobox_create(ObjectNumber number, int x, int y, int width, int h
     DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | WS_VSCROLL
                   | (editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST);
     ControlRecord* record = nullptr;
+    ItemImages* images = nullptr;
+    if ((flags & GK_ComboBox_Image) && !(images = new (std::nothrow) ItemImages))
+        return 0;
     ObjectNumber made = control_create_window(number, u"ComboBoxEx32", u"", 0, style, x, y, width,
                                               std::max(height, 0) + LIST_ROOM, &COMBOBOX_OPS, &record);
-    if (!made)
+    if (!made) {
+        delete images;
         return 0;
+    }
+    record->kind_data = images;
     record->kind_state = (flags & GK_ComboBox_LowerCase) ? FOLD_LOWER
                          : (flags & GK_ComboBox_UpperCase) ? FOLD_UPPER : FOLD_NONE;
     ObjectNumber number_made = GetWindowLongPtrW(control_hwnd(record), GWLP_ID);

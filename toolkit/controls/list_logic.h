@@ -1,6 +1,7 @@
 // The arithmetic of the list-like kinds (list icon, tree, combo box) and the date pickers,
 // apart from any window: a row's cells from one text, tree levels, the check-box states
-// that the toolkit cycles itself, and dates between the DateValue and calendar fields.
+// that the toolkit cycles itself, item images' sizes and places, and dates between the
+// DateValue and calendar fields.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,48 @@ constexpr int CHECK_IMAGE_UNCHECKED = 1;
 constexpr int CHECK_IMAGE_CHECKED = 2;
 constexpr int CHECK_IMAGE_THIRD = 3;
 int check_image_next(int image, bool three_states);
+
+// A kind's item-state flags for the checked and in-between check boxes.
+struct CheckFlags {
+    int checked;
+    int inbetween;
+};
+
+// The check image kept in bits 12 to 15 of a platform item state, and those bits for one.
+int check_image_of_bits(std::uint32_t state);
+std::uint32_t check_image_bits(int image);
+
+// The item-state flags a check image stands for.
+int check_state_of_image(int image, CheckFlags flags);
+// The check image an item state asks for; an item without a check box keeps none, and the
+// in-between state checks when the list has no third state.
+int check_image_of_state(int current, int state, CheckFlags flags, bool three_states);
+
+// Item images: the icon size of a control's image list is that of its first image, or
+// the system's small icon when that image is larger than ITEM_ICON_MAX_SIDE on a side.
+constexpr int ITEM_ICON_MAX_SIDE = 64;
+struct ItemImageBox {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+ItemImageBox item_icon_size(int first_width, int first_height, int small_width, int small_height);
+// Where a picture of another size goes in an icon: scaled by one factor to fit, centred.
+ItemImageBox item_image_fit(int width, int height, int icon_width, int icon_height);
+
+// Which image-list index holds an image, keyed by its number and its bitmap: a freed and
+// remade number has a new bitmap, so it misses and gets a copy of its own.
+struct ItemImageEntry {
+    std::intptr_t number;
+    std::uintptr_t bitmap;
+    int index;
+};
+using ItemImageMap = std::vector<ItemImageEntry>;
+// The index, or -1.
+int item_image_find(const ItemImageMap& map, std::intptr_t number, std::uintptr_t bitmap);
+// Records the index, replacing what the number held before.
+void item_image_remember(ItemImageMap* map, std::intptr_t number, std::uintptr_t bitmap, int index);
 
 // The level a tree item takes at an insertion place: at least that of the item it comes
 // before (so that item keeps its parent), at most one under the item it follows, never

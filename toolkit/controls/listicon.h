@@ -5,7 +5,9 @@
 // LISTICON_INBETWEEN; with GK_ListIcon_ThreeState a click on a row's check box goes
 // unchecked, checked, in between and back. Real input raises EVENT_GADGET: left click 0,
 // right click 1, left double click 2, right double click 3, a changed selection or check
-// box EVENTTYPE_CHANGE, dragging a row EVENTTYPE_DRAG_START.
+// box EVENTTYPE_CHANGE, dragging a row EVENTTYPE_DRAG_START. The image given to
+// control_add_item or control_set_item_image shows beside the row's first cell, a value that
+// names no image shows none (see item_images_win.h).
 #pragma once
 
 #include "core/object.h"

@@ -3,6 +3,7 @@
 #include "toolkit/control.h"
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/check_images.h"
+#include "toolkit/controls/item_images_win.h"
 #include "toolkit/controls/list_logic.h"
 #include "toolkit/event.h"
 
@@ -11,6 +12,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <new>
+
 namespace {
 
 // kind_state of a list whose check boxes have three states.
@@ -18,6 +21,7 @@ constexpr std::intptr_t THREE_STATE = 1;
 constexpr std::size_t FIRST_BUFFER = 256;
 constexpr int TITLE_CAPACITY = 4096;
 constexpr int LIST_THIRD_IMAGE = 2;  // state image 3 is the list's image 2
+constexpr CheckFlags LIST_CHECKS = {LISTICON_CHECKED, LISTICON_INBETWEEN};
 
 ControlRecord* listicon_record(ObjectNumber control)
 {
@@ -80,8 +84,15 @@ void write_more_cells(const ControlRecord* record, int row, std::u16string_view 
     }
 }
 
+// The kind data holds the row images.
+int image_index(const ControlRecord* record, std::intptr_t image)
+{
+    return item_images_index(static_cast<ItemImages*>(record->kind_data), image, control_hwnd(record),
+                             LVM_SETIMAGELIST, LVSIL_SMALL);
+}
+
 // Adding sends its messages straight to the platform's procedure: rows come by the thousand.
-int listicon_add_item(ControlRecord* record, int position, const char16_t* text, std::intptr_t, std::intptr_t)
+int listicon_add_item(ControlRecord* record, int position, const char16_t* text, std::intptr_t image, std::intptr_t)
 {
     auto count = static_cast<int>(control_call_previous(record, LVM_GETITEMCOUNT, 0, 0));
     if (position < -1)
@@ -90,9 +101,10 @@ int listicon_add_item(ControlRecord* record, int position, const char16_t* text,
     std::size_t first_end = row.find(LIST_CELL_SEPARATOR);
     std::u16string first(row.substr(0, first_end));
     LVITEMW item = {};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = position == -1 || position > count ? count : position;
     item.pszText = reinterpret_cast<wchar_t*>(first.data());
+    item.iImage = image_index(record, image);
     auto index = static_cast<int>(control_call_previous(record, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (index < 0)
         return 0;
@@ -140,17 +152,25 @@ int listicon_set_item_text(ControlRecord* record, int index, const char16_t* tex
     return 1;
 }
 
+int listicon_set_item_image(ControlRecord* record, int index, std::intptr_t image)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    item.iImage = is_row(record, index) ? image_index(record, image) : I_IMAGENONE;
+    return is_row(record, index) && control_send(record, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
+}
+
 int check_image_of(const ControlRecord* record, int row)
 {
-    auto state = static_cast<UINT>(control_send(record, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
-    return static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12);
+    return check_image_of_bits(static_cast<UINT>(control_send(record, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK)));
 }
 
 void set_check_image(const ControlRecord* record, int row, int image)
 {
     LVITEMW item = {};
     item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(image);
+    item.state = check_image_bits(image);
     control_send(record, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
@@ -159,12 +179,7 @@ int listicon_get_item_state(ControlRecord* record, int index)
     if (!is_row(record, index))
         return 0;
     int state = control_send(record, LVM_GETITEMSTATE, index, LVIS_SELECTED) ? LISTICON_SELECTED : 0;
-    int image = check_image_of(record, index);
-    if (image == CHECK_IMAGE_CHECKED)
-        state |= LISTICON_CHECKED;
-    else if (image == CHECK_IMAGE_THIRD)
-        state |= LISTICON_INBETWEEN;
-    return state;
+    return state | check_state_of_image(check_image_of(record, index), LIST_CHECKS);
 }
 
 void select_row(const ControlRecord* record, int row, bool selected)
@@ -181,12 +196,10 @@ int listicon_set_item_state(ControlRecord* record, int index, int state)
     if (!is_row(record, index))
         return 0;
     select_row(record, index, state & LISTICON_SELECTED);
-    if (check_image_of(record, index) != CHECK_IMAGE_NONE) {
-        int image = (state & LISTICON_CHECKED) ? CHECK_IMAGE_CHECKED : CHECK_IMAGE_UNCHECKED;
-        if (state & LISTICON_INBETWEEN)
-            image = record->kind_state == THREE_STATE ? CHECK_IMAGE_THIRD : CHECK_IMAGE_CHECKED;
-        set_check_image(record, index, image);
-    }
+    int current = check_image_of(record, index);
+    if (current != CHECK_IMAGE_NONE)
+        set_check_image(record, index,
+                        check_image_of_state(current, state, LIST_CHECKS, record->kind_state == THREE_STATE));
     return 1;
 }
 
@@ -275,9 +288,12 @@ int check_box_hit(ControlRecord* record, LPARAM lparam)
     return (hit.flags & LVHT_ONITEMSTATEICON) ? row : -1;
 }
 
+// The list view would destroy its image list with itself; the kind data owns it.
 std::intptr_t listicon_window_message(ControlRecord* record, unsigned message, std::uintptr_t wparam,
                                       std::intptr_t lparam)
 {
+    if (message == WM_DESTROY)
+        control_call_previous(record, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
     if (record->kind_state != THREE_STATE)
         return CONTROL_NOT_HANDLED;
     switch (message) {
@@ -303,10 +319,17 @@ std::intptr_t listicon_window_message(ControlRecord* record, unsigned message, s
     return CONTROL_NOT_HANDLED;
 }
 
+void listicon_destroy(ControlRecord* record)
+{
+    delete static_cast<ItemImages*>(record->kind_data);
+    record->kind_data = nullptr;
+}
+
 const ControlOps LISTICON_OPS = {
     .kind = CONTROL_KIND_LISTICON,
     .notify = listicon_notify,
     .window_message = listicon_window_message,
+    .destroy = listicon_destroy,
     .get_state = listicon_get_state,
     .set_state = listicon_set_state,
     .get_text = listicon_get_text,
@@ -320,6 +343,7 @@ const ControlOps LISTICON_OPS = {
     .set_item_text = listicon_set_item_text,
     .set_item_data = listicon_set_item_data,
     .get_item_data = listicon_get_item_data,
+    .set_item_image = listicon_set_item_image,
 };
 
 DWORD extended_style(std::uint32_t flags)
@@ -347,10 +371,15 @@ ObjectNumber listicon_create(ObjectNumber number, int x, int y, int width, int h
                   | ((flags & GK_ListIcon_MultiSelect) ? 0 : LVS_SINGLESEL)
                   | ((flags & GK_ListIcon_AlwaysShowSelection) ? LVS_SHOWSELALWAYS : 0);
     ControlRecord* record = nullptr;
-    ObjectNumber made = control_create_window(number, u"SysListView32", u"", WS_EX_CLIENTEDGE, style, x, y, width,
-                                              height, &LISTICON_OPS, &record);
-    if (!made)
+    auto* images = new (std::nothrow) ItemImages;
+    ObjectNumber made = images ? control_create_window(number, u"SysListView32", u"", WS_EX_CLIENTEDGE, style, x, y,
+                                                       width, height, &LISTICON_OPS, &record)
+                               : 0;
+    if (!made) {
+        delete images;
         return 0;
+    }
+    record->kind_data = images;
     control_send(record, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(extended_style(flags)));
     if (flags & GK_ListIcon_ThreeState) {
         record->kind_state = THREE_STATE;

@@ -5,7 +5,8 @@
 // TREE_COLLAPSED and TREE_INBETWEEN; with GK_Tree_ThreeState a click on an item's check
 // box goes unchecked, checked, in between and back. Real input raises the list icon's
 // events: left click 0, right click 1, left double click 2, right double click 3, a changed
-// selection or check box EVENTTYPE_CHANGE, dragging an item EVENTTYPE_DRAG_START.
+// selection or check box EVENTTYPE_CHANGE, dragging an item EVENTTYPE_DRAG_START. Items
+// show their images as the list icon's rows do.
 #pragma once
 
 #include "core/object.h"

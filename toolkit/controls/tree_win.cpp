@@ -3,6 +3,7 @@
 #include "toolkit/control.h"
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/check_images.h"
+#include "toolkit/controls/item_images_win.h"
 #include "toolkit/controls/list_logic.h"
 #include "toolkit/event.h"
 
@@ -20,11 +21,14 @@ namespace {
 
 constexpr std::size_t FIRST_BUFFER = 256;
 constexpr int TREE_THIRD_IMAGE = 3;  // a tree's state image n is its list's image n
+constexpr CheckFlags TREE_CHECKS = {TREE_CHECKED, TREE_INBETWEEN};
 
-// The items depth first, with their levels; kind_state marks three check states.
+// The items depth first, with their levels, and the items' images; kind_state marks three
+// check states.
 struct TreeData {
     std::vector<HTREEITEM> items;
     std::vector<int> levels;
+    ItemImages images;
 };
 
 constexpr std::intptr_t THREE_STATE = 1;
@@ -80,7 +84,12 @@ void insertion_place(ControlRecord* record, std::size_t position, int level, TVI
     insert->hInsertAfter = position == data_of(record)->items.size() ? TVI_LAST : before;
 }
 
-int tree_add_item(ControlRecord* record, int position, const char16_t* text, std::intptr_t, std::intptr_t level)
+int image_index(const ControlRecord* record, std::intptr_t image)
+{
+    return item_images_index(&data_of(record)->images, image, control_hwnd(record), TVM_SETIMAGELIST, TVSIL_NORMAL);
+}
+
+int tree_add_item(ControlRecord* record, int position, const char16_t* text, std::intptr_t image, std::intptr_t level)
 {
     TreeData* data = data_of(record);
     std::size_t count = data->items.size();
@@ -92,8 +101,9 @@ int tree_add_item(ControlRecord* record, int position, const char16_t* text, std
     int valid = tree_level_valid(static_cast<int>(std::clamp<std::intptr_t>(level, 0, INT32_MAX)), previous, next);
     TVINSERTSTRUCTW insert = {};
     insertion_place(record, place, valid, &insert);
-    insert.item.mask = TVIF_TEXT;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
+    insert.item.iImage = insert.item.iSelectedImage = image_index(record, image);
     LRESULT inserted = control_call_previous(record, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
     auto item = reinterpret_cast<HTREEITEM>(inserted);
     if (!item)
@@ -179,11 +189,19 @@ int tree_set_item_data(ControlRecord* record, int index, std::intptr_t data)
     return item.hItem && control_send(record, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
 }
 
+int tree_set_item_image(ControlRecord* record, int index, std::intptr_t image)
+{
+    TVITEMW item = {};
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = item_at(record, index);
+    item.iImage = item.iSelectedImage = item.hItem ? image_index(record, image) : I_IMAGENONE;
+    return item.hItem && control_send(record, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
+}
+
 int check_image_of(const ControlRecord* record, HTREEITEM item)
 {
-    auto state = static_cast<UINT>(
-        control_send(record, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK));
-    return static_cast<int>((state & TVIS_STATEIMAGEMASK) >> 12);
+    return check_image_of_bits(static_cast<UINT>(
+        control_send(record, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK)));
 }
 
 void set_check_image(const ControlRecord* record, HTREEITEM handle, int image)
@@ -192,7 +210,7 @@ void set_check_image(const ControlRecord* record, HTREEITEM handle, int image)
     item.mask = TVIF_STATE;
     item.hItem = handle;
     item.stateMask = TVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(image);
+    item.state = check_image_bits(image);
     control_send(record, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
@@ -211,12 +229,7 @@ int tree_get_item_state(ControlRecord* record, int index)
     int result = (state & TVIS_SELECTED) ? TREE_SELECTED : 0;
     if (has_children(record, item))
         result |= (state & TVIS_EXPANDED) ? TREE_EXPANDED : TREE_COLLAPSED;
-    int image = check_image_of(record, item);
-    if (image == CHECK_IMAGE_CHECKED)
-        result |= TREE_CHECKED;
-    else if (image == CHECK_IMAGE_THIRD)
-        result |= TREE_INBETWEEN;
-    return result;
+    return result | check_state_of_image(check_image_of(record, item), TREE_CHECKS);
 }
 
 // The in-between state needs the third state; without it, it checks.
@@ -230,12 +243,10 @@ int tree_set_item_state(ControlRecord* record, int index, int state)
     if (state & (TREE_EXPANDED | TREE_COLLAPSED))
         control_send(record, TVM_EXPAND, (state & TREE_EXPANDED) ? TVE_EXPAND : TVE_COLLAPSE,
                      reinterpret_cast<LPARAM>(item));
-    if (check_image_of(record, item) != CHECK_IMAGE_NONE) {
-        int image = (state & TREE_CHECKED) ? CHECK_IMAGE_CHECKED : CHECK_IMAGE_UNCHECKED;
-        if (state & TREE_INBETWEEN)
-            image = record->kind_state == THREE_STATE ? CHECK_IMAGE_THIRD : CHECK_IMAGE_CHECKED;
-        set_check_image(record, item, image);
-    }
+    int current = check_image_of(record, item);
+    if (current != CHECK_IMAGE_NONE)
+        set_check_image(record, item,
+                        check_image_of_state(current, state, TREE_CHECKS, record->kind_state == THREE_STATE));
     return 1;
 }
 
@@ -351,6 +362,7 @@ const ControlOps TREE_OPS = {
     .set_item_text = tree_set_item_text,
     .set_item_data = tree_set_item_data,
     .get_item_data = tree_get_item_data,
+    .set_item_image = tree_set_item_image,
 };
 
 DWORD tree_style(std::uint32_t flags)

@@ -1,5 +1,5 @@
 // The list-like kinds' and date pickers' arithmetic: row cells, tree levels, the check-box
-// cycle and dates at both ends of the DateValue.
+// cycle and states, item image sizes and keys, and dates at both ends of the DateValue.
 #include "toolkit/controls/list_logic.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +23,41 @@ TEST(ListLogic, ChecksCycleThroughTwoOrThreeStates)
     EXPECT_EQ(check_image_next(CHECK_IMAGE_THIRD, true), CHECK_IMAGE_UNCHECKED);
     EXPECT_EQ(check_image_next(CHECK_IMAGE_CHECKED, false), CHECK_IMAGE_UNCHECKED);
     EXPECT_EQ(check_image_next(CHECK_IMAGE_NONE, true), CHECK_IMAGE_UNCHECKED);
+
+    const CheckFlags tree = {4, 16};
+    EXPECT_EQ(check_image_of_bits(0x3000u | 0x2u), CHECK_IMAGE_THIRD);
+    EXPECT_EQ(check_image_bits(CHECK_IMAGE_CHECKED), 0x2000u);
+    EXPECT_EQ(check_state_of_image(CHECK_IMAGE_CHECKED, tree), 4);
+    EXPECT_EQ(check_state_of_image(CHECK_IMAGE_THIRD, tree), 16);
+    EXPECT_EQ(check_state_of_image(CHECK_IMAGE_UNCHECKED, tree), 0);
+    EXPECT_EQ(check_image_of_state(CHECK_IMAGE_NONE, 4, tree, true), CHECK_IMAGE_NONE);
+    EXPECT_EQ(check_image_of_state(CHECK_IMAGE_UNCHECKED, 4 | 1, tree, false), CHECK_IMAGE_CHECKED);
+    EXPECT_EQ(check_image_of_state(CHECK_IMAGE_CHECKED, 1, tree, true), CHECK_IMAGE_UNCHECKED);
+    EXPECT_EQ(check_image_of_state(CHECK_IMAGE_CHECKED, 16, tree, true), CHECK_IMAGE_THIRD);
+    EXPECT_EQ(check_image_of_state(CHECK_IMAGE_CHECKED, 16, tree, false), CHECK_IMAGE_CHECKED);
+}
+
+TEST(ListLogic, ItemImagesFitTheFirstImagesSizeAndAreKeyedByNumberAndBitmap)
+{
+    auto same = [](ItemImageBox a, ItemImageBox b) {
+        return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+    };
+    EXPECT_TRUE(same(item_icon_size(24, 20, 16, 16), {0, 0, 24, 20}));
+    EXPECT_TRUE(same(item_icon_size(65, 10, 16, 16), {0, 0, 16, 16}));
+    EXPECT_TRUE(same(item_image_fit(32, 16, 16, 16), {0, 4, 16, 8}));
+    EXPECT_TRUE(same(item_image_fit(10, 40, 16, 16), {6, 0, 4, 16}));
+    EXPECT_TRUE(same(item_image_fit(16, 16, 16, 16), {0, 0, 16, 16}));
+    EXPECT_TRUE(same(item_image_fit(32767, 1, 16, 16), {0, 7, 16, 1}));
+
+    ItemImageMap map;
+    item_image_remember(&map, 7, 0x100, 0);
+    item_image_remember(&map, 8, 0x200, 1);
+    EXPECT_EQ(item_image_find(map, 7, 0x100), 0);
+    EXPECT_EQ(item_image_find(map, 7, 0x300), -1);  // number 7 freed and made again
+    item_image_remember(&map, 7, 0x300, 2);
+    EXPECT_EQ(item_image_find(map, 7, 0x300), 2);
+    EXPECT_EQ(item_image_find(map, 9, 0x100), -1);
+    EXPECT_EQ(map.size(), 2u);
 }
 
 TEST(ListLogic, TreeLevelsStayUnderThePreviousItemAndKeepTheNextOnesParent)

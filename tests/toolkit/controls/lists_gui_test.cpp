@@ -1,10 +1,12 @@
 // List icons, trees and combo boxes with real windows and real clicks and keys: rows and
 // check boxes (three states too), tree levels and expanding, typing and choosing in an
-// editable combo box, and bad input (100,000 items, 1 MiB texts, positions out of range).
+// editable combo box, item images, and bad input (100,000 items, 1 MiB texts, positions
+// out of range).
 #include "tests/support/control_window.h"
 #include "tests/support/gadget_events.h"
 #include "tests/support/gui_input.h"
 
+#include "images/image.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/combobox.h"
 #include "toolkit/controls/listicon.h"
@@ -15,6 +17,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -70,6 +73,49 @@ POINT tree_item_point(ObjectNumber tree, HTREEITEM item)
     return point;
 }
 
+// The place left of a tree item's label, where its image goes.
+RECT tree_icon_rect(ObjectNumber tree, int index)
+{
+    HWND window = gui_control_handle(tree);
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(window, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    for (int next = 0; next < index; ++next)
+        item = reinterpret_cast<HTREEITEM>(SendMessageW(window, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+    RECT rect = {};
+    std::memcpy(&rect, &item, sizeof(item));
+    SendMessageW(window, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+    return RECT{rect.left - 20, rect.top, rect.left, rect.bottom};
+}
+
+RECT row_icon_rect(ObjectNumber list, int row)
+{
+    RECT rect = {};
+    rect.left = LVIR_ICON;
+    SendMessageW(gui_control_handle(list), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+// The memory of an image's bitmap (32-bit, premultiplied, rows top-down).
+void* pixels_of(ObjectNumber image)
+{
+    DIBSECTION section = {};
+    GetObjectW(static_cast<HBITMAP>(image_bitmap(image)), sizeof(section), &section);
+    return section.dsBm.bmBits;
+}
+
+int image_list_count(HWND window, UINT message, WPARAM which)
+{
+    return ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageW(window, message, which, 0)));
+}
+
+// The bitmap holding an image list's pictures. (Wine counts no GDI objects for
+// GetGuiResources, so a leak shows as this bitmap outliving its control.)
+HBITMAP image_list_bitmap(HWND window, UINT message, WPARAM which)
+{
+    IMAGEINFO info = {};
+    ImageList_GetImageInfo(reinterpret_cast<HIMAGELIST>(SendMessageW(window, message, which, 0)), 0, &info);
+    return info.hbmImage;
+}
+
 class ListsTest : public ControlWindowTest {
 protected:
     ListsTest() : ControlWindowTest(u"Lists test", 560, 420) {}
@@ -83,8 +129,8 @@ protected:
     }
 };
 
-// Three columns and 1,000 rows: clicks select and name the row, a check box click raises
-// change, and the cells, columns and data read back.
+// Three columns and 1,000 rows: clicks, double clicks and a drag raise their types and select
+// and name the row, a check box click raises change, and the cells, columns and data read back.
 TEST_F(ListsTest, ListIconRowsColumnsClicksAndCheckBoxes)
 {
     ObjectNumber list = listicon_create(GK_ANY, 10, 10, 500, 300, u"Name", 120,
@@ -116,6 +162,11 @@ TEST_F(ListsTest, ListIconRowsColumnsClicksAndCheckBoxes)
     ASSERT_TRUE(gui_wait_events_until([&] { return count_events(list, EVENTTYPE_RIGHT_CLICK) == 1; }));
     EXPECT_EQ(control_get_state(list), 4);
     EXPECT_EQ(control_get_text(list), u"row 4\nsize\nkind 4");
+    gui_click_screen(row_point(list, 6), true, 2);
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(list, EVENTTYPE_RIGHT_DOUBLE_CLICK) == 1; }));
+    POINT from = row_point(list, 8);
+    gui_drag(from, POINT{from.x + 60, from.y + 80});
+    ASSERT_TRUE(gui_wait_events_until([&] { return count_events(list, EVENTTYPE_DRAG_START) == 1; }));
 
     g_gadget_events.clear();
     gui_click_screen(check_point(list, 1));
@@ -233,6 +284,82 @@ TEST_F(ListsTest, EditableComboBoxTypesChoosesAndFolds)
     EXPECT_EQ(control_get_state(combo), 2);
     EXPECT_EQ(control_get_text(combo), u"two");
 
+}
+
+constexpr COLORREF RED = RGB(255, 0, 0);
+constexpr COLORREF BLUE = RGB(0, 0, 255);
+constexpr COLORREF GREEN = RGB(0, 160, 0);
+constexpr ObjectNumber REUSED = 7;
+
+// Images beside list icon rows, tree items and combo items show their pixels (by their
+// alpha, scaled to the first image's size), also once the image is freed; one image on many rows is one image-list entry, a freed and remade number
+// gets an entry of its own; freeing the controls frees their image lists.
+TEST_F(ListsTest, ItemImagesShowTheirPixelsAndLeakNothing)
+{
+    ASSERT_EQ(image_start(), 1);
+    ASSERT_NE(image_create(REUSED, 16, 16, RED), 0);
+    ObjectNumber red = REUSED;
+    ObjectNumber blue = image_create(GK_ANY, 16, 16, BLUE);
+    ObjectNumber big = image_create(GK_ANY, 40, 40, GREEN);  // right half blue, scaled to 16 x 16
+    ObjectNumber half = image_create(GK_ANY, 16, 16, IMAGE_TRANSPARENT);
+    auto* big_bits = static_cast<std::uint32_t*>(pixels_of(big));
+    for (int row = 0; row < 40; ++row)
+        std::fill_n(big_bits + row * 40 + 20, 20, 0xFF0000FFu);
+    std::fill_n(static_cast<std::uint32_t*>(pixels_of(half)), 16 * 16, 0x80800000u);  // red at half alpha
+    ObjectNumber list = listicon_create(GK_ANY, 10, 10, 250, 180, u"Row", 150, 0);
+    ObjectNumber tree = tree_create(GK_ANY, 270, 10, 250, 180, 0);
+    ObjectNumber combo = combobox_create(GK_ANY, 10, 220, 200, 24, GK_ComboBox_Editable | GK_ComboBox_Image);
+    HWND list_window = gui_control_handle(list);
+    for (int row = 0; row < 50; ++row)
+        ASSERT_EQ(control_add_item(list, -1, u"red", red), 1);
+    ASSERT_EQ(control_add_item(list, 1, u"none", 12345), 1);
+    ASSERT_EQ(control_set_item_image(list, 2, blue), 1);
+    ASSERT_EQ(control_add_item(tree, -1, u"blue", blue, 0), 1);
+    ASSERT_EQ(control_add_item(tree, -1, u"big", big, 0), 1);
+    ASSERT_EQ(control_add_item(tree, -1, u"half", half, 0), 1);
+    ASSERT_EQ(control_add_item(combo, -1, u"plain"), 1);
+    ASSERT_EQ(control_add_item(combo, -1, u"red", red), 1);
+    ASSERT_EQ(control_set_item_image(combo, 0, blue), 1);
+    EXPECT_EQ(image_list_count(list_window, LVM_GETIMAGELIST, LVSIL_SMALL), 2);
+    image_free(red);
+    image_free(blue);
+    ASSERT_NE(image_create(REUSED, 16, 16, GREEN), 0);  // the number of the freed red image
+    ASSERT_EQ(control_set_item_image(list, 3, REUSED), 1);
+    EXPECT_EQ(image_list_count(list_window, LVM_GETIMAGELIST, LVSIL_SMALL), 3);
+    control_set_state(combo, 1);
+    gui_pump_messages_for(100);
+
+    EXPECT_TRUE(gui_rect_shows_color(list_window, row_icon_rect(list, 0), RED));
+    EXPECT_FALSE(gui_rect_shows_color(list_window, row_icon_rect(list, 1), RED));
+    EXPECT_TRUE(gui_rect_shows_color(list_window, row_icon_rect(list, 2), BLUE));
+    EXPECT_TRUE(gui_rect_shows_color(list_window, row_icon_rect(list, 3), GREEN));
+    EXPECT_TRUE(gui_rect_shows_color(list_window, row_icon_rect(list, 4), RED));
+    HWND tree_window = gui_control_handle(tree);
+    EXPECT_TRUE(gui_rect_shows_color(tree_window, tree_icon_rect(tree, 0), BLUE));
+    EXPECT_TRUE(gui_rect_shows_color(tree_window, tree_icon_rect(tree, 1), GREEN));
+    EXPECT_TRUE(gui_rect_shows_color(tree_window, tree_icon_rect(tree, 1), BLUE));
+    EXPECT_TRUE(gui_rect_shows_color(tree_window, tree_icon_rect(tree, 2), RGB(255, 128, 128)));
+    auto inner = reinterpret_cast<HWND>(SendMessageW(gui_control_handle(combo), CBEM_GETCOMBOCONTROL, 0, 0));
+    EXPECT_TRUE(gui_window_shows_color(inner, RED));
+    control_set_state(combo, 0);
+    EXPECT_TRUE(gui_window_shows_color(inner, BLUE));
+    RECT field = {};
+    RECT edit = {};
+    GetWindowRect(inner, &field);
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(gui_control_handle(combo), CBEM_GETEDITCONTROL, 0, 0)), &edit);
+    EXPECT_GE(edit.left - field.left, 16);  // the edit leaves the whole image in view
+
+    const HBITMAP held[] = {image_list_bitmap(list_window, LVM_GETIMAGELIST, LVSIL_SMALL),
+                            image_list_bitmap(tree_window, TVM_GETIMAGELIST, TVSIL_NORMAL),
+                            image_list_bitmap(gui_control_handle(combo), CBEM_GETIMAGELIST, 0)};
+    for (ObjectNumber control : {list, tree, combo})
+        control_free(control);
+    image_free(GK_ANY);
+    EXPECT_EQ(image_count(), 0u);
+    for (HBITMAP bitmap : held) {
+        EXPECT_NE(bitmap, nullptr);
+        EXPECT_EQ(GetObjectType(bitmap), 0u);
+    }
 }
 
 // 10,000 rows and items, texts of 1 MiB and positions and states out of range: clear
