@@ -90,21 +90,20 @@ bool show_rows(ControlRecord* record, const std::vector<std::u16string>& keep)
     return read;
 }
 
-// Shows another folder: the old watcher ends, a new one starts on the folder when it exists.
+// Shows another folder, which the watcher then watches when it can be read.
 int open_folder(ControlRecord* record, const std::u16string& folder, std::vector<std::u16string> patterns)
 {
     ExplorerList* list = list_of(record);
-    explorer_watch_stop(list->watcher);
-    list->watcher = nullptr;
     list->folder = explorer_resolve_folder(folder, list->flags);
     list->patterns = std::move(patterns);
     if (!(list->flags & GK_Explorer_AutoSort))
         list->order = ExplorerOrder{EXPLORER_BY_NAME, false};
     control_send(record, LVM_ENSUREVISIBLE, 0, FALSE);
     bool readable = show_rows(record, {});
-    if (readable)
+    if (readable && !list->watcher)
         list->watcher = explorer_watch_start(static_cast<ObjectNumber>(GetWindowLongPtrW(control_hwnd(record), GWLP_ID)),
-                                             list->folder);
+                                             true);
+    explorer_watch_set(list->watcher, readable ? std::vector<std::u16string>{list->folder} : std::vector<std::u16string>{});
     return readable ? 1 : 0;
 }
 
@@ -301,12 +300,13 @@ const ControlOps EXPLORERLIST_OPS = {
     .get_item_text = explorerlist_get_item_text,
 };
 
-// A watcher's refresh: the list of the event's object, if it is still one, reads its folder
-// again.
+// A watcher's refresh: the list of the event's object, if it is still one and still shows
+// that folder, reads it again.
 void on_refresh()
 {
     ControlRecord* record = control_record(event_control());
-    if (record && record->ops == &EXPLORERLIST_OPS)
+    const auto* folder = static_cast<const std::u16string*>(event_data());
+    if (record && record->ops == &EXPLORERLIST_OPS && folder && *folder == list_of(record)->folder)
         show_rows(record, selected_names(record));
 }
 
