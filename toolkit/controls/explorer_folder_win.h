@@ -28,6 +28,17 @@ bool explorer_is_folder(const std::u16string& folder);
 // Every entry of the folder with its icon and type name; false when it cannot be read.
 bool explorer_read_folder(const std::u16string& folder, std::vector<ExplorerEntry>* entries);
 
+// The same read in slices, so a large folder can be read between other messages: opening
+// appends the first entry (false when the folder cannot be read; an empty drive root is read,
+// as empty), each further step up to `count` more (false once the folder is read; the scan is
+// closed then). A scan that is left unfinished must be closed.
+struct ExplorerScan {
+    void* search;
+};
+bool explorer_scan_open(const std::u16string& folder, ExplorerScan* scan, std::vector<ExplorerEntry>* entries);
+bool explorer_scan_more(ExplorerScan* scan, std::size_t count, std::vector<ExplorerEntry>* entries);
+void explorer_scan_close(ExplorerScan* scan);
+
 // The icon number of a folder.
 int explorer_folder_icon();
 

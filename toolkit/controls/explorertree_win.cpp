@@ -389,27 +389,22 @@ HTREEITEM open_node_of(const ControlRecord* record, const std::u16string& path)
 }
 
 // A watcher's refresh: the watched folder's node is read again; the nodes still there keep
-// their expansion and the selection, and the node at the top stays at the top.
+// their expansion and the selection, and the tree view keeps the node at its top.
 void on_refresh()
 {
     ControlRecord* record = control_record(event_control());
     const auto* folder = static_cast<const std::u16string*>(event_data());
     if (!record || record->ops != &EXPLORERTREE_OPS || !folder || !contains(tree_of(record)->watching, *folder))
         return;
-    auto top = reinterpret_cast<HTREEITEM>(control_send(record, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
-    const std::u16string* top_path = path_of(record, top);
-    std::u16string top_was = top_path ? *top_path : std::u16string();
-    HTREEITEM node = open_node_of(record, *folder);
-    if (!node)
+    std::vector<OpenNode> open;
+    collect_open(record, nullptr, Turning{nullptr, false}, selected_node(record), &open);
+    auto found = std::find_if(open.begin(), open.end(), [&](const OpenNode& node) { return node.path == *folder; });
+    if (found == open.end())
         return;
     tree_of(record)->busy = true;
-    refresh_children(record, node);
+    refresh_children(record, found->node);
     tree_of(record)->busy = false;
     watch_sync(record);
-    top = reinterpret_cast<HTREEITEM>(control_send(record, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
-    top_path = path_of(record, top);
-    if (top_path && *top_path != top_was && (node = open_node_of(record, top_was)))
-        control_send(record, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(node));
 }
 
 void add_root(ControlRecord* record, const std::u16string& label, const std::u16string& path)

@@ -26,6 +26,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
 
 namespace {
@@ -394,6 +395,10 @@ TEST_F(ExplorerViewTest, TreeWatchesEveryExpandedFolderKeepingItsState)
     EXPECT_TRUE(gui_wait_events_until([&] { return child_named(view, inner, u"deeper"); }, WAIT_MS));
     ASSERT_TRUE(run_shell(u"rmdir \"" + (folder / u"alpha\\made") + u"\""));
     EXPECT_TRUE(gui_wait_events_until([&] { return !child_named(view, alpha, u"made"); }, WAIT_MS));
+    // The selected folder removed: it can no longer be read, and its node goes.
+    ASSERT_TRUE(run_shell(u"rmdir \"" + (folder / u"beta\\one") + u"\""));
+    EXPECT_TRUE(gui_wait_events_until([&] { return !child_named(view, beta, u"one"); }, WAIT_MS));
+    EXPECT_NE(control_get_text(tree), folder / u"beta\\one\\");
     // A real click collapses alpha: it and inner are no longer watched, and a folder made
     // meanwhile is there once alpha is expanded again, inner still expanded.
     int watched = explorer_watched_count();
@@ -447,6 +452,36 @@ TEST_F(ExplorerViewTest, EditableComboTakesATypedFolderOnReturnAndPutsBackAnyOth
     EXPECT_TRUE(gui_wait_events_until([&] { return gui_window_text(edit) == u"beta"; }));
     EXPECT_EQ(control_get_text(combo), folder / u"beta\\");
     EXPECT_EQ(count_events(combo, EVENTTYPE_CHANGE), 1);
+}
+
+// A large folder (the benchmark lists 100,000 files) is read in slices: a message sent to the
+// list from another thread is answered while rows are still missing, then every file shows.
+TEST_F(ExplorerViewTest, ALargeFolderShowsEveryFileAndTheListAnswersWhileItIsRead)
+{
+    constexpr int FILES = 6000;
+    TempFolder large("qn-explorer-large");
+    for (int i = 0; i < FILES; ++i)
+        ASSERT_TRUE(raw_write(large / (u"f" + std::u16string(reinterpret_cast<const char16_t*>(std::to_wstring(i).c_str()))), ""));
+    ObjectNumber list = make(folder.path);
+    HWND view = gui_control_handle(list);
+    std::atomic<bool> listing{true}, asked{false};
+    std::vector<DWORD_PTR> answers;
+    std::thread asker([&] {
+        for (DWORD_PTR count = 0; listing;) {
+            if (SendMessageTimeoutW(view, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, WAIT_MS, &count))
+                answers.push_back(count);
+        }
+        asked = true;
+    });
+    ASSERT_EQ(control_set_text(list, large.path.c_str()), 1);
+    EXPECT_TRUE(gui_wait_events_until([&] { return control_count_items(list) == FILES + 1; }, WAIT_MS));
+    gui_wait_events_for(100);
+    listing = false;
+    gui_wait_events_until([&] { return asked.load(); }, WAIT_MS);
+    asker.join();
+    EXPECT_TRUE(std::any_of(answers.begin(), answers.end(), [](DWORD_PTR count) { return count > 1 && count < FILES + 1; }));
+    EXPECT_EQ(answers.back(), DWORD_PTR{FILES + 1});
+    control_free(list);
 }
 
 }  // namespace
