@@ -150,7 +150,10 @@ int open_folder(ControlRecord* record, const std::u16string& folder, std::vector
     if (readable && !list->watcher)
         list->watcher = explorer_watch_start(static_cast<ObjectNumber>(GetWindowLongPtrW(control_hwnd(record), GWLP_ID)),
                                              true);
-    explorer_watch_set(list->watcher, readable ? std::vector<std::u16string>{list->folder} : std::vector<std::u16string>{});
+    std::vector<std::u16string> watched;
+    if (readable)
+        watched.push_back(list->folder);
+    explorer_watch_set(list->watcher, std::move(watched));
     return readable ? 1 : 0;
 }
 

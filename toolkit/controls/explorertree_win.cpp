@@ -328,7 +328,9 @@ HTREEITEM child_on_the_way(ControlRecord* record, HTREEITEM node, const std::u16
 {
     for (HTREEITEM child = first_child(record, node); child; child = next_sibling(record, child)) {
         const std::u16string* path = path_of(record, child);
-        if (path && (text_equal_ascii(*path, target) || (is_folder_path(path) && text_starts_with_ascii(target, *path))))
+        if (!path)
+            continue;
+        if (text_equal_ascii(*path, target) || (is_folder_path(path) && text_starts_with_ascii(target, *path)))
             return child;
     }
     return nullptr;
@@ -378,15 +380,6 @@ const ControlOps EXPLORERTREE_OPS = {
     .set_text = explorertree_set_text,
     .resize = explorertree_resize,
 };
-
-// The seen node of the path, if any.
-HTREEITEM open_node_of(const ControlRecord* record, const std::u16string& path)
-{
-    std::vector<OpenNode> open;
-    collect_open(record, nullptr, Turning{nullptr, false}, selected_node(record), &open);
-    auto found = std::find_if(open.begin(), open.end(), [&](const OpenNode& node) { return node.path == path; });
-    return found == open.end() ? nullptr : found->node;
-}
 
 // A watcher's refresh: the watched folder's node is read again; the nodes still there keep
 // their expansion and the selection, and the tree view keeps the node at its top.

@@ -373,7 +373,8 @@ TEST_F(ExplorerViewTest, ComboListsTheDrivesAndTheChainAndTakesAChoiceByKeys)
 // watched and is read again when expanded; at most EXPLORER_MOST_WATCHED folders are watched.
 TEST_F(ExplorerViewTest, TreeWatchesEveryExpandedFolderKeepingItsState)
 {
-    for (const char16_t* name : {u"alpha\\inner", u"alpha\\inner\\deep", u"beta\\one", u"z1", u"z2", u"z3", u"z4", u"z5"})
+    for (const char16_t* name :
+         {u"alpha\\inner", u"alpha\\inner\\deep", u"beta\\one", u"z1", u"z2", u"z3", u"z4", u"z5"})
         ASSERT_TRUE(CreateDirectoryW(reinterpret_cast<LPCWSTR>((folder / name).c_str()), nullptr));
     ObjectNumber tree = explorertree_create(GK_ANY, 10, 10, 600, 120, (folder / u"alpha\\inner\\deep").c_str(),
                                             GK_Explorer_NoFiles | GK_Explorer_AutoSort);
@@ -461,7 +462,9 @@ TEST_F(ExplorerViewTest, ALargeFolderShowsEveryFileAndTheListAnswersWhileItIsRea
     constexpr int FILES = 6000;
     TempFolder large("qn-explorer-large");
     for (int i = 0; i < FILES; ++i)
-        ASSERT_TRUE(raw_write(large / (u"f" + std::u16string(reinterpret_cast<const char16_t*>(std::to_wstring(i).c_str()))), ""));
+        ASSERT_TRUE(raw_write(large / (u"f" + std::u16string(1, u'a' + i % 26) + std::u16string(1, u'a' + i / 26 % 26)
+                                       + std::u16string(1, u'a' + i / 676)),
+                              ""));
     ObjectNumber list = make(folder.path);
     HWND view = gui_control_handle(list);
     std::atomic<bool> listing{true}, asked{false};
@@ -479,7 +482,8 @@ TEST_F(ExplorerViewTest, ALargeFolderShowsEveryFileAndTheListAnswersWhileItIsRea
     listing = false;
     gui_wait_events_until([&] { return asked.load(); }, WAIT_MS);
     asker.join();
-    EXPECT_TRUE(std::any_of(answers.begin(), answers.end(), [](DWORD_PTR count) { return count > 1 && count < FILES + 1; }));
+    EXPECT_TRUE(
+        std::any_of(answers.begin(), answers.end(), [](DWORD_PTR count) { return count > 1 && count < FILES + 1; }));
     EXPECT_EQ(answers.back(), DWORD_PTR{FILES + 1});
     control_free(list);
 }
