@@ -433,11 +433,15 @@ TEST_F(ExplorerViewTest, TreeWatchesEveryExpandedFolderKeepingItsState)
 // does not puts the current folder's name back into the field, with no change raised.
 TEST_F(ExplorerViewTest, EditableComboTakesATypedFolderOnReturnAndPutsBackAnyOther)
 {
-    ObjectNumber combo = explorercombo_create(GK_ANY, 10, 10, 400, 24, folder.path.c_str(), GK_Explorer_Editable);
+    // Made with no size, as the dialog engine makes it, and sized: the name shows from its start.
+    ObjectNumber combo = explorercombo_create(GK_ANY, 0, 0, 0, 0, (folder / u"alpha").c_str(), GK_Explorer_Editable);
     ASSERT_NE(combo, 0);
+    ASSERT_EQ(control_resize(combo, 10, 10, 400, 24), 1);
     event_bind_control(combo, record_gadget_event);
     HWND edit = reinterpret_cast<HWND>(SendMessageW(gui_control_handle(combo), CBEM_GETEDITCONTROL, 0, 0));
     ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(gui_window_text(edit), u"alpha");
+    EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     auto type_line = [&](const std::u16string& text) {
         gui_click_screen(gui_window_center(edit));
         gui_press_key(VK_HOME);
