@@ -1,7 +1,9 @@
 // Explorer views with real windows over folders the test makes. Lists: the rows that flags
 // and patterns keep, real double clicks and keys, files made by another process appearing with
-// the selection kept, the watcher thread ending with the list, and bad paths. Trees: the roots,
-// and a real click on a node's button showing exactly its sub-folders.
+// the selection kept, bad paths, and a large folder read while the list answers messages.
+// Trees: the roots, a real click on a node's button showing exactly its sub-folders, and
+// folders made and removed by another process under expanded nodes. Combos: the chain, keys,
+// and typed paths. Freeing and closing busy views ends their watcher threads.
 #include "tests/support/control_window.h"
 #include "tests/support/gadget_events.h"
 #include "tests/support/gui_input.h"
