@@ -25,14 +25,12 @@ struct ExplorerList {
     bool parent_row;
     ExplorerOrder order;
     ExplorerWatcher* watcher;
-    // The read under way: its scan, the entries read so far, the names to select once it is
-    // done, its number (a slice posted for an earlier read is dropped), and whether the first
-    // slice was shown.
+    // The read under way: its scan, the entries read so far, its number (a slice posted for an
+    // earlier read is dropped), and whether the rows shown are still those of another folder.
     ExplorerScan scan;
     std::vector<ExplorerEntry> read;
-    std::vector<std::u16string> keep;
     WPARAM reading;
-    bool part_shown;
+    bool other_rows;
     bool readable;
 };
 
@@ -101,39 +99,38 @@ void present_rows(ControlRecord* record, const std::vector<std::u16string>& keep
     InvalidateRect(control_hwnd(record), nullptr, FALSE);
 }
 
-// Reads the next slice; once the folder is read its rows are shown, the names to keep (or,
-// after a part was shown, those selected since) selected. A folder newly shown shows its
-// first slice at once; a folder read again keeps its old rows until it is read.
-void read_slice(ControlRecord* record, bool show_part)
+// Reads the next slice; once the folder is read its rows are shown, with the names selected
+// until then still selected. A folder newly shown shows its first slice at once (nothing
+// selected); a folder read again keeps its rows until it is read.
+void read_slice(ControlRecord* record)
 {
     ExplorerList* list = list_of(record);
-    if (!explorer_scan_more(&list->scan, SLICE, &list->read)) {
-        std::vector<std::u16string> keep = list->part_shown ? selected_names(record) : std::move(list->keep);
-        list->rows = std::move(list->read);
-        list->read.clear();
-        present_rows(record, keep);
+    bool more = explorer_scan_more(&list->scan, SLICE, &list->read);
+    if (more && !list->other_rows) {
+        PostMessageW(control_hwnd(record), READ_ON, list->reading, 0);
         return;
     }
-    if (show_part) {
-        list->rows = list->read;
-        present_rows(record, list->keep);
-        list->part_shown = true;
-    }
-    PostMessageW(control_hwnd(record), READ_ON, list->reading, 0);
+    std::vector<std::u16string> keep = list->other_rows ? std::vector<std::u16string>{} : selected_names(record);
+    list->rows = more ? list->read : std::move(list->read);
+    if (!more)
+        list->read.clear();
+    list->other_rows = false;
+    present_rows(record, keep);
+    if (more)
+        PostMessageW(control_hwnd(record), READ_ON, list->reading, 0);
 }
 
-// Reads the folder again (see read_slice). A folder that cannot be read shows no rows;
-// returns false then.
-bool show_rows(ControlRecord* record, std::vector<std::u16string> keep, bool new_folder)
+// Reads the list's folder again, or a folder newly shown (see read_slice). A folder that
+// cannot be read shows no rows; returns false then.
+bool show_rows(ControlRecord* record, bool new_folder)
 {
     ExplorerList* list = list_of(record);
     explorer_scan_close(&list->scan);
     ++list->reading;
     list->read.clear();
-    list->keep = std::move(keep);
-    list->part_shown = false;
+    list->other_rows = new_folder;
     list->readable = explorer_scan_open(list->folder, &list->scan, &list->read);
-    read_slice(record, new_folder);
+    read_slice(record);
     return list->readable;
 }
 
@@ -146,7 +143,7 @@ int open_folder(ControlRecord* record, const std::u16string& folder, std::vector
     if (!(list->flags & GK_Explorer_AutoSort))
         list->order = ExplorerOrder{EXPLORER_BY_NAME, false};
     control_send(record, LVM_ENSUREVISIBLE, 0, FALSE);
-    bool readable = show_rows(record, {}, true);
+    bool readable = show_rows(record, true);
     if (readable && !list->watcher)
         list->watcher = explorer_watch_start(static_cast<ObjectNumber>(GetWindowLongPtrW(control_hwnd(record), GWLP_ID)),
                                              true);
@@ -266,7 +263,7 @@ std::intptr_t explorerlist_window_message(ControlRecord* record, unsigned messag
 {
     if (message == READ_ON) {
         if (wparam == list_of(record)->reading)
-            read_slice(record, false);
+            read_slice(record);
         return 0;
     }
     if (message == WM_GETDLGCODE)
@@ -363,7 +360,7 @@ void on_refresh()
     ControlRecord* record = control_record(event_control());
     const auto* folder = static_cast<const std::u16string*>(event_data());
     if (record && record->ops == &EXPLORERLIST_OPS && folder && *folder == list_of(record)->folder)
-        show_rows(record, selected_names(record), false);
+        show_rows(record, false);
 }
 
 void add_columns(HWND window)
