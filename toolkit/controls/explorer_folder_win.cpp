@@ -80,9 +80,9 @@ bool explorer_is_folder(const std::u16string& folder)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool explorer_read_folder(const std::u16string& folder, std::vector<ExplorerEntry>* entries)
+bool explorer_scan_open(const std::u16string& folder, ExplorerScan* scan, std::vector<ExplorerEntry>* entries)
 {
-    entries->clear();
+    scan->search = INVALID_HANDLE_VALUE;
     if (folder.empty())
         return false;
     std::u16string pattern = explorer_platform_path(folder + u"*");
@@ -90,11 +90,42 @@ bool explorer_read_folder(const std::u16string& folder, std::vector<ExplorerEntr
     HANDLE search = FindFirstFileExW(reinterpret_cast<LPCWSTR>(pattern.c_str()), FindExInfoBasic, &found,
                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
-    do {
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    entries->push_back(entry_of(found));
+    scan->search = search;
+    return true;
+}
+
+bool explorer_scan_more(ExplorerScan* scan, std::size_t count, std::vector<ExplorerEntry>* entries)
+{
+    if (scan->search == INVALID_HANDLE_VALUE)
+        return false;
+    WIN32_FIND_DATAW found;
+    for (std::size_t read = 0; read < count; ++read) {
+        if (!FindNextFileW(scan->search, &found)) {
+            explorer_scan_close(scan);
+            return false;
+        }
         entries->push_back(entry_of(found));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    }
+    return true;
+}
+
+void explorer_scan_close(ExplorerScan* scan)
+{
+    if (scan->search != INVALID_HANDLE_VALUE)
+        FindClose(scan->search);
+    scan->search = INVALID_HANDLE_VALUE;
+}
+
+bool explorer_read_folder(const std::u16string& folder, std::vector<ExplorerEntry>* entries)
+{
+    entries->clear();
+    ExplorerScan scan;
+    if (!explorer_scan_open(folder, &scan, entries))
+        return false;
+    while (explorer_scan_more(&scan, SIZE_MAX, entries)) {
+    }
     return true;
 }
 

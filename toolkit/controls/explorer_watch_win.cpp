@@ -4,106 +4,206 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <memory>
+#include <mutex>
 
-// The thread owns this record and frees it when it ends; the control keeps only the thread
-// handle and its own handle of the stop event, so a thread that outlives the wait touches
-// nothing of the control's.
+namespace {
+
+// What the control hands the thread: the folders to watch, or the word to stop. The control
+// and the thread share it; whichever lets go last frees it.
+struct Mailbox {
+    std::mutex lock;
+    std::vector<std::u16string> wanted;
+    bool stop = false;
+    HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    ~Mailbox() { CloseHandle(wake); }
+};
+
+// One watched folder: its change notification (invalid once the folder is gone), the changes
+// gathered since the last refresh, and the folder's own last-write time when the watch began.
+struct Watch {
+    std::u16string folder;
+    HANDLE change;
+    bool pending;
+    DWORD first, last, looked;
+    FILETIME written;
+};
+
+}  // namespace
+
+// The thread owns this record and frees it when it ends, so a thread that outlives the
+// control's wait touches nothing of the control's.
 struct WatchJob {
     ObjectNumber control;
-    std::u16string folder;
-    HANDLE stop;
+    DWORD filter;
+    std::shared_ptr<Mailbox> mailbox;
+    std::vector<Watch> watches;
 };
 
 struct ExplorerWatcher {
     HANDLE thread;
-    HANDLE stop;
+    std::shared_ptr<Mailbox> mailbox;
 };
 
 namespace {
 
 constexpr DWORD STOP_WAIT_MS = 500;
 constexpr DWORD IDLE_LOOK_MS = 1000;
-constexpr DWORD WATCHED_CHANGES = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME
-                                  | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE;
+constexpr DWORD IDLE_TICK_MS = 250;
 
 std::atomic<int> g_watchers{0};
+std::atomic<int> g_watched{0};
 
-// True while the folder can still be opened.
-bool folder_present(const std::u16string& folder)
+void release_path(void* data)
 {
-    HANDLE opened = CreateFileW(reinterpret_cast<LPCWSTR>(explorer_platform_path(folder).c_str()), FILE_LIST_DIRECTORY,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
+    delete static_cast<std::u16string*>(data);
+}
+
+void ask_refresh(const WatchJob* job, const std::u16string& folder)
+{
+    auto* path = new std::u16string(folder);
+    if (!event_post_from_thread(EVENT_EXPLORER_REFRESH, job->control, 0, 0, path, release_path))
+        delete path;
+}
+
+FILETIME written_time(const std::u16string& folder)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(reinterpret_cast<LPCWSTR>(explorer_platform_path(folder).c_str()), GetFileExInfoStandard,
+                         &data);
+    return data.ftLastWriteTime;
+}
+
+// Watches the folder anew; false when it is gone. A folder removed while watched stays
+// pending deletion as long as a watch holds it open, and says nothing: so the old watch is
+// let go before the new one is opened. A change in between moves the folder's last-write
+// time, which `changed` then reports.
+bool open_watch(const WatchJob* job, Watch* watch, bool* changed)
+{
+    if (watch->change != INVALID_HANDLE_VALUE) {
+        FindCloseChangeNotification(watch->change);
+        --g_watched;
+    }
+    watch->change = FindFirstChangeNotificationW(
+        reinterpret_cast<LPCWSTR>(explorer_platform_path(watch->folder).c_str()), FALSE, job->filter);
+    if (watch->change == INVALID_HANDLE_VALUE)
         return false;
-    CloseHandle(opened);
+    ++g_watched;
+    FILETIME written = written_time(watch->folder);
+    *changed = CompareFileTime(&written, &watch->written) != 0;
+    watch->written = written;
     return true;
 }
 
-void ask_refresh(const WatchJob* job)
+void close_watch(Watch* watch)
 {
-    event_post_from_thread(EVENT_EXPLORER_REFRESH, job->control, 0, 0, nullptr, nullptr);
+    if (watch->change == INVALID_HANDLE_VALUE)
+        return;
+    FindCloseChangeNotification(watch->change);
+    watch->change = INVALID_HANDLE_VALUE;
+    --g_watched;
 }
 
-HANDLE open_change(const std::u16string& folder)
+// Takes the folders the control asks for now: watches of others end, new ones begin (a
+// folder gone before its watch began asks for a refresh, so the view shows what became of
+// it), and folders found gone before are tried again. False when told to stop.
+bool take_mail(WatchJob* job)
 {
-    return FindFirstChangeNotificationW(reinterpret_cast<LPCWSTR>(explorer_platform_path(folder).c_str()), FALSE,
-                                        WATCHED_CHANGES);
-}
-
-// Lets go of the folder and watches it anew if it is still there; false when it is gone.
-bool look_again(const WatchJob* job, HANDLE* change)
-{
-    FindCloseChangeNotification(*change);
-    *change = folder_present(job->folder) ? open_change(job->folder) : INVALID_HANDLE_VALUE;
-    return *change != INVALID_HANDLE_VALUE;
-}
-
-// Waits for changes, gathering them until explorer_refresh_due says a refresh is due. Returns
-// false when told to stop, true when the folder is gone or can no longer be watched (the
-// caller then asks for a last refresh, so the view shows what became of the folder). A folder
-// removed while watched stays pending deletion as long as the watch holds it open, and says
-// nothing: so the watcher lets go of it before each refresh, and now and then when idle, to
-// look whether it is still there.
-bool watch(WatchJob* job, HANDLE change)
-{
-    bool pending = false;
-    DWORD first = 0, last = 0;
-    for (;;) {
-        HANDLE waits[2] = {job->stop, change};
-        DWORD result = WaitForMultipleObjects(2, waits, FALSE, pending ? EXPLORER_QUIET_MS / 3 : IDLE_LOOK_MS);
-        DWORD now = GetTickCount();
-        if (result == WAIT_OBJECT_0 + 1) {
-            first = pending ? first : now;
-            last = now;
-            pending = true;
-            if (!FindNextChangeNotification(change))
-                break;
-        } else if (result != WAIT_TIMEOUT) {
-            FindCloseChangeNotification(change);
+    std::vector<std::u16string> wanted;
+    {
+        std::lock_guard<std::mutex> guard(job->mailbox->lock);
+        if (job->mailbox->stop)
             return false;
-        }
-        bool due = pending && explorer_refresh_due(first, last, now);
-        if ((due || (!pending && result == WAIT_TIMEOUT)) && !look_again(job, &change))
-            return true;
-        if (due) {
-            ask_refresh(job);
-            pending = false;
-        }
+        wanted = job->mailbox->wanted;
     }
-    FindCloseChangeNotification(change);
+    std::erase_if(job->watches, [&](Watch& watch) {
+        bool drop = std::find(wanted.begin(), wanted.end(), watch.folder) == wanted.end();
+        if (drop)
+            close_watch(&watch);
+        return drop;
+    });
+    DWORD now = GetTickCount();
+    for (const std::u16string& folder : wanted) {
+        auto same = std::find_if(job->watches.begin(), job->watches.end(),
+                                 [&](const Watch& watch) { return watch.folder == folder; });
+        bool changed = false;
+        if (same != job->watches.end()) {
+            if (same->change == INVALID_HANDLE_VALUE)
+                open_watch(job, &*same, &changed);
+            continue;
+        }
+        Watch watch{folder, INVALID_HANDLE_VALUE, false, 0, 0, now, {}};
+        if (!open_watch(job, &watch, &changed))
+            ask_refresh(job, folder);
+        job->watches.push_back(std::move(watch));
+    }
+    return true;
+}
+
+// Notes every watch whose notification fired (a wait names only the first one).
+void note_changes(WatchJob* job, DWORD now)
+{
+    for (Watch& watch : job->watches) {
+        if (watch.change == INVALID_HANDLE_VALUE || WaitForSingleObject(watch.change, 0) != WAIT_OBJECT_0)
+            continue;
+        watch.first = watch.pending ? watch.first : now;
+        watch.last = now;
+        watch.pending = true;
+        if (!FindNextChangeNotification(watch.change))
+            watch.last = watch.first - EXPLORER_LONGEST_DELAY_MS;  // look again at once
+    }
+}
+
+// Asks for the refreshes that are due (explorer_refresh_due), each after watching its folder
+// anew, and now and then looks whether an idle folder is still there.
+void look_at_watches(WatchJob* job, DWORD now)
+{
+    for (Watch& watch : job->watches) {
+        if (watch.change == INVALID_HANDLE_VALUE)
+            continue;
+        bool due = watch.pending && explorer_refresh_due(watch.first, watch.last, now);
+        if (!due && (watch.pending || now - watch.looked < IDLE_LOOK_MS))
+            continue;
+        bool changed = false;
+        watch.looked = now;
+        watch.pending = false;
+        if (!open_watch(job, &watch, &changed) || due || changed)
+            ask_refresh(job, watch.folder);
+    }
+}
+
+// Waits for a change or for mail; false when told to stop.
+bool wait_once(WatchJob* job)
+{
+    HANDLE handles[MAXIMUM_WAIT_OBJECTS] = {job->mailbox->wake};
+    DWORD count = 1;
+    bool pending = false;
+    for (const Watch& watch : job->watches) {
+        if (watch.change != INVALID_HANDLE_VALUE && count < MAXIMUM_WAIT_OBJECTS)
+            handles[count++] = watch.change;
+        pending = pending || watch.pending;
+    }
+    DWORD result = WaitForMultipleObjects(count, handles, FALSE, pending ? EXPLORER_QUIET_MS / 3 : IDLE_TICK_MS);
+    DWORD now = GetTickCount();
+    if (result == WAIT_OBJECT_0 && !take_mail(job))
+        return false;
+    if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count)
+        note_changes(job, now);
+    look_at_watches(job, now);
     return true;
 }
 
 DWORD WINAPI watch_thread(void* parameter)
 {
     auto* job = static_cast<WatchJob*>(parameter);
-    // A folder that went before the watch began is shown again as well.
-    HANDLE change = open_change(job->folder);
-    if (change == INVALID_HANDLE_VALUE || watch(job, change))
-        ask_refresh(job);  // after the watch let go, so a removed folder is gone by then
-    CloseHandle(job->stop);
+    if (take_mail(job)) {
+        while (wait_once(job)) {
+        }
+    }
+    for (Watch& watch : job->watches)
+        close_watch(&watch);
     delete job;
     --g_watchers;
     return 0;
@@ -111,41 +211,55 @@ DWORD WINAPI watch_thread(void* parameter)
 
 }  // namespace
 
-ExplorerWatcher* explorer_watch_start(ObjectNumber control, const std::u16string& folder)
+ExplorerWatcher* explorer_watch_start(ObjectNumber control, bool details)
 {
-    HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE own_stop = nullptr;
-    if (!stop || !DuplicateHandle(GetCurrentProcess(), stop, GetCurrentProcess(), &own_stop, 0, FALSE,
-                                  DUPLICATE_SAME_ACCESS)) {
-        if (stop)
-            CloseHandle(stop);
+    auto mailbox = std::make_shared<Mailbox>();
+    if (!mailbox->wake)
         return nullptr;
-    }
-    auto* job = new WatchJob{control, folder, stop};
+    DWORD filter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME
+                   | (details ? FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE : 0);
+    auto* job = new WatchJob{control, filter, mailbox, {}};
     ++g_watchers;
     HANDLE thread = CreateThread(nullptr, 0, watch_thread, job, 0, nullptr);
     if (!thread) {
         --g_watchers;
         delete job;
-        CloseHandle(stop);
-        CloseHandle(own_stop);
         return nullptr;
     }
-    return new ExplorerWatcher{thread, own_stop};
+    return new ExplorerWatcher{thread, std::move(mailbox)};
+}
+
+void explorer_watch_set(ExplorerWatcher* watcher, std::vector<std::u16string> folders)
+{
+    if (!watcher)
+        return;
+    if (folders.size() > EXPLORER_MOST_WATCHED)
+        folders.resize(EXPLORER_MOST_WATCHED);
+    std::lock_guard<std::mutex> guard(watcher->mailbox->lock);
+    watcher->mailbox->wanted = std::move(folders);
+    SetEvent(watcher->mailbox->wake);
 }
 
 void explorer_watch_stop(ExplorerWatcher* watcher)
 {
     if (!watcher)
         return;
-    SetEvent(watcher->stop);
+    {
+        std::lock_guard<std::mutex> guard(watcher->mailbox->lock);
+        watcher->mailbox->stop = true;
+        SetEvent(watcher->mailbox->wake);
+    }
     WaitForSingleObject(watcher->thread, STOP_WAIT_MS);
     CloseHandle(watcher->thread);
-    CloseHandle(watcher->stop);
     delete watcher;
 }
 
 int explorer_watcher_count()
 {
     return g_watchers.load();
+}
+
+int explorer_watched_count()
+{
+    return g_watched.load();
 }

@@ -174,10 +174,18 @@ void explorercombo_destroy(ControlRecord* record)
     record->kind_data = nullptr;
 }
 
-// The platform's height is that of the open list; the field keeps its own.
+// The platform's height is that of the open list; the field keeps its own. An editable
+// field made narrow (as the dialog engine makes it) scrolled its text to the end: it shows
+// the text from its start again.
 int explorercombo_resize(ControlRecord* record, int x, int y, int width, int)
 {
-    return MoveWindow(control_hwnd(record), x, y, width, DROP_HEIGHT, TRUE) ? 1 : 0;
+    if (!MoveWindow(control_hwnd(record), x, y, width, DROP_HEIGHT, TRUE))
+        return 0;
+    if (auto edit = reinterpret_cast<HWND>(control_send(record, CBEM_GETEDITCONTROL))) {
+        SendMessageW(edit, EM_SETSEL, 0, 0);
+        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    }
+    return 1;
 }
 
 const ControlOps EXPLORERCOMBO_OPS = {

@@ -6,7 +6,9 @@
 // change of the selection does; clicks raise types 0 to 3, dragging a row
 // EVENTTYPE_DRAG_START. Items are the rows (".." first when shown); an item's state is 1 when
 // it is selected. A watcher thread keeps the rows current, keeping selection and scroll.
-// A text that names no readable folder shows no rows.
+// A text that names no readable folder shows no rows. A folder is read 2,000 entries at a
+// time, the rest between other messages: a folder newly shown shows its first entries at once
+// and every one once read; a folder read again after a change keeps its rows until then.
 #pragma once
 
 #include "toolkit/controls/explorer_logic.h"

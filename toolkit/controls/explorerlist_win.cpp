@@ -25,7 +25,18 @@ struct ExplorerList {
     bool parent_row;
     ExplorerOrder order;
     ExplorerWatcher* watcher;
+    // The read under way: its scan, the entries read so far, its number (a slice posted for an
+    // earlier read is dropped), and whether the rows shown are still those of another folder.
+    ExplorerScan scan;
+    std::vector<ExplorerEntry> read;
+    WPARAM reading;
+    bool other_rows;
+    bool readable;
 };
+
+// A folder is read this many entries at a time, the rest posted to the list's own window.
+constexpr std::size_t SLICE = 2000;
+constexpr UINT READ_ON = WM_APP + 0x3E1;
 
 constexpr int COLUMN_COUNT = 4;
 const wchar_t* const COLUMN_TITLES[COLUMN_COUNT] = {L"Name", L"Size", L"Type", L"Date changed"};
@@ -70,15 +81,14 @@ void select_row(const ControlRecord* record, int index, bool selected, UINT extr
     control_send(record, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
-// Reads the folder again and shows it, selecting the rows of the names given; the top row
-// stays where it was. A folder that cannot be read shows no rows; returns false then.
-bool show_rows(ControlRecord* record, const std::vector<std::u16string>& keep)
+// Puts the rows on show, filtered and ordered, the rows of the names given selected; the top
+// row stays where it was.
+void present_rows(ControlRecord* record, const std::vector<std::u16string>& keep)
 {
     MutedScope muted;
     ExplorerList* list = list_of(record);
-    bool read = explorer_read_folder(list->folder, &list->rows);
     explorer_choose_rows(&list->rows, list->patterns, list->flags, list->order);
-    list->parent_row = read && explorer_shows_parent_row(list->folder, list->flags);
+    list->parent_row = list->readable && explorer_shows_parent_row(list->folder, list->flags);
     select_row(record, -1, false, LVIS_FOCUSED);
     control_send(record, LVM_SETITEMCOUNT, static_cast<WPARAM>(row_count(list)), LVSICF_NOSCROLL);
     std::unordered_set<std::u16string> wanted(keep.begin(), keep.end());
@@ -87,24 +97,60 @@ bool show_rows(ControlRecord* record, const std::vector<std::u16string>& keep)
             select_row(record, index, true);
     }
     InvalidateRect(control_hwnd(record), nullptr, FALSE);
-    return read;
 }
 
-// Shows another folder: the old watcher ends, a new one starts on the folder when it exists.
+// Reads the next slice; once the folder is read its rows are shown, with the names selected
+// until then still selected. A folder newly shown shows its first slice at once (nothing
+// selected); a folder read again keeps its rows until it is read.
+void read_slice(ControlRecord* record)
+{
+    ExplorerList* list = list_of(record);
+    bool more = explorer_scan_more(&list->scan, SLICE, &list->read);
+    if (more && !list->other_rows) {
+        PostMessageW(control_hwnd(record), READ_ON, list->reading, 0);
+        return;
+    }
+    std::vector<std::u16string> keep = list->other_rows ? std::vector<std::u16string>{} : selected_names(record);
+    list->rows = more ? list->read : std::move(list->read);
+    if (!more)
+        list->read.clear();
+    list->other_rows = false;
+    present_rows(record, keep);
+    if (more)
+        PostMessageW(control_hwnd(record), READ_ON, list->reading, 0);
+}
+
+// Reads the list's folder again, or a folder newly shown (see read_slice). A folder that
+// cannot be read shows no rows; returns false then.
+bool show_rows(ControlRecord* record, bool new_folder)
+{
+    ExplorerList* list = list_of(record);
+    explorer_scan_close(&list->scan);
+    ++list->reading;
+    list->read.clear();
+    list->other_rows = new_folder;
+    list->readable = explorer_scan_open(list->folder, &list->scan, &list->read);
+    read_slice(record);
+    return list->readable;
+}
+
+// Shows another folder, which the watcher then watches when it can be read.
 int open_folder(ControlRecord* record, const std::u16string& folder, std::vector<std::u16string> patterns)
 {
     ExplorerList* list = list_of(record);
-    explorer_watch_stop(list->watcher);
-    list->watcher = nullptr;
     list->folder = explorer_resolve_folder(folder, list->flags);
     list->patterns = std::move(patterns);
     if (!(list->flags & GK_Explorer_AutoSort))
         list->order = ExplorerOrder{EXPLORER_BY_NAME, false};
     control_send(record, LVM_ENSUREVISIBLE, 0, FALSE);
-    bool readable = show_rows(record, {});
-    if (readable)
+    bool readable = show_rows(record, true);
+    if (readable && !list->watcher)
         list->watcher = explorer_watch_start(static_cast<ObjectNumber>(GetWindowLongPtrW(control_hwnd(record), GWLP_ID)),
-                                             list->folder);
+                                             true);
+    std::vector<std::u16string> watched;
+    if (readable)
+        watched.push_back(list->folder);
+    explorer_watch_set(list->watcher, std::move(watched));
     return readable ? 1 : 0;
 }
 
@@ -177,7 +223,7 @@ void sort_by(ControlRecord* record, int column)
         return;
     auto chosen = static_cast<ExplorerColumn>(std::clamp(column, 0, COLUMN_COUNT - 1));
     list->order = ExplorerOrder{chosen, list->order.column == chosen && !list->order.descending};
-    show_rows(record, selected_names(record));
+    present_rows(record, selected_names(record));
 }
 
 bool selection_changed(const NMLISTVIEW* change)
@@ -211,10 +257,15 @@ std::intptr_t explorerlist_notify(ControlRecord* record, unsigned message, std::
     return CONTROL_NOT_HANDLED;
 }
 
-// Return opens the focused row, Backspace goes up.
+// Return opens the focused row, Backspace goes up; a posted slice of the current read is read.
 std::intptr_t explorerlist_window_message(ControlRecord* record, unsigned message, std::uintptr_t wparam,
                                           std::intptr_t)
 {
+    if (message == READ_ON) {
+        if (wparam == list_of(record)->reading)
+            read_slice(record);
+        return 0;
+    }
     if (message == WM_GETDLGCODE)
         return DLGC_WANTALLKEYS;
     if (message != WM_KEYDOWN || (wparam != VK_RETURN && wparam != VK_BACK))
@@ -230,6 +281,7 @@ void explorerlist_destroy(ControlRecord* record)
 {
     ExplorerList* list = list_of(record);
     explorer_watch_stop(list->watcher);
+    explorer_scan_close(&list->scan);
     delete list;
     record->kind_data = nullptr;
 }
@@ -301,13 +353,14 @@ const ControlOps EXPLORERLIST_OPS = {
     .get_item_text = explorerlist_get_item_text,
 };
 
-// A watcher's refresh: the list of the event's object, if it is still one, reads its folder
-// again.
+// A watcher's refresh: the list of the event's object, if it is still one and still shows
+// that folder, reads it again.
 void on_refresh()
 {
     ControlRecord* record = control_record(event_control());
-    if (record && record->ops == &EXPLORERLIST_OPS)
-        show_rows(record, selected_names(record));
+    const auto* folder = static_cast<const std::u16string*>(event_data());
+    if (record && record->ops == &EXPLORERLIST_OPS && folder && *folder == list_of(record)->folder)
+        show_rows(record, false);
 }
 
 void add_columns(HWND window)
@@ -363,6 +416,7 @@ ObjectNumber explorerlist_create(ObjectNumber number, int x, int y, int width, i
     add_columns(window);
     auto* list = new ExplorerList{};
     list->flags = flags;
+    list->scan.search = INVALID_HANDLE_VALUE;
     list->up = ExplorerEntry{u"..", {}, 0, 0, true, explorer_folder_icon()};
     record->kind_data = list;
     event_unbind(EVENT_EXPLORER_REFRESH, on_refresh, -1, -1, -1);

@@ -5,7 +5,12 @@
 // the order the disk gives). The text is the selected node's path (a folder ends in a
 // backslash); setting it opens the chain of folders down to that path and selects it. A
 // change of the selection raises EVENTTYPE_CHANGE, clicks types 0 to 3, dragging a node
-// EVENTTYPE_DRAG_START. While a folder is selected, a watcher thread keeps its entries current.
+// EVENTTYPE_DRAG_START. A watcher thread keeps the entries of every expanded folder that can be
+// seen, and of the selected one, current; a folder stops being watched when its node is
+// collapsed (or under a collapsed one) or removed, and is read again when it is expanded once
+// more. The watches are capped: the selected folder and the 62 most recently expanded ones
+// (see EXPLORER_MOST_WATCHED). A refresh keeps the nodes still there as they are (expanded or
+// not), the selection, and the node at the top of the view.
 #pragma once
 
 #include "toolkit/controls/explorer_logic.h"

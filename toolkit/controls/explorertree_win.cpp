@@ -13,17 +13,35 @@
 #include <algorithm>
 #include <cwchar>
 #include <deque>
+#include <unordered_map>
 
 namespace {
 
-// The tree's own record: the path of every node (a node's item data indexes it) and the
-// watcher of the selected folder.
+// The tree's own record: the path of every node (a node's item data indexes it), the watcher
+// and the folders it was last given, and the folders in the order they were last expanded.
 struct ExplorerTree {
     std::uint32_t flags;
     std::deque<std::u16string> paths;
     ExplorerWatcher* watcher;
-    HTREEITEM watched;
+    std::vector<std::u16string> watching;
+    std::vector<std::u16string> recent;  // the most recently expanded last
+    bool busy;                           // the nodes are being changed: no sync until done
+    bool resync;                         // a sync was asked for meanwhile
 };
+
+// A node about to be expanded or collapsed, counted as it will be.
+struct Turning {
+    HTREEITEM node;
+    bool open;
+};
+
+// A watched node: an expanded (or the selected) folder that can be seen.
+struct OpenNode {
+    HTREEITEM node;
+    std::u16string path;
+};
+
+constexpr std::size_t MOST_REMEMBERED = 4 * EXPLORER_MOST_WATCHED;
 
 ExplorerTree* tree_of(const ControlRecord* record)
 {
@@ -41,20 +59,25 @@ const std::u16string* path_of(const ControlRecord* record, HTREEITEM node)
     return index < tree_of(record)->paths.size() ? &tree_of(record)->paths[index] : nullptr;
 }
 
-HTREEITEM add_node(ControlRecord* record, HTREEITEM parent, const std::u16string& label, const std::u16string& path,
-                   int icon, bool folder)
+bool is_folder_path(const std::u16string* path)
+{
+    return path && !path->empty() && path->back() == u'\\';
+}
+
+HTREEITEM add_node(ControlRecord* record, HTREEITEM parent, HTREEITEM after, const ExplorerEntry& entry,
+                   const std::u16string& path)
 {
     ExplorerTree* tree = tree_of(record);
     tree->paths.push_back(path);
     TVINSERTSTRUCTW insert = {};
     insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
+    insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(label.c_str()));
+    insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(entry.name.c_str()));
     insert.item.lParam = static_cast<LPARAM>(tree->paths.size() - 1);
-    insert.item.cChildren = folder ? 1 : 0;
-    insert.item.iImage = icon;
-    insert.item.iSelectedImage = icon;
+    insert.item.cChildren = entry.folder ? 1 : 0;
+    insert.item.iImage = entry.icon;
+    insert.item.iSelectedImage = entry.icon;
     return reinterpret_cast<HTREEITEM>(control_send(record, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
@@ -69,6 +92,16 @@ HTREEITEM next_sibling(const ControlRecord* record, HTREEITEM node)
     return reinterpret_cast<HTREEITEM>(control_send(record, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)));
 }
 
+HTREEITEM selected_node(const ControlRecord* record)
+{
+    return reinterpret_cast<HTREEITEM>(control_send(record, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+bool is_expanded(const ControlRecord* record, HTREEITEM node)
+{
+    return control_send(record, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) != 0;
+}
+
 void set_has_children(ControlRecord* record, HTREEITEM node, bool has)
 {
     TVITEMW item = {};
@@ -78,25 +111,48 @@ void set_has_children(ControlRecord* record, HTREEITEM node, bool has)
     control_send(record, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-// Replaces the node's children with the folder's entries as the flags choose them.
-void fill_children(ControlRecord* record, HTREEITEM node)
+// The folder's entries as the flags choose them.
+std::vector<ExplorerEntry> read_entries(const ControlRecord* record, const std::u16string& folder)
 {
-    MutedScope muted;
-    const std::u16string* found = path_of(record, node);
-    if (!found)
-        return;
-    std::u16string folder = *found;
-    for (HTREEITEM child = first_child(record, node); child; child = first_child(record, node))
-        control_send(record, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
     std::vector<ExplorerEntry> entries;
     explorer_read_folder(folder, &entries);
     std::uint32_t flags = tree_of(record)->flags;
     std::uint32_t order = (flags & GK_Explorer_AutoSort) ? 0 : GK_Explorer_NoSort;
     explorer_choose_rows(&entries, {}, (flags & GK_Explorer_NoFiles) | order, {EXPLORER_BY_NAME, false});
-    for (const ExplorerEntry& entry : entries)
-        add_node(record, node, entry.name, folder + entry.name + (entry.folder ? u"\\" : u""), entry.icon,
-                 entry.folder);
+    return entries;
+}
+
+// Reads the node's folder again and brings its children in line: the nodes of entries still
+// there stay as they are (with their own children, expansion and selection), a new entry gets
+// a node after the entry before it, the nodes of entries gone are removed. True when any was.
+bool refresh_children(ControlRecord* record, HTREEITEM node)
+{
+    MutedScope muted;
+    const std::u16string* found = path_of(record, node);
+    if (!found)
+        return false;
+    std::u16string folder = *found;
+    std::unordered_map<std::u16string, HTREEITEM> gone;
+    for (HTREEITEM child = first_child(record, node); child; child = next_sibling(record, child)) {
+        if (const std::u16string* path = path_of(record, child))
+            gone.emplace(*path, child);
+    }
+    std::vector<ExplorerEntry> entries = read_entries(record, folder);
+    HTREEITEM after = TVI_FIRST;
+    for (const ExplorerEntry& entry : entries) {
+        std::u16string path = folder + entry.name + (entry.folder ? u"\\" : u"");
+        auto kept = gone.find(path);
+        if (kept != gone.end()) {
+            after = kept->second;
+            gone.erase(kept);
+        } else {
+            after = add_node(record, node, after, entry, path);
+        }
+    }
+    for (const auto& [path, child] : gone)
+        control_send(record, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
     set_has_children(record, node, !entries.empty());
+    return !gone.empty();
 }
 
 bool is_filled(const ControlRecord* record, HTREEITEM node)
@@ -109,19 +165,125 @@ bool is_filled(const ControlRecord* record, HTREEITEM node)
     return first_child(record, node) != nullptr || (item.state & TVIS_EXPANDEDONCE);
 }
 
-// Watches the selected node's folder, so its entries stay current.
-void watch_selection(ControlRecord* record, HTREEITEM node)
+// The folder nodes below the parent that can be seen and are expanded or selected, depth
+// first; the turning node counts as it will be.
+void collect_open(const ControlRecord* record, HTREEITEM parent, Turning turning, HTREEITEM selected,
+                  std::vector<OpenNode>* found)
+{
+    for (HTREEITEM child = first_child(record, parent); child; child = next_sibling(record, child)) {
+        bool open = child == turning.node ? turning.open : is_expanded(record, child);
+        if (!open && child != selected)
+            continue;
+        const std::u16string* path = path_of(record, child);
+        if (!is_folder_path(path))
+            continue;
+        found->push_back(OpenNode{child, *path});
+        if (open)
+            collect_open(record, child, turning, selected, found);
+    }
+}
+
+void note_expanded(ExplorerTree* tree, const std::u16string& path)
+{
+    std::erase(tree->recent, path);
+    tree->recent.push_back(path);
+    if (tree->recent.size() > MOST_REMEMBERED)
+        tree->recent.erase(tree->recent.begin());
+}
+
+// The folders to watch: the selected one, then the expanded ones, the most recently expanded
+// first; the watcher keeps the first EXPLORER_MOST_WATCHED.
+std::vector<std::u16string> folders_to_watch(const ExplorerTree* tree, const std::vector<OpenNode>& open,
+                                             const std::u16string* selected)
+{
+    auto rank = [tree](const std::u16string& path) {
+        auto at = std::find(tree->recent.rbegin(), tree->recent.rend(), path);
+        return at - tree->recent.rbegin();
+    };
+    std::vector<std::u16string> folders;
+    for (const OpenNode& node : open)
+        folders.push_back(node.path);
+    std::stable_sort(folders.begin(), folders.end(),
+                     [&](const std::u16string& a, const std::u16string& b) { return rank(a) < rank(b); });
+    if (is_folder_path(selected))
+        folders.insert(folders.begin(), *selected);
+    std::vector<std::u16string> unique;
+    for (std::u16string& folder : folders) {
+        if (std::find(unique.begin(), unique.end(), folder) == unique.end() && unique.size() < EXPLORER_MOST_WATCHED)
+            unique.push_back(std::move(folder));
+    }
+    return unique;
+}
+
+bool contains(const std::vector<std::u16string>& folders, const std::u16string& folder)
+{
+    return std::find(folders.begin(), folders.end(), folder) != folders.end();
+}
+
+// A node now watched that was not watched before (`before`) may be out of date, if it was
+// filled; a node being opened must be read when it is out of date or was never filled.
+bool needs_reading(const ControlRecord* record, const OpenNode& node, const std::vector<std::u16string>& before,
+                   Turning turning)
+{
+    if (!contains(tree_of(record)->watching, node.path))
+        return false;
+    bool fresh = contains(before, node.path);
+    if (node.node == turning.node && turning.open)
+        return !fresh || !is_filled(record, node.node);
+    return !fresh && is_filled(record, node.node);
+}
+
+// Hands the watcher the folders to watch now. A folder that was not watched until now may have
+// changed meanwhile: its node, if already filled (or now being opened), is read again.
+// Returns true when that removed nodes, so the folders to watch must be found again.
+bool sync_once(ControlRecord* record, Turning turning)
 {
     ExplorerTree* tree = tree_of(record);
-    explorer_watch_stop(tree->watcher);
-    tree->watcher = nullptr;
-    tree->watched = nullptr;
-    const std::u16string* path = path_of(record, node);
-    if (!path || path->empty() || path->back() != u'\\')
+    HTREEITEM selected = selected_node(record);
+    std::vector<OpenNode> open;
+    collect_open(record, nullptr, turning, selected, &open);
+    std::vector<std::u16string> before = std::move(tree->watching);
+    tree->watching = folders_to_watch(tree, open, path_of(record, selected));
+    explorer_watch_set(tree->watcher, tree->watching);
+    for (const OpenNode& node : open) {
+        if (needs_reading(record, node, before, turning) && refresh_children(record, node.node))
+            return true;
+    }
+    return false;
+}
+
+// Brings the watched folders in line with what is expanded and selected.
+void watch_sync(ControlRecord* record, Turning turning = {nullptr, false})
+{
+    ExplorerTree* tree = tree_of(record);
+    if (tree->busy) {
+        tree->resync = true;
         return;
-    tree->watched = node;
-    tree->watcher = explorer_watch_start(static_cast<ObjectNumber>(GetWindowLongPtrW(control_hwnd(record), GWLP_ID)),
-                                         *path);
+    }
+    tree->busy = true;
+    bool again = true;
+    while (again) {
+        tree->resync = false;
+        again = sync_once(record, turning) || tree->resync;
+    }
+    tree->busy = false;
+}
+
+// A node about to be expanded is read if it is out of date, and watched from then on.
+void open_node(ControlRecord* record, HTREEITEM node)
+{
+    if (const std::u16string* path = path_of(record, node))
+        note_expanded(tree_of(record), *path);
+    watch_sync(record, Turning{node, true});
+}
+
+void on_expanding(ControlRecord* record, const NMTREEVIEWW* view)
+{
+    UINT action = view->action & (TVE_EXPAND | TVE_COLLAPSE);
+    if (action == TVE_EXPAND)
+        open_node(record, view->itemNew.hItem);
+    else if (action == TVE_COLLAPSE)
+        watch_sync(record, Turning{view->itemNew.hItem, false});
 }
 
 std::intptr_t explorertree_notify(ControlRecord* record, unsigned message, std::uintptr_t, std::intptr_t lparam)
@@ -131,12 +293,10 @@ std::intptr_t explorertree_notify(ControlRecord* record, unsigned message, std::
     const auto* header = reinterpret_cast<const NMHDR*>(lparam);
     const auto* view = reinterpret_cast<const NMTREEVIEWW*>(lparam);
     switch (header->code) {
-    case TVN_ITEMEXPANDINGW:
-        if (view->action == TVE_EXPAND && !first_child(record, view->itemNew.hItem))
-            fill_children(record, view->itemNew.hItem);
-        break;
+    case TVN_ITEMEXPANDINGW: on_expanding(record, view); break;
+    case TVN_ITEMEXPANDEDW: watch_sync(record); break;
     case TVN_SELCHANGEDW:
-        watch_selection(record, view->itemNew.hItem);
+        watch_sync(record);
         control_raise_event(record, EVENTTYPE_CHANGE);
         break;
     case NM_CLICK: control_raise_event(record, EVENTTYPE_LEFT_CLICK); break;
@@ -147,11 +307,6 @@ std::intptr_t explorertree_notify(ControlRecord* record, unsigned message, std::
     default: break;
     }
     return CONTROL_NOT_HANDLED;
-}
-
-HTREEITEM selected_node(const ControlRecord* record)
-{
-    return reinterpret_cast<HTREEITEM>(control_send(record, TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
 
 std::u16string explorertree_get_text(ControlRecord* record)
@@ -168,12 +323,14 @@ void show_node(ControlRecord* record, HTREEITEM node)
     control_send(record, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0));
 }
 
-// The child of the node whose path the target starts with, by the ASCII case rule.
+// The child of the node that is the target or a folder holding it, by the ASCII case rule.
 HTREEITEM child_on_the_way(ControlRecord* record, HTREEITEM node, const std::u16string& target)
 {
     for (HTREEITEM child = first_child(record, node); child; child = next_sibling(record, child)) {
         const std::u16string* path = path_of(record, child);
-        if (path && !path->empty() && text_starts_with_ascii(target, *path))
+        if (!path)
+            continue;
+        if (text_equal_ascii(*path, target) || (is_folder_path(path) && text_starts_with_ascii(target, *path)))
             return child;
     }
     return nullptr;
@@ -188,8 +345,7 @@ int explorertree_set_text(ControlRecord* record, const char16_t* text)
         target += u'\\';
     HTREEITEM node = child_on_the_way(record, nullptr, target);
     while (node && !text_equal_ascii(*path_of(record, node), target)) {
-        if (!is_filled(record, node))
-            fill_children(record, node);
+        open_node(record, node);
         control_send(record, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
         node = child_on_the_way(record, node, target);
     }
@@ -225,21 +381,28 @@ const ControlOps EXPLORERTREE_OPS = {
     .resize = explorertree_resize,
 };
 
-// A watcher's refresh: the watched folder's entries are read again, the selection kept.
+// A watcher's refresh: the watched folder's node is read again; the nodes still there keep
+// their expansion and the selection, and the tree view keeps the node at its top.
 void on_refresh()
 {
     ControlRecord* record = control_record(event_control());
-    if (!record || record->ops != &EXPLORERTREE_OPS || !tree_of(record)->watched)
+    const auto* folder = static_cast<const std::u16string*>(event_data());
+    if (!record || record->ops != &EXPLORERTREE_OPS || !folder || !contains(tree_of(record)->watching, *folder))
         return;
-    std::u16string selected = explorertree_get_text(record);
-    HTREEITEM watched = tree_of(record)->watched;
-    bool expanded = control_send(record, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(watched), TVIS_EXPANDED) != 0;
-    fill_children(record, watched);
-    if (expanded)
-        control_send(record, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(watched));
-    MutedScope muted;
-    if (explorertree_get_text(record) != selected)
-        explorertree_set_text(record, selected.c_str());
+    std::vector<OpenNode> open;
+    collect_open(record, nullptr, Turning{nullptr, false}, selected_node(record), &open);
+    auto found = std::find_if(open.begin(), open.end(), [&](const OpenNode& node) { return node.path == *folder; });
+    if (found == open.end())
+        return;
+    tree_of(record)->busy = true;
+    refresh_children(record, found->node);
+    tree_of(record)->busy = false;
+    watch_sync(record);
+}
+
+void add_root(ControlRecord* record, const std::u16string& label, const std::u16string& path)
+{
+    add_node(record, TVI_ROOT, TVI_LAST, ExplorerEntry{label, {}, 0, 0, true, explorer_folder_icon()}, path);
 }
 
 void add_roots(ControlRecord* record)
@@ -247,13 +410,13 @@ void add_roots(ControlRecord* record)
     if (!(tree_of(record)->flags & GK_Explorer_NoMyDocuments)) {
         std::u16string documents = explorer_documents_folder();
         if (!documents.empty())
-            add_node(record, TVI_ROOT, u"Documents", documents, explorer_folder_icon(), true);
+            add_root(record, u"Documents", documents);
     }
     wchar_t drives[256] = {};
     DWORD length = GetLogicalDriveStringsW(255, drives);
     for (const wchar_t* drive = drives; length && length < 255 && *drive; drive += wcslen(drive) + 1) {
         std::u16string root = reinterpret_cast<const char16_t*>(drive);
-        add_node(record, TVI_ROOT, root, root, explorer_folder_icon(), true);
+        add_root(record, root, root);
     }
 }
 
@@ -281,7 +444,10 @@ ObjectNumber explorertree_create(ObjectNumber number, int x, int y, int width, i
     if (!made)
         return 0;
     control_send(record, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(explorer_small_icons()));
-    record->kind_data = new ExplorerTree{flags, {}, nullptr, nullptr};
+    auto* tree = new ExplorerTree{flags, {}, nullptr, {}, {}, false, false};
+    record->kind_data = tree;
+    tree->watcher = explorer_watch_start(static_cast<ObjectNumber>(GetWindowLongPtrW(control_hwnd(record), GWLP_ID)),
+                                         false);
     event_unbind(EVENT_EXPLORER_REFRESH, on_refresh, -1, -1, -1);
     event_bind(EVENT_EXPLORER_REFRESH, on_refresh, -1, -1, -1);
     MutedScope muted;
