@@ -23,6 +23,6 @@ struct ItemImages {
 // The index in images->list that shows the image, adding a copy the first time. The list is
 // made on the first image, its icons sized by that image, and given to the control's window
 // once it holds that image, by sending `attach` with `which` (LVM_SETIMAGELIST and
-// LVSIL_SMALL, say). I_IMAGENONE
-// for a value that names no image or when the copy cannot be made.
+// LVSIL_SMALL, say). I_IMAGENONE for a value that names no image or when the copy cannot
+// be made.
 int item_images_index(ItemImages* images, ObjectNumber image, HWND window, UINT attach, WPARAM which);
