@@ -93,9 +93,10 @@ int main()
 
     std::printf("CPU paths: SHA extensions %s, PCLMULQDQ %s, SHA-512 %s, Keccak with BMI1 %s\n",
                 digest::sha1_compress_hw ? "used" : "absent", digest::crc32_update_hw ? "used" : "absent",
-                !digest::sha512_compress_hw ? "portable"
-                : digest::cpu_has_avx2()    ? "with AVX2 schedule"
-                                            : "with BMI2",
+                !digest::sha512_compress_hw   ? "portable"
+                : digest::cpu_has_avx512vl()  ? "with AVX-512VL schedule"
+                : digest::sha512_compress_avx2 ? "with AVX2 schedule"
+                                              : "with BMI2",
                 digest::keccak_f1600_hw ? "used" : "absent");
     std::printf("%-10s %12s %12s %8s\n", "algorithm", "ours MB/s", "ref MB/s", "ratio");
 

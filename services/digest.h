@@ -99,9 +99,13 @@ bool cpu_has_pclmul();
 bool cpu_has_bmi1();
 bool cpu_has_bmi2();
 bool cpu_has_avx2();
+bool cpu_has_avx512vl();   // AVX-512 Foundation with its 128- and 256-bit forms
 extern const Compress32 sha1_compress_hw;
 extern const Compress32 sha256_compress_hw;
-extern const Compress64 sha512_compress_hw;   // vector schedule with AVX2, else BMI2 rotates
+// The SHA-512 vector schedule with AVX-512VL, else with AVX2, else BMI2 rotates; the
+// AVX2 one on its own too, so that tests run it also where the other is chosen.
+extern const Compress64 sha512_compress_hw;
+extern const Compress64 sha512_compress_avx2;
 using CrcUpdate = uint32_t (*)(uint32_t crc, const uint8_t* data, std::size_t length);
 extern const CrcUpdate crc32_update_hw;
 extern const KeccakPermute keccak_f1600_hw;   // the portable code built for BMI1

@@ -66,16 +66,18 @@ struct CpuFeatures {
     bool bmi1 = false;
     bool bmi2 = false;
     bool avx2 = false;
+    bool avx512vl = false;
 };
 
 // AVX registers are usable only when the system saves them on a thread switch:
-// OSXSAVE set and XCR0 covering the SSE and AVX state.
-bool os_saves_ymm(unsigned leaf1_ecx)
+// OSXSAVE set and XCR0 covering the SSE and AVX state, and for AVX-512 also the
+// mask registers and the upper halves and upper sixteen of the vector registers.
+unsigned saved_state(unsigned leaf1_ecx)
 {
-    if (!(leaf1_ecx & (1u << 27)) || !(leaf1_ecx & (1u << 28))) return false;
+    if (!(leaf1_ecx & (1u << 27)) || !(leaf1_ecx & (1u << 28))) return 0;
     unsigned low = 0, high = 0;
     __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
-    return (low & 6u) == 6u;
+    return low;
 }
 
 CpuFeatures read_cpu_features()
@@ -91,7 +93,9 @@ CpuFeatures read_cpu_features()
         f.sha_ni = (b & (1u << 29)) && ssse3 && sse41;
         f.bmi1 = b & (1u << 3);
         f.bmi2 = b & (1u << 8);
-        f.avx2 = (b & (1u << 5)) && os_saves_ymm(c_leaf1);
+        const unsigned saved = saved_state(c_leaf1);
+        f.avx2 = (b & (1u << 5)) && (saved & 0x06u) == 0x06u;
+        f.avx512vl = f.avx2 && (b & (1u << 16)) && (b & (1u << 31)) && (saved & 0xe6u) == 0xe6u;
     }
     return f;
 }
@@ -109,6 +113,7 @@ bool cpu_has_pclmul() { return cpu().pclmul; }
 bool cpu_has_bmi1() { return cpu().bmi1; }
 bool cpu_has_bmi2() { return cpu().bmi2; }
 bool cpu_has_avx2() { return cpu().avx2; }
+bool cpu_has_avx512vl() { return cpu().avx512vl; }
 
 #else
 
@@ -117,6 +122,7 @@ bool cpu_has_pclmul() { return false; }
 bool cpu_has_bmi1() { return false; }
 bool cpu_has_bmi2() { return false; }
 bool cpu_has_avx2() { return false; }
+bool cpu_has_avx512vl() { return false; }
 
 #endif
 

@@ -37,4 +37,21 @@ __attribute__((always_inline)) inline void sha2_round(Word a, Word b, Word& d, W
     bc = ab;
 }
 
+// The same round with shorter chains for code whose message schedule runs on other
+// units: Maj(a, b, c) is taken as (a & (b ^ c)) + (b & c), two parts that never share
+// a bit, with b ^ c and b & c carried from the round before, so that the new a waits
+// on one AND, an add and sigma0(a). The new e is summed as d + h + kw + Ch with
+// sigma1(e) last, and T1 read back from it. Each chain from a to a and from e to e
+// is then four steps, for one more operation than above.
+template <typename Word>
+__attribute__((always_inline)) inline void sha2_round_short(Word a, Word b, Word& d, Word e, Word f, Word g, Word& h, Word kw, Word& bc, Word& b_and_c)
+{
+    const Word old_d = d;
+    d = settled(settled(settled(h + kw) + d) + (g ^ (e & (f ^ g)))) + big_sigma1(e);
+    const Word t1 = d - old_d;
+    h = settled(settled(t1 + b_and_c) + (a & bc)) + big_sigma0(a);
+    bc = a ^ b;
+    b_and_c = a & b;
+}
+
 }  // namespace digest
