@@ -325,10 +325,12 @@ bool start_journal(Journal& journal, const Story& story, double* seconds, Loadin
     if (!time_key(journal_part(journal, Part::TXT_EDIT), deadline, &shown, &key))
         return false;
     loading->key_seconds = pressed + shown;
+    // The story tab is shown with every story, the empty one too, so that what showing it
+    // costs in time and memory is in the reference as well.
+    journal_show_page(journal, Page::STORY);
     const std::size_t header = story.shown.find(u"\r\n");
     if (header != std::u16string::npos) {
         const std::wstring newest(reinterpret_cast<const wchar_t*>(story.shown.data()), header);
-        journal_show_page(journal, Page::STORY);
         while (text_head(journal_part(journal, Part::TXT_STORY), header, left_until(deadline)) != newest) {
             if (!left_until(deadline))
                 return false;
