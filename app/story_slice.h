@@ -16,7 +16,7 @@ constexpr std::size_t STORY_SLICE_SMALLEST = 512;
 constexpr std::size_t STORY_SLICE_LARGEST = 1 << 18;
 // How long one slice should keep the viewer busy: well below the 50 ms that a key press
 // may wait, since the cost of a slice varies from one to the next.
-constexpr std::int64_t STORY_SLICE_TARGET_US = 10000;
+constexpr std::int64_t STORY_SLICE_TARGET_US = 15000;
 
 // A load in progress: the time files still to read and the text of the one being read.
 struct StoryLoad {
