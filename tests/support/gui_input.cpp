@@ -59,19 +59,12 @@ void dispatch_pending()
 // Moves the pointer and waits until the system has reported it there for a while, so that a
 // press that follows lands at that place. Under Wine the position changes only once the
 // window thread has taken the move from its queue, so this pumps; and a late report of an
-// earlier position can move it back, so the move is made again while the pointer is elsewhere.
-// `exact` places it with SetCursorPos, on exact pixels, instead of an input move.
-void move_cursor(int x, int y, bool exact = false)
+// earlier position can move it back, so the move is sent again while the pointer is elsewhere.
+void move_cursor(int x, int y)
 {
     constexpr int STEADY_CHECKS = 5;
     std::vector<INPUT> move = {mouse_at(x, y)};
-    auto place = [&] {
-        if (exact)
-            SetCursorPos(x, y);
-        else
-            send(move);
-    };
-    place();
+    send(move);
     int steady = 0;
     for (int tries = 1; tries < 300 && steady < STEADY_CHECKS; ++tries) {
         dispatch_pending();
@@ -80,7 +73,7 @@ void move_cursor(int x, int y, bool exact = false)
         bool there = GetCursorPos(&at) && at.x == x && at.y == y;
         steady = there ? steady + 1 : 0;
         if (!there && tries % 10 == 0)
-            place();
+            send(move);
     }
 }
 
@@ -205,7 +198,14 @@ void gui_drag(POINT from, POINT to)
     // The press comes only once the pointer is known to be at the start; events from before
     // the drag are taken, so that what the queue holds afterwards is the drag's. The pointer
     // is placed on exact pixels: absolute input coordinates are scaled and may be off by one.
-    move_cursor(from.x, from.y, true);
+    SetCursorPos(from.x, from.y);
+    gui_pump_messages_until(
+        [&] {
+            POINT cursor = {};
+            GetCursorPos(&cursor);
+            return cursor.x == from.x && cursor.y == from.y;
+        },
+        3000);
     while (event_wait(0) != 0) {
     }
     gui_drain_queue();
