@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -43,6 +44,15 @@ const CanvasEvent* last_of(int type)
             return &*event;
     }
     return nullptr;
+}
+
+// The events the canvas raised, as type@x,y, for a failure's message.
+std::string recorded()
+{
+    std::string text;
+    for (const CanvasEvent& event : g_events)
+        text += std::to_string(event.type) + "@" + std::to_string(event.x) + "," + std::to_string(event.y) + " ";
+    return text;
 }
 
 COLORREF screen_pixel(ObjectNumber canvas, int x, int y)
@@ -86,7 +96,7 @@ TEST_F(CanvasTest, PressMoveAndReleaseCarryTheRealPointersPosition)
     gui_drag(on_screen(canvas, 30, 40), on_screen(canvas, 120, 90));
     ASSERT_TRUE(gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_LEFT_UP) != nullptr; }));
     const CanvasEvent* down = last_of(EVENTTYPE_CANVAS_LEFT_DOWN);
-    ASSERT_NE(down, nullptr);
+    ASSERT_NE(down, nullptr) << recorded();
     EXPECT_EQ(down->x, 30);
     EXPECT_EQ(down->y, 40);
     EXPECT_EQ(last_of(EVENTTYPE_CANVAS_MOVE)->x, 120);
