@@ -33,13 +33,20 @@ std::int64_t microseconds_since(const LARGE_INTEGER& start)
     return (now.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
 }
 
+// The viewer's vertical scroll range, page and position; false when it has no scroll bar.
+bool vertical_scroll(HWND viewer, SCROLLINFO& scroll)
+{
+    scroll = {};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_ALL;
+    return GetScrollInfo(viewer, SB_VERT, &scroll) != FALSE;
+}
+
 // True when the last line of the viewer's text is in view: then what is appended shows.
 bool viewer_end_in_view(HWND viewer)
 {
-    SCROLLINFO scroll = {};
-    scroll.cbSize = sizeof(scroll);
-    scroll.fMask = SIF_ALL;
-    if (!GetScrollInfo(viewer, SB_VERT, &scroll))
+    SCROLLINFO scroll;
+    if (!vertical_scroll(viewer, scroll))
         return true;
     return scroll.nPage == 0 || scroll.nPos + static_cast<int>(scroll.nPage) > scroll.nMax;
 }
@@ -47,10 +54,8 @@ bool viewer_end_in_view(HWND viewer)
 // Draws the vertical scroll bar from the range and position the viewer has set.
 void viewer_redraw_scroll_bar(HWND viewer)
 {
-    SCROLLINFO scroll = {};
-    scroll.cbSize = sizeof(scroll);
-    scroll.fMask = SIF_ALL;
-    if (GetScrollInfo(viewer, SB_VERT, &scroll))
+    SCROLLINFO scroll;
+    if (vertical_scroll(viewer, scroll))
         SetScrollInfo(viewer, SB_VERT, &scroll, TRUE);
 }
 
@@ -94,6 +99,19 @@ bool read_next_file(StoryLoad& load)
     return true;
 }
 
+// Puts the next slice of load.slice_size units into the viewer; false when the story has
+// ended, which ends the load.
+bool append_slice(StoryLoad& load)
+{
+    std::u16string slice;
+    const bool more = story_fill_slice(load, slice, read_next_file);
+    if (!slice.empty())
+        viewer_append(slice);
+    if (!more)
+        load = StoryLoad();
+    return more;
+}
+
 }  // namespace
 
 bool story_is_loading()
@@ -110,13 +128,9 @@ bool story_load_step()
         return false;
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
-    std::u16string slice;
-    const bool more = story_fill_slice(load, slice, read_next_file);
-    if (!slice.empty())
-        viewer_append(slice);
-    load.slice_size = story_next_slice_size(load.slice_size, microseconds_since(start));
-    if (!more)
-        load = StoryLoad();
+    const bool more = append_slice(load);
+    if (more)
+        load.slice_size = story_next_slice_size(load.slice_size, microseconds_since(start));
     return more;
 }
 
@@ -142,14 +156,8 @@ void story_load_finish()
         return;
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     StoryLoad& load = g_app.story_loading;
-    std::u16string slice;
-    for (bool more = true; more;) {
+    do {
         load.slice_size = STORY_SLICE_LARGEST;
-        slice.clear();
-        more = story_fill_slice(load, slice, read_next_file);
-        if (!slice.empty())
-            viewer_append(slice);
-    }
-    load = StoryLoad();
+    } while (append_slice(load));
     SetCursor(previous);
 }

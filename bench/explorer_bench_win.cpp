@@ -52,21 +52,6 @@ std::u16string number_text(long long value)
     return std::u16string(digits.begin(), digits.end());
 }
 
-// Runs the command line and waits for it; false when it cannot start.
-bool run(std::u16string line)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(line.data()), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
 // The Linux path of a folder under Wine; empty elsewhere.
 std::string unix_path(const std::u16string& folder)
 {
@@ -106,7 +91,7 @@ bool make_files_by_linux(const std::u16string& folder, const char* stem, int fir
                   place.c_str(), steps, first, count, first, count, count, stem, pause_ms / 1000.0, mark_place.c_str());
     if (place.empty() || !write_text(script, text))
         return false;
-    bool ran = run(u"Z:\\bin\\sh \"" + std::u16string(script_place.begin(), script_place.end()) + u"\"");
+    bool ran = gui_run_command(u"Z:\\bin\\sh \"" + std::u16string(script_place.begin(), script_place.end()) + u"\"");
     for (int waited = 0; ran && GetFileAttributesW(wide(mark)) == INVALID_FILE_ATTRIBUTES; ++waited) {
         if (waited > 60000) {
             ran = false;
@@ -267,7 +252,7 @@ void latency(const std::u16string& folder)
 {
     ObjectNumber list = explorerlist_create(GK_ANY, 0, 0, 600, 400, folder.c_str(), 0);
     gui_wait_events_for(300);
-    if (!run(u"cmd.exe /c echo x> \"" + folder + u"other.txt\""))
+    if (!gui_run_command(u"cmd.exe /c echo x> \"" + folder + u"other.txt\""))
         return;
     LARGE_INTEGER made = bench_now();
     bool shown = gui_wait_events_until([&] { return control_count_items(list) == 2; }, 10000);

@@ -148,6 +148,20 @@ void gui_click_client(HWND window, int x, int y, bool right)
     gui_click_screen(point.x, point.y, right);
 }
 
+bool gui_run_command(std::u16string line, DWORD wait_ms)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(line.data()), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, wait_ms);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 POINT gui_window_center(HWND window)
 {
     RECT rect;

@@ -36,6 +36,9 @@ inline void gui_click_screen(POINT point, bool right = false, int clicks = 1)
 }
 // Clicks at a point of a window's client area.
 void gui_click_client(HWND window, int x, int y, bool right = false);
+// Runs a command line in a process of its own, with no window, and waits for it at most
+// `wait_ms`; false when it cannot start.
+bool gui_run_command(std::u16string line, DWORD wait_ms = INFINITE);
 // The centre of a window in screen coordinates.
 POINT gui_window_center(HWND window);
 

@@ -76,16 +76,22 @@ FILETIME written_time(const std::u16string& folder)
     return data.ftLastWriteTime;
 }
 
+void close_watch(Watch* watch)
+{
+    if (watch->change == INVALID_HANDLE_VALUE)
+        return;
+    FindCloseChangeNotification(watch->change);
+    watch->change = INVALID_HANDLE_VALUE;
+    --g_watched;
+}
+
 // Watches the folder anew; false when it is gone. A folder removed while watched stays
 // pending deletion as long as a watch holds it open, and says nothing: so the old watch is
 // let go before the new one is opened. A change in between moves the folder's last-write
 // time, which `changed` then reports.
 bool open_watch(const WatchJob* job, Watch* watch, bool* changed)
 {
-    if (watch->change != INVALID_HANDLE_VALUE) {
-        FindCloseChangeNotification(watch->change);
-        --g_watched;
-    }
+    close_watch(watch);
     watch->change = FindFirstChangeNotificationW(
         reinterpret_cast<LPCWSTR>(explorer_platform_path(watch->folder).c_str()), FALSE, job->filter);
     if (watch->change == INVALID_HANDLE_VALUE)
@@ -95,15 +101,6 @@ bool open_watch(const WatchJob* job, Watch* watch, bool* changed)
     *changed = CompareFileTime(&written, &watch->written) != 0;
     watch->written = written;
     return true;
-}
-
-void close_watch(Watch* watch)
-{
-    if (watch->change == INVALID_HANDLE_VALUE)
-        return;
-    FindCloseChangeNotification(watch->change);
-    watch->change = INVALID_HANDLE_VALUE;
-    --g_watched;
 }
 
 // Takes the folders the control asks for now: watches of others end, new ones begin (a

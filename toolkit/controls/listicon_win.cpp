@@ -154,11 +154,13 @@ int listicon_set_item_text(ControlRecord* record, int index, const char16_t* tex
 
 int listicon_set_item_image(ControlRecord* record, int index, std::intptr_t image)
 {
+    if (!is_row(record, index))
+        return 0;
     LVITEMW item = {};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
-    item.iImage = is_row(record, index) ? image_index(record, image) : I_IMAGENONE;
-    return is_row(record, index) && control_send(record, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
+    item.iImage = image_index(record, image);
+    return control_send(record, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
 }
 
 int check_image_of(const ControlRecord* record, int row)
@@ -196,10 +198,10 @@ int listicon_set_item_state(ControlRecord* record, int index, int state)
     if (!is_row(record, index))
         return 0;
     select_row(record, index, state & LISTICON_SELECTED);
-    int current = check_image_of(record, index);
-    if (current != CHECK_IMAGE_NONE)
-        set_check_image(record, index,
-                        check_image_of_state(current, state, LIST_CHECKS, record->kind_state == THREE_STATE));
+    int image = check_image_of_state(check_image_of(record, index), state, LIST_CHECKS,
+                                     record->kind_state == THREE_STATE);
+    if (image != CHECK_IMAGE_NONE)
+        set_check_image(record, index, image);
     return 1;
 }
 

@@ -194,8 +194,10 @@ int tree_set_item_image(ControlRecord* record, int index, std::intptr_t image)
     TVITEMW item = {};
     item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     item.hItem = item_at(record, index);
-    item.iImage = item.iSelectedImage = item.hItem ? image_index(record, image) : I_IMAGENONE;
-    return item.hItem && control_send(record, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
+    if (!item.hItem)
+        return 0;
+    item.iImage = item.iSelectedImage = image_index(record, image);
+    return control_send(record, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? 1 : 0;
 }
 
 int check_image_of(const ControlRecord* record, HTREEITEM item)
@@ -243,10 +245,10 @@ int tree_set_item_state(ControlRecord* record, int index, int state)
     if (state & (TREE_EXPANDED | TREE_COLLAPSED))
         control_send(record, TVM_EXPAND, (state & TREE_EXPANDED) ? TVE_EXPAND : TVE_COLLAPSE,
                      reinterpret_cast<LPARAM>(item));
-    int current = check_image_of(record, item);
-    if (current != CHECK_IMAGE_NONE)
-        set_check_image(record, item,
-                        check_image_of_state(current, state, TREE_CHECKS, record->kind_state == THREE_STATE));
+    int image = check_image_of_state(check_image_of(record, item), state, TREE_CHECKS,
+                                     record->kind_state == THREE_STATE);
+    if (image != CHECK_IMAGE_NONE)
+        set_check_image(record, item, image);
     return 1;
 }
 

@@ -98,17 +98,7 @@ int process_threads()
 // Runs a command of the system's shell in a process of its own and waits for it.
 bool run_shell(const std::u16string& command)
 {
-    std::u16string line = u"cmd.exe /c " + command;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, reinterpret_cast<LPWSTR>(line.data()), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, WAIT_MS);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return gui_run_command(u"cmd.exe /c " + command, WAIT_MS);
 }
 
 TEST_F(ExplorerViewTest, FlagsAndPatternsChooseTheRows)
