@@ -115,10 +115,14 @@ void app_editor_scroll_top(ObjectNumber editor);
 // ---- Story ----
 
 void story_post();
-// Empties the viewer and starts filling it with the whole story: the first slice at once,
-// the rest from the main loop (story_load_step).
+// Empties the viewer and starts filling it with the whole story from the main loop
+// (story_load_step): the time files are listed and the newest read in the first step.
 void story_load();
-// Puts the next slice into the viewer; false when the story is all there.
+// Lists the time files and reads the newest now, if the load has not yet: a post, which
+// only ever goes to the newest file or a new one, then never lands in a file the load has
+// still to read, so it shows once.
+void story_load_read_newest();
+// Lists the files, or puts the next slice into the viewer; false when the story is all there.
 bool story_load_step();
 bool story_is_loading();
 // Puts the rest of the story into the viewer at once, showing the wait cursor meanwhile.

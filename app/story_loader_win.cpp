@@ -99,17 +99,26 @@ bool read_next_file(StoryLoad& load)
     return true;
 }
 
-// Puts the next slice of load.slice_size units into the viewer; false when the story has
-// ended, which ends the load.
-bool append_slice(StoryLoad& load)
+// Lists the time files and reads the newest, once per load; the load ends when there are none.
+void list_files(StoryLoad& load)
+{
+    load.files = story_list_time_files(g_app.story_folder);
+    load.files_left = load.files.size();
+    load.listed = true;
+    load.active = read_next_file(load);
+}
+
+// Puts the next slice of about load.slice_size units into the viewer; the units it held,
+// and `more` false when the story has ended, which ends the load.
+std::size_t append_slice(StoryLoad& load, bool* more)
 {
     std::u16string slice;
-    const bool more = story_fill_slice(load, slice, read_next_file);
+    *more = story_fill_slice(load, slice, read_next_file);
     if (!slice.empty())
         viewer_append(slice);
-    if (!more)
+    if (!*more)
         load = StoryLoad();
-    return more;
+    return slice.size();
 }
 
 }  // namespace
@@ -119,32 +128,41 @@ bool story_is_loading()
     return g_app.story_loading.active;
 }
 
-// A slice may take the rest of one file and the start of the next; its time, reading
-// included, sets the size of the next one.
+// The listing is a step of its own. A slice may take the rest of one file and the start of
+// the next; its time, reading included, sets the size of the next one.
 bool story_load_step()
 {
     StoryLoad& load = g_app.story_loading;
     if (!load.active)
         return false;
+    if (!load.listed) {
+        list_files(load);
+        return load.active;
+    }
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
-    const bool more = append_slice(load);
+    bool more = false;
+    const std::size_t units = append_slice(load, &more);
     if (more)
-        load.slice_size = story_next_slice_size(load.slice_size, microseconds_since(start));
+        load.slice_size = story_next_slice_size(units, microseconds_since(start));
     return more;
 }
 
-// The newest file is read at once, so that a post, which only ever goes to the newest
-// file or a new one, never lands in a file the load has still to read.
+// Nothing is read here: the window takes typing first, and the main loop lists the files
+// when no message is waiting.
 void story_load()
 {
     StoryLoad& load = g_app.story_loading;
     load = StoryLoad();
     app_editor_set_text(g_app.txt_story, u"");
-    load.files = story_list_time_files(g_app.story_folder);
-    load.files_left = load.files.size();
-    load.active = read_next_file(load);
-    story_load_step();
+    load.active = true;
+}
+
+void story_load_read_newest()
+{
+    StoryLoad& load = g_app.story_loading;
+    if (load.active && !load.listed)
+        list_files(load);
 }
 
 // The rest of the story goes in at once, in the largest slices and with no message taken
@@ -156,8 +174,10 @@ void story_load_finish()
         return;
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     StoryLoad& load = g_app.story_loading;
-    do {
+    story_load_read_newest();
+    for (bool more = load.active; more;) {
         load.slice_size = STORY_SLICE_LARGEST;
-    } while (append_slice(load));
+        append_slice(load, &more);
+    }
     SetCursor(previous);
 }

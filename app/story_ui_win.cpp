@@ -60,6 +60,7 @@ void show_new_post(const std::u16string& post)
 
 void story_post()
 {
+    story_load_read_newest();
     std::u16string post;
     const StoryPostResult result =
         story_write_post(g_app.story_folder, control_get_text(g_app.txt_edit), date_now(), post);

@@ -11,17 +11,37 @@ namespace {
 // Only the oldest post holds it.
 constexpr wchar_t OLDEST_WORD[] = L"Quillhaven";
 
+// The newest post as one long paragraph, as a post pasted in one piece, or in short lines.
+enum class Newest { ORDINARY, ONE_LETTER, SHORT_WORDS, SHORT_LINES };
+
 struct Diary {
     const char* name;
     int files;
     int posts_per_file;
+    Newest newest = Newest::ORDINARY;
+    int newest_number = 0;  // the file that holds the long post, above the others by default
 };
 
 // Full files, and many short ones: enough that the viewer takes a few seconds under Wine.
 constexpr Diary FEW_FULL_FILES = {"FewFullFiles", 32, 110};
 constexpr Diary MANY_FILES = {"ManyFiles", 800, 2};
+// A full newest file of one post, above many short files.
+constexpr Diary LONG_LETTER = {"OneLetter", 800, 1, Newest::ONE_LETTER};
+constexpr Diary LONG_WORDS = {"ShortWords", 800, 1, Newest::SHORT_WORDS};
+constexpr Diary LONG_LINES = {"ShortLines", 800, 1, Newest::SHORT_LINES};
 
-std::wstring post_text(int number)
+// A post body that fills a time file: 32 KiB in the shape.
+std::wstring long_body(Newest shape)
+{
+    constexpr std::size_t SIZE = 32768;
+    std::wstring body;
+    while (body.size() < SIZE)
+        body += shape == Newest::ONE_LETTER ? L"q" : shape == Newest::SHORT_WORDS ? L"we sat in the sun " : L"a line\r\n";
+    body.resize(SIZE);
+    return body;
+}
+
+std::wstring post_text(int number, const std::wstring& long_body = L"")
 {
     const int day = 1 + number % 28;
     std::wstring body = L"Day " + std::to_wstring(number) + L". We walked to the station and back, the rain kept "
@@ -29,6 +49,8 @@ std::wstring post_text(int number)
                         L"garden was quiet again; tomorrow will be quieter still.";
     if (number == 0)
         body += L" The ferry to " + std::wstring(OLDEST_WORD) + L" left without me.";
+    if (!long_body.empty())
+        body = long_body;
     return std::wstring(51, L'=') + L" [2020-01-" + (day < 10 ? L"0" : L"") + std::to_wstring(day) +
            L" 10:00:00]\r\n\r\n" + body + L"\r\n\r\n";
 }
@@ -49,13 +71,13 @@ protected:
         CreateDirectoryW((journal.folder + L"quietstory").c_str(), nullptr);
         std::vector<std::wstring> posts;
         for (int file = 1; file <= diary.files; ++file) {
-            std::wstring stored;
-            for (int i = 0; i < diary.posts_per_file; ++i) {
+            for (int i = 0; i < diary.posts_per_file; ++i)
                 posts.push_back(post_text(static_cast<int>(posts.size())));
-                stored += std::wstring(posts.back().rbegin(), posts.back().rend());
-            }
-            newest_file = story_path(time_file_name(file));
-            ASSERT_TRUE(write_file_bytes(newest_file, "\xEF\xBB\xBF" + utf8_of(stored)));
+            write_time_file(file, posts, diary.posts_per_file);
+        }
+        if (diary.newest != Newest::ORDINARY) {
+            posts.push_back(post_text(static_cast<int>(posts.size()), long_body(diary.newest)));
+            write_time_file(diary.newest_number ? diary.newest_number : diary.files + 1, posts, 1);
         }
         for (auto post = posts.rbegin(); post != posts.rend(); ++post)
             whole += *post;
@@ -64,6 +86,16 @@ protected:
         ASSERT_TRUE(wait_until([&] { return (journal.window = journal_find_window(journal)) != nullptr; }));
         SetForegroundWindow(journal.window);
         ASSERT_TRUE(wait_until([&] { return journal_focus(journal) == journal_part(journal, Part::TXT_EDIT); }));
+    }
+
+    // The last `count` posts, stored reversed as the program stores them.
+    void write_time_file(int number, const std::vector<std::wstring>& posts, int count)
+    {
+        std::wstring stored;
+        for (auto post = posts.end() - count; post != posts.end(); ++post)
+            stored += std::wstring(post->rbegin(), post->rend());
+        newest_file = story_path(time_file_name(number));
+        ASSERT_TRUE(write_file_bytes(newest_file, "\xEF\xBB\xBF" + utf8_of(stored)));
     }
 
     void click(HWND window) const
@@ -188,4 +220,47 @@ TEST_F(StoryLoadingTest, ReloadPostAndSearchWhileLoadingKeepTheStoryWholeAndInOr
     EXPECT_TRUE(loading(post + whole));
     journal_close(journal);
     EXPECT_TRUE(journal_wait_exit(journal));
+}
+
+namespace {
+
+// A long post pasted in one piece, with thousands of short posts below it.
+class LongPostTest : public StoryLoadingTest {};
+
+constexpr Diary FULL_LAST_FILE = {"FullLastFile", 0, 0, Newest::ONE_LETTER, 999};
+
+}  // namespace
+
+// Keys typed at once wait only for the long post to go in; the post then goes to a new file,
+// once and whole, and on top of the story, which arrives below it.
+TEST_P(LongPostTest, APostSentWhileTheStoryArrivesIsStoredOnceWholeOnTop)
+{
+    start(GetParam());
+    const std::string before = read_file_bytes(newest_file);
+    journal_type(journal, L"Sent while it arrives");
+    journal_press(journal, VK_RETURN, true);
+    const std::wstring next_file = story_path(time_file_name(GetParam().files + 2));
+    ASSERT_TRUE(wait_until([&] { return file_exists(next_file); }, 60000));
+    const std::wstring post = story_file_text(next_file);
+    EXPECT_TRUE(loading(post + whole));
+    EXPECT_EQ(read_file_bytes(newest_file), before);
+    EXPECT_EQ(post.find(L"Sent while it arrives"), post.rfind(L"Sent while it arrives"));
+    EXPECT_EQ(post.substr(post.size() - 25), L"Sent while it arrives\r\n\r\n");
+    ASSERT_TRUE(wait_until([&] { return shows(post + whole); }, 120000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, LongPostTest, ::testing::Values(LONG_LETTER, LONG_WORDS, LONG_LINES),
+                         [](const ::testing::TestParamInfo<Diary>& info) { return std::string(info.param.name); });
+
+TEST_F(StoryLoadingTest, AFullLastFileOfOneParagraphRefusesAPostTypedAtOnce)
+{
+    start(FULL_LAST_FILE);
+    const std::string before = read_file_bytes(newest_file);
+    journal_type(journal, L"too late");
+    journal_press(journal, VK_RETURN, true);
+    HWND state = journal_part(journal, Part::LBL_EDIT_STATE);
+    ASSERT_TRUE(wait_until([&] { return window_text(state) == L"Times limit (999) is reached!"; }, 60000));
+    EXPECT_EQ(window_text(journal_part(journal, Part::TXT_EDIT)), L"too late");
+    EXPECT_EQ(read_file_bytes(newest_file), before);
+    ASSERT_TRUE(wait_until([&] { return shows(whole); }, 60000));
 }
