@@ -49,6 +49,16 @@ struct StoryCase {
 
 constexpr StoryCase CASES[] = {{"1 MiB", 32}, {"4 MiB", 128}, {"999 files", 999}};
 
+// The newest file as one post of 32 KiB: a long post pasted in one piece, with no line
+// break, or the same size in short lines.
+enum class Shape { ORDINARY, ONE_LETTER, SHORT_WORDS, LINES_70 };
+struct ShapeCase {
+    const char* name;
+    Shape shape;
+};
+constexpr ShapeCase SHAPES[] = {
+    {"one letter", Shape::ONE_LETTER}, {"short words", Shape::SHORT_WORDS}, {"70-char lines", Shape::LINES_70}};
+
 // ---- time -------------------------------------------------------------------------------
 
 LARGE_INTEGER now()
@@ -136,6 +146,26 @@ std::u16string post_body(Random& random)
     return body;
 }
 
+// A post body of STORY_FILE_FULL units in the shape, so that its file is full.
+std::u16string shaped_body(Shape shape)
+{
+    static const std::vector<const char16_t*> WORDS = {u"a", u"day", u"we", u"sat", u"in", u"the", u"sun", u"and",
+                                                       u"it", u"was", u"good", u"so", u"far"};
+    Random random = {7u};
+    std::u16string body;
+    const auto size = static_cast<std::size_t>(STORY_FILE_FULL);
+    while (body.size() < size) {
+        if (shape == Shape::ONE_LETTER)
+            body.assign(size, u'a');
+        else if (shape == Shape::SHORT_WORDS)
+            body += std::u16string(pick(random, WORDS)) + u' ';
+        else
+            body += std::u16string(68, static_cast<char16_t>(u'a' + body.size() % 26)) + u"\r\n";
+    }
+    body.resize(size);
+    return body;
+}
+
 std::int64_t utf8_size(const std::u16string& text)
 {
     std::int64_t size = 0;
@@ -150,9 +180,32 @@ struct Story {
     int files;
 };
 
+// Adds posts to one file's stored text until it is full, or until one more would fill the
+// newest file; the oldest post holds the query.
+std::int64_t fill_file(Random& random, DateValue& date, bool newest, std::vector<std::u16string>& posts,
+                       std::u16string& stored)
+{
+    const std::int64_t full = newest ? STORY_FILE_FULL - NEWEST_FILE_ROOM : STORY_FILE_FULL;
+    std::int64_t size = 3;
+    while (size < full) {
+        std::u16string body = post_body(random);
+        if (posts.empty())
+            body += u"\r\n\r\nThe ferry to " + std::u16string(QUERY_WORD) + u" left without me.";
+        std::u16string post = story_build_post(body, date);
+        date += 3 * 3600 + static_cast<DateValue>(next(random, 3600));
+        const std::int64_t post_size = utf8_size(post);
+        if (newest && size + post_size >= full)
+            break;
+        stored += story_reverse(post);
+        size += post_size;
+        posts.push_back(std::move(post));
+    }
+    return size;
+}
+
 // Writes `files` time files with the app's own post format and writer: every file but the
-// newest is full, the newest keeps room for a few posts. The oldest post holds the query.
-bool story_write(const std::wstring& folder, int files, Story& story)
+// newest is full, the newest keeps room for a few posts, or holds one full post of the shape.
+bool story_write(const std::wstring& folder, int files, Story& story, Shape shape = Shape::ORDINARY)
 {
     const std::u16string story_folder =
         reinterpret_cast<const char16_t*>(folder.c_str()) + std::u16string(u"quietstory\\");
@@ -164,23 +217,14 @@ bool story_write(const std::wstring& folder, int files, Story& story)
     story.bytes = 0;
     story.files = files;
     for (int number = 1; number <= files; ++number) {
-        const std::int64_t full = number < files ? STORY_FILE_FULL : STORY_FILE_FULL - NEWEST_FILE_ROOM;
         std::u16string stored;
         std::int64_t size = 3;
-        for (;;) {
-            std::u16string body = post_body(random);
-            if (posts.empty())
-                body += u"\r\n\r\nThe ferry to " + std::u16string(QUERY_WORD) + u" left without me.";
-            std::u16string post = story_build_post(body, date);
-            date += 3 * 3600 + static_cast<DateValue>(next(random, 3600));
-            const std::int64_t post_size = utf8_size(post);
-            if (number == files && size + post_size >= full)
-                break;
-            stored += story_reverse(post);
-            size += post_size;
-            posts.push_back(std::move(post));
-            if (size >= full)
-                break;
+        if (number == files && shape != Shape::ORDINARY) {
+            posts.push_back(story_build_post(shaped_body(shape), date));
+            size += utf8_size(posts.back());
+            stored = story_reverse(posts.back());
+        } else {
+            size = fill_file(random, date, number == files, posts, stored);
         }
         const std::u16string path = story_folder + story_time_file_name(number);
         if (!story_append(path.c_str(), stored))
@@ -329,6 +373,7 @@ bool start_journal(Journal& journal, const Story& story, double* seconds, Loadin
     if (!time_key(journal_part(journal, Part::TXT_EDIT), deadline, &shown, &key))
         return false;
     loading->key_seconds = pressed + shown;
+    loading->longest_wait_ms = 1000 * key;
     // The story tab is shown with every story, the empty one too, so that what showing it
     // costs in time and memory is in the reference as well.
     journal_show_page(journal, Page::STORY);
@@ -471,36 +516,82 @@ struct Bare {
     LRESULT found;
 };
 
-// The viewer's control kind alone: the story streamed in as UTF-16, the query searched
-// forward from the start (median of a few) and selected, then a post inserted at the top.
+// The viewer's control kind alone, in a window of its own, as wide and high as the viewer.
+struct BareViewer {
+    HWND top = nullptr;
+    HWND control = nullptr;
+    HFONT font = nullptr;
+};
+
+BareViewer bare_open(SIZE size)
+{
+    BareViewer bare;
+    bare.top = CreateWindowExW(0, BARE_CLASS, L"Bare rich edit", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                               size.cx + 40, size.cy + 60, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    bare.control = CreateWindowExW(WS_EX_CLIENTEDGE, L"RichEdit20W", L"",
+                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                                   0, 0, size.cx, size.cy, bare.top, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HDC screen = GetDC(nullptr);
+    bare.font = CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH, L"Verdana");
+    ReleaseDC(nullptr, screen);
+    SendMessageW(bare.control, WM_SETFONT, reinterpret_cast<WPARAM>(bare.font), FALSE);
+    SendMessageW(bare.control, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
+    SendMessageW(bare.control, EM_SETTARGETDEVICE, 0, 0);
+    SendMessageW(bare.control, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+    UpdateWindow(bare.top);
+    pump_messages();
+    return bare;
+}
+
+void bare_close(BareViewer& bare)
+{
+    DestroyWindow(bare.top);
+    DeleteObject(bare.font);
+    pump_messages();
+}
+
+// The text streamed in as UTF-16 in one call and painted; its seconds.
+double bare_stream(HWND control, const std::u16string& text)
+{
+    StreamSource source = {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t), 0};
+    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&source), 0, read_chunk};
+    const LARGE_INTEGER start = now();
+    SendMessageW(control, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+    UpdateWindow(control);
+    return seconds_since(start);
+}
+
+// What the bare control takes to lay out and paint the story's longest paragraph once.
+double bare_paragraph_seconds(const std::u16string& text, SIZE size)
+{
+    std::size_t longest = 0, longest_at = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find(u'\r', at), text.size());
+        if (end - at > longest) {
+            longest = end - at;
+            longest_at = at;
+        }
+        at = end + 2;
+    }
+    BareViewer bare = bare_open(size);
+    const double seconds = bare_stream(bare.control, text.substr(longest_at, longest));
+    bare_close(bare);
+    return seconds;
+}
+
+// The story streamed in as UTF-16, the query searched forward from the start (median of a
+// few) and selected, then a post inserted at the top.
 Bare bare_reference(const std::u16string& text, SIZE size)
 {
     const double private_before = private_bytes();
-    HWND top = CreateWindowExW(0, BARE_CLASS, L"Bare rich edit", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                               size.cx + 40, size.cy + 60, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    HWND control = CreateWindowExW(WS_EX_CLIENTEDGE, L"RichEdit20W", L"",
-                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
-                                   0, size.cx, size.cy, top, nullptr, GetModuleHandleW(nullptr), nullptr);
-    HDC screen = GetDC(nullptr);
-    HFONT font = CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH, L"Verdana");
-    ReleaseDC(nullptr, screen);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SendMessageW(control, EM_SETTEXTMODE, TM_PLAINTEXT, 0);
-    SendMessageW(control, EM_SETTARGETDEVICE, 0, 0);
-    SendMessageW(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
-    UpdateWindow(top);
-    pump_messages();
-
+    BareViewer viewer = bare_open(size);
+    HWND control = viewer.control;
     Bare bare = {};
-    StreamSource source = {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t), 0};
-    EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&source), 0, read_chunk};
-    LARGE_INTEGER start = now();
-    SendMessageW(control, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
-    UpdateWindow(control);
-    bare.stream_seconds = seconds_since(start);
+    bare.stream_seconds = bare_stream(control, text);
     bare.length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    LARGE_INTEGER start;
 
     FINDTEXTW find = {};
     find.chrg.cpMin = 0;
@@ -528,10 +619,7 @@ Bare bare_reference(const std::u16string& text, SIZE size)
     SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(post.c_str()));
     UpdateWindow(control);
     bare.insert_seconds = seconds_since(start);
-
-    DestroyWindow(top);
-    DeleteObject(font);
-    pump_messages();
+    bare_close(viewer);
     return bare;
 }
 
@@ -727,6 +815,7 @@ struct Result {
     bool same_length = false;
     bool found_same = false;
     ReadFigures read = {};
+    double paragraph_seconds = 0;  // the bare control laying out the longest paragraph once
 };
 
 // Runs the program on a story: start-up, memory, then a search and, when `posts_file` is
@@ -771,7 +860,7 @@ double write_seconds(const std::u16string& story_folder)
     return median(times);
 }
 
-Result run_case(const char* name, int files, bool search, const wchar_t* posts_file)
+Result run_case(const char* name, int files, bool search, const wchar_t* posts_file, Shape shape = Shape::ORDINARY)
 {
     Result result;
     result.name = name;
@@ -779,7 +868,7 @@ Result run_case(const char* name, int files, bool search, const wchar_t* posts_f
     const std::wstring folder = journal_new_folder();
     Story story = {};
     result.written = !folder.empty() && (files == 0 ? CreateDirectoryW((folder + L"quietstory").c_str(), nullptr) != 0
-                                                    : story_write(folder, files, story));
+                                                    : story_write(folder, files, story, shape));
     result.mib = static_cast<double>(story.bytes) / (1024.0 * 1024.0);
     result.characters = static_cast<double>(story.shown.size());
     const std::u16string story_folder =
@@ -790,7 +879,7 @@ Result run_case(const char* name, int files, bool search, const wchar_t* posts_f
         const AccumulatorHandle collected = story_collect(story_folder);
         const bool same = accumulator_text(collected.get()) == story.shown;
         result.collect_seconds = seconds_since(start);
-        if (files > 0)
+        if (files > 0 && shape == Shape::ORDINARY)
             result.read = measure_reading(folder + L"quietstory\\", story);
         SIZE viewer_size = {600, 400};
         run_program(result, folder, story, search, posts_file, &viewer_size);
@@ -799,6 +888,7 @@ Result run_case(const char* name, int files, bool search, const wchar_t* posts_f
             result.bare = bare_reference(story.shown, viewer_size);
             result.same_length = same && result.bare.length == static_cast<LRESULT>(story.shown.size());
             result.found_same = result.bare.found == shown_position(story.shown, QUERY_WORD);
+            result.paragraph_seconds = bare_paragraph_seconds(story.shown, viewer_size);
         }
     }
     journal_remove_folder(folder);
@@ -937,6 +1027,53 @@ void print_memory(const std::vector<Result>& results, const Result& empty)
     }
 }
 
+void print_shapes(const std::vector<Result>& results, const Result& empty)
+{
+    std::printf("\n5. long paragraphs: the newest time file one post of 32 KiB, as one paragraph of one letter,\n"
+                "   of short words, or as 70-character lines; alone or above 998 full files. From the window's\n"
+                "   showing, the longest a key typed every %u ms waited, against what the bare control takes\n"
+                "   to lay out and paint the longest paragraph once (target: at most 50 ms beyond it); the\n"
+                "   whole story against the bare control streaming it in one call (target: at most 1.1);\n"
+                "   ready to type against the empty diary (target: at most 1.1)\n",
+                static_cast<unsigned>(KEY_PAUSE_MS));
+    std::printf("%-14s %6s %11s %13s %10s %6s %9s %8s %6s %6s %8s %6s %6s\n", "newest file", "files",
+                "longest ms", "paragraph ms", "beyond ms", "", "whole s", "bare s", "ratio", "", "ready", "", "keys");
+    for (const Result& r : results) {
+        if (!r.started) {
+            std::printf("%-14s %6d   gave up: not shown within %u s\n", r.name, r.files,
+                        static_cast<unsigned>(CASE_LIMIT_MS / 1000));
+            continue;
+        }
+        const Loading& l = r.loading;
+        const double beyond = l.longest_wait_ms - 1000 * r.paragraph_seconds;
+        const double whole = r.start_seconds / r.bare.stream_seconds;
+        const double ready = l.key_seconds / empty.loading.key_seconds;
+        std::printf("%-14s %6d %11.1f %13.1f %10.1f %6s %9.3f %8.3f %6.2f %6s %8.2f %6s %6d\n", r.name, r.files,
+                    l.longest_wait_ms, 1000 * r.paragraph_seconds, beyond, verdict(beyond, 50), r.start_seconds,
+                    r.bare.stream_seconds, whole, verdict(whole, 1.1), ready, verdict(ready, 1.1), l.key_presses);
+    }
+}
+
+// The three shapes of newest file, alone and above 998 full files.
+std::vector<Result> run_shapes(int* status)
+{
+    std::vector<Result> results;
+    for (int files : {1, STORY_FILE_LIMIT}) {
+        for (const ShapeCase& shape : SHAPES) {
+            results.push_back(run_case(shape.name, files, false, nullptr, shape.shape));
+            const Result& r = results.back();
+            if (r.written && r.started && r.same_length)
+                continue;
+            std::printf("%s, %d files: %s\n", r.name, files,
+                        !r.written   ? "the story could not be written"
+                        : !r.started ? "the program did not show the whole story in time"
+                                     : "the app's reading or the bare control's text differ from the story");
+            *status = 1;
+        }
+    }
+    return results;
+}
+
 // Only the reading of the largest story, without starting the program.
 int read_only()
 {
@@ -954,8 +1091,10 @@ int read_only()
 
 }  // namespace
 
-// With --read-only only the reading of the story is measured; --read-peak is the child
-// process that measures the peak memory of one way of reading.
+// With --read-only only the reading of the story is measured, with --loading only what a
+// person meets while the story arrives (the 4 MiB story and the long paragraphs), with
+// --ready only the 4 MiB story's part of that; --read-peak is the child process that measures the peak memory of one way of
+// reading.
 int main()
 {
     const LARGE_INTEGER begun = now();
@@ -984,6 +1123,14 @@ int main()
     }
     std::vector<Result> results;
     int status = 0;
+    const std::wstring mode = count == 2 ? arguments[1] : L"";
+    if (mode == L"--loading" || mode == L"--ready") {
+        results.push_back(run_case(CASES[1].name, CASES[1].files, false, nullptr));
+        print_loading(results, empty, small);
+        if (mode == L"--loading")
+            print_shapes(run_shapes(&status), empty);
+        return status;
+    }
     for (const StoryCase& story_case : CASES) {
         const bool largest = story_case.files == STORY_FILE_LIMIT;
         results.push_back(run_case(story_case.name, story_case.files, true, largest ? L"Time-999.txt" : nullptr));
@@ -1011,6 +1158,7 @@ int main()
     for (const Result& r : results)
         reading.emplace_back(r.name, r.read);
     print_reading(reading);
+    print_shapes(run_shapes(&status), empty);
     std::printf("\nwhole run: %.0f s\n", seconds_since(begun));
     return status;
 }
