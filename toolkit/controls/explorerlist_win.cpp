@@ -242,8 +242,8 @@ std::intptr_t explorerlist_notify(ControlRecord* record, unsigned message, std::
     case NM_RCLICK: control_raise_event(record, EVENTTYPE_RIGHT_CLICK); break;
     case NM_RDBLCLK: control_raise_event(record, EVENTTYPE_RIGHT_DOUBLE_CLICK); break;
     case NM_DBLCLK:
-        control_raise_event(record, EVENTTYPE_LEFT_DOUBLE_CLICK);
-        open_row(record, reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem);
+        if (control_raise_event(record, EVENTTYPE_LEFT_DOUBLE_CLICK))
+            open_row(record, reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem);
         break;
     case LVN_ITEMCHANGED:
         if (selection_changed(reinterpret_cast<const NMLISTVIEW*>(lparam)))
