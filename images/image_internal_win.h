@@ -31,3 +31,7 @@ inline PixelSurface image_surface(const ImageRecord* record)
 
 // The imaging component's factory (made on first use), or null.
 struct IWICImagingFactory* image_factory();
+
+// For tests: the largest file a save may write (0: the images' file limit); a larger
+// encoding fails as the encoder's own failure does.
+void image_set_save_limit(std::int64_t bytes);

@@ -11,6 +11,7 @@ struct ImageState {
     ObjectTable* table;
     IWICImagingFactory* factory;
     bool com_started;  // this component's CoInitializeEx succeeded and must be undone
+    bool running;      // between image_start and image_end (the block outlives an end)
 };
 
 ImageState* g_state = nullptr;
@@ -39,19 +40,22 @@ void image_replace(ImageRecord* record, HBITMAP bitmap, std::uint32_t* bits, int
 
 }  // namespace
 
+// A start after an end starts COM again; the table made by the first start stays.
 int image_start()
 {
-    if (g_state)
+    if (g_state && g_state->running)
         return 1;
-    auto* state = static_cast<ImageState*>(state_block_new(sizeof(ImageState), nullptr));
-    if (!state)
-        return 0;
-    state->table = object_table_new(sizeof(ImageRecord), 16, free_one);
-    if (!state->table)
-        return 0;
-    HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    state->com_started = SUCCEEDED(started);
-    g_state = state;
+    if (!g_state) {
+        auto* state = static_cast<ImageState*>(state_block_new(sizeof(ImageState), nullptr));
+        if (!state)
+            return 0;
+        state->table = object_table_new(sizeof(ImageRecord), 16, free_one);
+        if (!state->table)
+            return 0;
+        g_state = state;
+    }
+    g_state->com_started = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    g_state->running = true;
     return 1;
 }
 
@@ -66,6 +70,7 @@ void image_end()
     if (g_state->com_started)
         CoUninitialize();
     g_state->com_started = false;
+    g_state->running = false;
 }
 
 IWICImagingFactory* image_factory()
