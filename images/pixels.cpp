@@ -144,10 +144,16 @@ void pixels_frame_rect(const PixelSurface& surface, PixelRect rect, std::uint32_
 {
     if (rect.width <= 0 || rect.height <= 0)
         return;
+    // The far edges are computed wide; one past the surface is not drawn at all, so none of
+    // them overflows an int.
+    std::int64_t right = static_cast<std::int64_t>(rect.x) + rect.width - 1;
+    std::int64_t bottom = static_cast<std::int64_t>(rect.y) + rect.height - 1;
     pixels_fill_rect(surface, {rect.x, rect.y, rect.width, 1}, pixel);
-    pixels_fill_rect(surface, {rect.x, rect.y + rect.height - 1, rect.width, 1}, pixel);
     pixels_fill_rect(surface, {rect.x, rect.y, 1, rect.height}, pixel);
-    pixels_fill_rect(surface, {rect.x + rect.width - 1, rect.y, 1, rect.height}, pixel);
+    if (bottom < surface.height)
+        pixels_fill_rect(surface, {rect.x, static_cast<int>(bottom), rect.width, 1}, pixel);
+    if (right < surface.width)
+        pixels_fill_rect(surface, {static_cast<int>(right), rect.y, 1, rect.height}, pixel);
 }
 
 // Scan lines: each taken seed fills its run left and right, then seeds the runs above and
