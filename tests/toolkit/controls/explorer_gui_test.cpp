@@ -434,18 +434,22 @@ TEST_F(ExplorerViewTest, EditableComboTakesATypedFolderOnReturnAndPutsBackAnyOth
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(gui_window_text(edit), u"alpha");
     EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    auto type_line = [&](const std::u16string& text) {
+    auto retype = [&](const std::u16string& text) {
         gui_click_screen(gui_window_center(edit));
         gui_press_key(VK_HOME);
         gui_press_key(VK_END, true);
         gui_type_text(text);
-        gui_press_key(VK_RETURN);
     };
-    type_line(folder / u"beta");
+    retype(folder / u"beta");
+    gui_press_key(VK_RETURN);
     ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(combo) == folder / u"beta\\"; }));
     EXPECT_EQ(count_events(combo, EVENTTYPE_CHANGE), 1);
     EXPECT_EQ(gui_window_text(edit), u"beta");
-    type_line(folder / u"missing");
+    // The mistyped path must be seen in the edit before Return, or the old text would still
+    // be there from before the typing.
+    retype(folder / u"missing");
+    ASSERT_TRUE(gui_wait_events_until([&] { return gui_window_text(edit) == folder / u"missing"; }));
+    gui_press_key(VK_RETURN);
     EXPECT_TRUE(gui_wait_events_until([&] { return gui_window_text(edit) == u"beta"; }));
     EXPECT_EQ(control_get_text(combo), folder / u"beta\\");
     EXPECT_EQ(count_events(combo, EVENTTYPE_CHANGE), 1);
@@ -476,7 +480,7 @@ TEST_F(ExplorerViewTest, ALargeFolderShowsEveryFileAndTheListAnswersWhileItIsRea
     EXPECT_TRUE(gui_wait_events_until([&] { return control_count_items(list) == FILES + 1; }, WAIT_MS));
     gui_wait_events_for(100);
     listing = false;
-    gui_wait_events_until([&] { return asked.load(); }, WAIT_MS);
+    EXPECT_TRUE(gui_wait_events_until([&] { return asked.load(); }, WAIT_MS));
     asker.join();
     EXPECT_TRUE(
         std::any_of(answers.begin(), answers.end(), [](DWORD_PTR count) { return count > 1 && count < FILES + 1; }));
