@@ -17,6 +17,9 @@ void container_window_gone(void* window_handle);
 int control_measure_text(const ControlRecord* record, const std::u16string& text, bool whole_text, int* width,
                          int* height);
 
+// The record of the table that the life names, or null once that control was freed.
+ControlRecord* control_life_record(const ObjectTable* table, const ControlLife& life);
+
 // The number of a live control's record.
 ObjectNumber control_number_of(const ControlRecord* record);
 // Forgets the control: its number, property, queued events and (for a dynamic number) its

@@ -260,8 +260,7 @@ ControlLife control_life(const ControlRecord* record)
 
 ControlRecord* control_alive(const ControlLife& life)
 {
-    ControlRecord* record = control_record(life.number);
-    return record && record->stamp == life.stamp ? record : nullptr;
+    return g_controls ? control_life_record(g_controls->table, life) : nullptr;
 }
 
 bool control_raise_event(const ControlRecord* record, int type, std::uint32_t flags)
