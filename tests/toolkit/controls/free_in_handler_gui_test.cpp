@@ -97,6 +97,17 @@ void click(POINT point, int clicks = 1, bool right = false)
     gui_click_screen(point, right, clicks);
 }
 
+// Clicks into the control, waits until the focus is in it, closes a list it dropped down
+// and presses the key.
+void click_then_key(ObjectNumber control, POINT point, WORD key)
+{
+    HWND window = gui_control_handle(control);
+    click(point);
+    gui_pump_messages_until([&] { return GetFocus() == window || IsChild(window, GetFocus()); });
+    gui_press_key(VK_ESCAPE);
+    gui_press_key(key);
+}
+
 void click_and_type(ObjectNumber control, WORD key)
 {
     click(center(control));
@@ -213,23 +224,14 @@ const FreeCase CASES[] = {
     {"ComboBoxFocus", EVENTTYPE_FOCUS, [] { return with_items(combobox_create(GK_ANY, 10, 10, 150, 120, 0)); },
      [](ObjectNumber c) { click(client_point(c, 10, 10)); }},
     {"ComboBoxChoose", EVENTTYPE_CHANGE, [] { return with_items(combobox_create(GK_ANY, 10, 10, 150, 120, 0)); },
-     [](ObjectNumber c) {
-         click(client_point(c, 10, 10));
-         gui_pump_messages_for(50);
-         gui_press_key(VK_ESCAPE);
-         gui_press_key(VK_DOWN);
-     }},
+     [](ObjectNumber c) { click_then_key(c, client_point(c, 10, 10), VK_DOWN); }},
     {"ComboBoxEditFocus", EVENTTYPE_FOCUS,
      [] { return with_items(combobox_create(GK_ANY, 10, 10, 150, 120, GK_ComboBox_Editable)); },
      [](ObjectNumber c) { click(client_point(c, 10, 10)); }},
     {"CalendarChange", EVENTTYPE_CHANGE, [] { return calendar_create(GK_ANY, 10, 10, 250, 200, 0); },
      [](ObjectNumber c) { click_and_type(c, VK_RIGHT); }},
     {"DateChange", EVENTTYPE_CHANGE, [] { return date_create(GK_ANY, 10, 10, 200, 24, nullptr, 0); },
-     [](ObjectNumber c) {
-         click(client_point(c, 12, 12));
-         gui_pump_messages_for(50);
-         gui_press_key(VK_UP);
-     }},
+     [](ObjectNumber c) { click_then_key(c, client_point(c, 12, 12), VK_UP); }},
     {"HyperlinkClick", EVENTTYPE_LEFT_CLICK,
      [] { return hyperlink_create(GK_ANY, 10, 10, 150, 24, u"A link", 0xFF0000, 0); },
      [](ObjectNumber c) { click(client_point(c, 10, 10)); }},
@@ -272,12 +274,7 @@ const FreeCase CASES[] = {
      [](ObjectNumber c) { click(tree_item(c, TVGN_CARET), 2); }},
     {"ExplorerComboChoose", EVENTTYPE_CHANGE,
      [] { return explorercombo_create(GK_ANY, 10, 10, 250, 200, test_folder().c_str(), 0); },
-     [](ObjectNumber c) {
-         click(client_point(c, 10, 10));
-         gui_pump_messages_for(50);
-         gui_press_key(VK_ESCAPE);
-         gui_press_key(VK_UP);
-     }},
+     [](ObjectNumber c) { click_then_key(c, client_point(c, 10, 10), VK_UP); }},
 };
 
 class FreeInHandlerTest : public ControlWindowTest,
