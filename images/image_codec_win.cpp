@@ -9,6 +9,7 @@
 #include <oleauto.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -103,20 +104,24 @@ void set_quality(IPropertyBag2* bag, int quality)
     bag->Write(1, &option, &value);
 }
 
-// The pixels in the layout the encoder settled on (it may refuse the one asked for).
+// The pixels in the layout the encoder settled on (it may refuse the one asked for), handed
+// over in strips of rows, so that no copy of the whole picture is ever made.
 bool write_pixels(IWICBitmapFrameEncode* frame, const ImageRecord* record, const WICPixelFormatGUID& format)
 {
-    PixelSurface surface = image_surface(record);
-    std::size_t stride = static_cast<std::size_t>(record->width) * 4;
-    std::vector<std::uint8_t> bytes;
-    if (format == GUID_WICPixelFormat32bppBGRA || format == GUID_WICPixelFormat32bppBGR)
-        bytes = pixels_to_straight(surface);
-    else if (format == GUID_WICPixelFormat24bppBGR)
-        bytes = pixels_to_bgr(surface, &stride);
-    else
+    constexpr int STRIP_ROWS = 64;
+    bool straight = format == GUID_WICPixelFormat32bppBGRA || format == GUID_WICPixelFormat32bppBGR;
+    if (!straight && format != GUID_WICPixelFormat24bppBGR)
         return false;
-    return SUCCEEDED(frame->WritePixels(static_cast<UINT>(record->height), static_cast<UINT>(stride),
-                                        static_cast<UINT>(bytes.size()), bytes.data()));
+    for (int top = 0; top < record->height; top += STRIP_ROWS) {
+        int rows = std::min(STRIP_ROWS, record->height - top);
+        PixelSurface strip{record->bits + static_cast<std::size_t>(top) * record->width, record->width, rows};
+        std::size_t stride = static_cast<std::size_t>(record->width) * 4;
+        std::vector<std::uint8_t> bytes = straight ? pixels_to_straight(strip) : pixels_to_bgr(strip, &stride);
+        if (FAILED(frame->WritePixels(static_cast<UINT>(rows), static_cast<UINT>(stride),
+                                      static_cast<UINT>(bytes.size()), bytes.data())))
+            return false;
+    }
+    return true;
 }
 
 // Encodes the image into the stream.

@@ -254,7 +254,11 @@ BOOL WINAPI write_until_full(HANDLE file, LPCVOID bytes, DWORD length, LPDWORD w
 // byte and no other file; a save that succeeds replaces it whole.
 TEST_F(ImageTest, AFailedSaveKeepsTheOldFile)
 {
-    ObjectNumber image = image_create(GK_ANY, 64, 64, 0x336699);
+    // Taller than one strip of rows that a save hands over at a time.
+    ObjectNumber image = image_create(GK_ANY, 64, 150, 0x336699);
+    draw_begin_image(image);
+    draw_pixel(63, 149, 0x00FF00);
+    draw_end();
     std::u16string path = folder / u"keep.png";
     ASSERT_EQ(image_save(image, path.c_str(), IMAGE_BMP), 1);
     const std::string old = raw_read(path);
@@ -275,6 +279,8 @@ TEST_F(ImageTest, AFailedSaveKeepsTheOldFile)
     ASSERT_EQ(image_save(image, path.c_str(), IMAGE_PNG), 1);
     EXPECT_NE(raw_read(path), old);
     EXPECT_EQ(raw_names(folder.path), std::vector<std::u16string>{u"keep.png"});
+    ASSERT_NE(image_load(3, path.c_str()), 0);
+    EXPECT_EQ(pixels_of(3), pixels_of(image));
 }
 
 // The component starts again after an end, and loads work again.
