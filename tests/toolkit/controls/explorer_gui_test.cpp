@@ -421,6 +421,29 @@ TEST_F(ExplorerViewTest, TreeWatchesEveryExpandedFolderKeepingItsState)
     EXPECT_TRUE(gui_wait_events_until([&] { return child_named(view, last, u"new"); }, WAIT_MS));
 }
 
+// Files coming and going in an expanded folder, read again each time: the tree's store of node
+// paths stays the size it had after the first few refreshes.
+TEST_F(ExplorerViewTest, TreeStoreHoldsOnlyWhatItShows)
+{
+    ASSERT_TRUE(CreateDirectoryW(reinterpret_cast<LPCWSTR>((folder / u"churn").c_str()), nullptr));
+    ObjectNumber tree = explorertree_create(GK_ANY, 10, 10, 600, 300, (folder / u"churn").c_str(), 0);
+    HWND view = gui_control_handle(tree);
+    HTREEITEM churn = tree_node(view, TVGN_CARET);
+    SendMessageW(view, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(churn));
+    std::size_t slots = 0;
+    for (int round = 0; round < 12; ++round) {
+        std::u16string name = u"file" + std::u16string(1, u'a' + round);
+        ASSERT_TRUE(raw_write(folder / (u"churn\\" + name), "x"));
+        ASSERT_TRUE(gui_wait_events_until([&] { return child_named(view, churn, name); }, WAIT_MS)) << round;
+        ASSERT_TRUE(DeleteFileW(reinterpret_cast<LPCWSTR>((folder / (u"churn\\" + name)).c_str())));
+        ASSERT_TRUE(gui_wait_events_until([&] { return !child_named(view, churn, name); }, WAIT_MS)) << round;
+        if (round == 2)
+            slots = explorertree_path_slots(tree);
+    }
+    EXPECT_GT(slots, 0u);
+    EXPECT_EQ(explorertree_path_slots(tree), slots);
+}
+
 // A typed path that names a folder becomes the text on Return and raises change; one that
 // does not puts the current folder's name back into the field, with no change raised.
 TEST_F(ExplorerViewTest, EditableComboTakesATypedFolderOnReturnAndPutsBackAnyOther)
