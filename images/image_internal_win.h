@@ -11,6 +11,7 @@ struct ImageRecord {
     std::uint32_t* bits;
     int width;
     int height;
+    std::uint64_t life;  // unique to this image; kept when it is scaled (image_life)
 };
 
 // True when an image of that size is allowed (both sides at least 1, within the limits).

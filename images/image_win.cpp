@@ -12,6 +12,7 @@ struct ImageState {
     IWICImagingFactory* factory;
     bool com_started;  // this component's CoInitializeEx succeeded and must be undone
     bool running;      // between image_start and image_end (the block outlives an end)
+    std::uint64_t last_life;
 };
 
 ImageState* g_state = nullptr;
@@ -35,7 +36,7 @@ void image_replace(ImageRecord* record, HBITMAP bitmap, std::uint32_t* bits, int
 {
     draw_release_bitmap(record->bitmap);
     DeleteObject(record->bitmap);
-    *record = ImageRecord{bitmap, bits, width, height};
+    *record = ImageRecord{bitmap, bits, width, height, record->life};
 }
 
 }  // namespace
@@ -114,7 +115,7 @@ ObjectNumber image_adopt(ObjectNumber number, HBITMAP bitmap, std::uint32_t* bit
         DeleteObject(bitmap);
         return 0;
     }
-    *static_cast<ImageRecord*>(made) = ImageRecord{bitmap, bits, width, height};
+    *static_cast<ImageRecord*>(made) = ImageRecord{bitmap, bits, width, height, ++g_state->last_life};
     return number == GK_ANY ? object_number_for(number, made) : reinterpret_cast<ObjectNumber>(bitmap);
 }
 
@@ -196,4 +197,10 @@ std::size_t image_count()
     while (object_enum_next(g_state->table, &number))
         ++count;
     return count;
+}
+
+std::uint64_t image_life(ObjectNumber image)
+{
+    ImageRecord* record = image_record(image);
+    return record ? record->life : 0;
 }
