@@ -309,6 +309,8 @@ TEST_P(FreeInHandlerTest, TheKindTouchesNothingOfWhatItsHandlerFreed)
     ObjectNumber control = row.make();
     ASSERT_NE(control, 0);
     ASSERT_EQ(event_bind_control(control, free_in_handler, row.type), 1);
+    // The focus starts on the window, so that a focus event needs the input.
+    SetFocus(handle);
     gui_wait_events_for(100);
     row.act(control);
     ASSERT_TRUE(gui_wait_events_until([] { return g_handled > 0; })) << row.name;
