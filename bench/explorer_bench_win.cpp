@@ -2,7 +2,9 @@
 // against the reference of the same run, reading it with the platform's directory scan and
 // filling a bare list view with the names, and how long the window keeps a message from
 // another thread waiting meanwhile; the number of refreshes that 10,000 files made within one
-// second cause; how long a file made by another process takes to show as a row; and closing a
+// second cause; every row of that large folder while another process adds a file every 100 ms
+// for a minute, against reading it once; how long a file made by another process takes to show
+// as a row; and closing a
 // window of all three views, its folders busy, against closing one of the bare controls.
 // Under Wine the folders' files are made by a Linux process when one can be started (making
 // them through Wine slows down with the square of the folder's size).
@@ -247,6 +249,34 @@ void burst(const std::u16string& folder)
     control_free(list);
 }
 
+// The large folder shown while another process adds a file every 100 ms for a minute: the time
+// until every row of the folder is shown, against reading it once, whether that came before the
+// changes stopped, and whether the list equals the folder once they have.
+void streaming(const std::u16string& folder, double once_ms)
+{
+    constexpr int STREAM_FILES = 600;
+    std::atomic<bool> made{false};
+    std::thread maker([&folder, &made] {
+        make_files(folder, "stream", 0, 1, STREAM_FILES, 100);
+        made = true;
+    });
+    gui_wait_events_for(300);
+    LARGE_INTEGER start = bench_now();
+    ObjectNumber list = explorerlist_create(GK_ANY, 0, 0, 600, 400, folder.c_str(), 0);
+    gui_wait_events_until([&] { return made || control_count_items(list) >= g_large_folder + 1; }, 600000);
+    double shown_ms = milliseconds_since(start);
+    bool in_time = !made && control_count_items(list) >= g_large_folder + 1;
+    while (!made)
+        gui_wait_events_for(50);
+    maker.join();
+    gui_wait_events_until([&] { return control_count_items(list) == g_large_folder + STREAM_FILES + 1; }, 60000);
+    std::printf("showing %d files while another process adds one every 100 ms: every row after %.0f ms (%s the "
+                "changes stopped), ratio %.2f to reading the folder once; afterwards %d rows for %d files\n",
+                g_large_folder, shown_ms, in_time ? "before" : "NOT before", shown_ms / once_ms,
+                control_count_items(list) - 1, g_large_folder + STREAM_FILES);
+    control_free(list);
+}
+
 // From another process's creation of a file to its row.
 void latency(const std::u16string& folder)
 {
@@ -320,6 +350,7 @@ int main(int argument_count, char** arguments)
     std::printf("showing %d files: explorer list %.0f ms (first rows after %.0f ms), scan and bare list view %.0f ms, "
                 "ratio %.2f; a message from another thread waited %.0f ms at most\n",
                 g_large_folder, ours.all_ms, ours.first_ms, bare, ours.all_ms / bare, ours.longest_ms);
+    streaming(large, ours.all_ms);
     burst(busy);
     latency(other);
     double views = 1e30, controls = 1e30;

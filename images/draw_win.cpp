@@ -4,6 +4,9 @@
 
 #include "images/image_internal_win.h"
 
+#include <memory>
+#include <new>
+
 namespace {
 
 DrawTarget* g_draw = nullptr;
@@ -137,11 +140,15 @@ int draw_image(ObjectNumber image, int x, int y, int width, int height)
     if (resized && !image_size_allowed(width, height))
         return 0;
     // A copy when the size changes or the image is drawn onto itself.
-    std::vector<std::uint32_t> copy;
+    // The copy may be large: one that cannot be made fails the drawing, not the process.
+    std::unique_ptr<std::uint32_t[]> copy;
     if (resized || source.bits == state->surface.bits) {
         PixelSurface sized{nullptr, resized ? width : source.width, resized ? height : source.height};
-        copy.resize(static_cast<std::size_t>(sized.width) * static_cast<std::size_t>(sized.height));
-        sized.bits = copy.data();
+        copy.reset(new (std::nothrow)
+                       std::uint32_t[static_cast<std::size_t>(sized.width) * static_cast<std::size_t>(sized.height)]);
+        if (!copy)
+            return 0;
+        sized.bits = copy.get();
         pixels_scale(source, sized, SCALE_SMOOTH);
         source = sized;
     }

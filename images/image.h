@@ -49,6 +49,9 @@ int image_width(ObjectNumber image);
 int image_height(ObjectNumber image);
 // The platform bitmap (a DIB section), or null.
 void* image_bitmap(ObjectNumber image);
+// A value unique to the image's life: the same after it is scaled, another for a freed and
+// remade number; 0 for a number that names no image.
+std::uint64_t image_life(ObjectNumber image);
 // Draws the image by its alpha onto a platform drawing context at (x, y). 1 on success.
 int image_paint(ObjectNumber image, void* context, int x, int y);
 // A new platform bitmap of the image laid over an opaque colour (0x00BBGGRR), which the

@@ -1,11 +1,16 @@
 // Loading and saving images through the platform's imaging component. Every COM object is
 // held by a ComRef, so a failure at any step leaves none behind.
 #include "images/com_ref_win.h"
+#include "images/encode_stream_win.h"
 #include "images/image_internal_win.h"
+#include "services/file.h"
+#include "services/folder.h"
 
 #include <oleauto.h>
 #include <wincodec.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -99,37 +104,35 @@ void set_quality(IPropertyBag2* bag, int quality)
     bag->Write(1, &option, &value);
 }
 
-// The pixels in the layout the encoder settled on (it may refuse the one asked for).
+// The pixels in the layout the encoder settled on (it may refuse the one asked for), handed
+// over in strips of rows, so that no copy of the whole picture is ever made.
 bool write_pixels(IWICBitmapFrameEncode* frame, const ImageRecord* record, const WICPixelFormatGUID& format)
 {
-    PixelSurface surface = image_surface(record);
-    std::size_t stride = static_cast<std::size_t>(record->width) * 4;
-    std::vector<std::uint8_t> bytes;
-    if (format == GUID_WICPixelFormat32bppBGRA || format == GUID_WICPixelFormat32bppBGR)
-        bytes = pixels_to_straight(surface);
-    else if (format == GUID_WICPixelFormat24bppBGR)
-        bytes = pixels_to_bgr(surface, &stride);
-    else
+    constexpr int STRIP_ROWS = 64;
+    bool straight = format == GUID_WICPixelFormat32bppBGRA || format == GUID_WICPixelFormat32bppBGR;
+    if (!straight && format != GUID_WICPixelFormat24bppBGR)
         return false;
-    return SUCCEEDED(frame->WritePixels(static_cast<UINT>(record->height), static_cast<UINT>(stride),
-                                        static_cast<UINT>(bytes.size()), bytes.data()));
+    for (int top = 0; top < record->height; top += STRIP_ROWS) {
+        int rows = std::min(STRIP_ROWS, record->height - top);
+        PixelSurface strip{record->bits + static_cast<std::size_t>(top) * record->width, record->width, rows};
+        std::size_t stride = static_cast<std::size_t>(record->width) * 4;
+        std::vector<std::uint8_t> bytes = straight ? pixels_to_straight(strip) : pixels_to_bgr(strip, &stride);
+        if (FAILED(frame->WritePixels(static_cast<UINT>(rows), static_cast<UINT>(stride),
+                                      static_cast<UINT>(bytes.size()), bytes.data())))
+            return false;
+    }
+    return true;
 }
 
-// *written tells whether the file was opened for writing (and so needs removing on failure).
-bool encode(IWICImagingFactory* factory, const ImageRecord* record, const char16_t* path, int format, int quality,
-            bool* written)
+// Encodes the image into the stream.
+bool encode(IWICImagingFactory* factory, const ImageRecord* record, IStream* stream, int format, int quality)
 {
     Encoding encoding;
-    ComRef<IWICStream> stream;
     ComRef<IWICBitmapEncoder> encoder;
     ComRef<IWICBitmapFrameEncode> frame;
     ComRef<IPropertyBag2> options;
-    if (!encoding_of(format, &encoding) || FAILED(factory->CreateStream(stream.put())) ||
-        FAILED(stream->InitializeFromFilename(wide(path), GENERIC_WRITE)))
-        return false;
-    *written = true;
-    if (FAILED(factory->CreateEncoder(encoding.container, nullptr, encoder.put())) ||
-        FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
+    if (!encoding_of(format, &encoding) || FAILED(factory->CreateEncoder(encoding.container, nullptr, encoder.put())) ||
+        FAILED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) ||
         FAILED(encoder->CreateNewFrame(frame.put(), options.put())))
         return false;
     if (format == IMAGE_JPEG && options)
@@ -140,6 +143,19 @@ bool encode(IWICImagingFactory* factory, const ImageRecord* record, const char16
            SUCCEEDED(frame->SetPixelFormat(&pixels)) && write_pixels(frame.get(), record, pixels) &&
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
+
+// Writes the bytes to a new file and flushes them to the disk; the file is closed either way.
+bool write_flushed(const std::u16string& path, const std::uint8_t* bytes, std::size_t size)
+{
+    ObjectNumber file = file_create(GK_ANY, path.c_str(), OPEN_NO_BUFFER);
+    if (!file)
+        return false;
+    auto length = static_cast<std::int64_t>(size);
+    bool ok = (length == 0 || file_write_data(file, bytes, length) == length) && file_flush(file);
+    return file_close(file) && ok;
+}
+
+std::int64_t g_save_limit = IMAGE_MAX_FILE_BYTES;
 
 }  // namespace
 
@@ -157,16 +173,28 @@ ObjectNumber image_load(ObjectNumber number, const char16_t* path)
     return image_adopt(number, bitmap, bits, static_cast<int>(width), static_cast<int>(height));
 }
 
+// The picture is encoded in memory, written beside the target and moved over it only when
+// all of it is on the disk: a failed save leaves the old file as it was.
 int image_save(ObjectNumber image, const char16_t* path, int format, int quality)
 {
     const ImageRecord* record = image_record(image);
     IWICImagingFactory* factory = image_factory();
-    if (!record || !factory || !path)
+    if (!record || !factory || !path || !file_start())
         return 0;
-    bool written = false;
-    if (encode(factory, record, path, format, quality, &written))
+    ComRef<IStream> stream;
+    *stream.put() = encode_stream_new(static_cast<std::size_t>(g_save_limit));
+    if (!stream || !encode(factory, record, stream.get(), format, quality))
+        return 0;
+    std::size_t size = 0;
+    const std::uint8_t* bytes = encode_stream_bytes(stream.get(), &size);
+    std::u16string temporary = std::u16string(path) + u".saving";
+    if (write_flushed(temporary, bytes, size) && file_replace(temporary.c_str(), path))
         return 1;
-    if (written)
-        DeleteFileW(wide(path));
+    file_delete(temporary.c_str(), DELETE_FORCE);
     return 0;
+}
+
+void image_set_save_limit(std::int64_t bytes)
+{
+    g_save_limit = bytes > 0 ? bytes : IMAGE_MAX_FILE_BYTES;
 }

@@ -11,6 +11,7 @@ struct ImageRecord {
     std::uint32_t* bits;
     int width;
     int height;
+    std::uint64_t life;  // unique to this image; kept when it is scaled (image_life)
 };
 
 // True when an image of that size is allowed (both sides at least 1, within the limits).
@@ -31,3 +32,7 @@ inline PixelSurface image_surface(const ImageRecord* record)
 
 // The imaging component's factory (made on first use), or null.
 struct IWICImagingFactory* image_factory();
+
+// For tests: the largest file a save may write (0: the images' file limit); a larger
+// encoding fails as the encoder's own failure does.
+void image_set_save_limit(std::int64_t bytes);

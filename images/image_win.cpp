@@ -11,6 +11,8 @@ struct ImageState {
     ObjectTable* table;
     IWICImagingFactory* factory;
     bool com_started;  // this component's CoInitializeEx succeeded and must be undone
+    bool running;      // between image_start and image_end (the block outlives an end)
+    std::uint64_t last_life;
 };
 
 ImageState* g_state = nullptr;
@@ -34,24 +36,27 @@ void image_replace(ImageRecord* record, HBITMAP bitmap, std::uint32_t* bits, int
 {
     draw_release_bitmap(record->bitmap);
     DeleteObject(record->bitmap);
-    *record = ImageRecord{bitmap, bits, width, height};
+    *record = ImageRecord{bitmap, bits, width, height, record->life};
 }
 
 }  // namespace
 
+// A start after an end starts COM again; the table made by the first start stays.
 int image_start()
 {
-    if (g_state)
+    if (g_state && g_state->running)
         return 1;
-    auto* state = static_cast<ImageState*>(state_block_new(sizeof(ImageState), nullptr));
-    if (!state)
-        return 0;
-    state->table = object_table_new(sizeof(ImageRecord), 16, free_one);
-    if (!state->table)
-        return 0;
-    HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    state->com_started = SUCCEEDED(started);
-    g_state = state;
+    if (!g_state) {
+        auto* state = static_cast<ImageState*>(state_block_new(sizeof(ImageState), nullptr));
+        if (!state)
+            return 0;
+        state->table = object_table_new(sizeof(ImageRecord), 16, free_one);
+        if (!state->table)
+            return 0;
+        g_state = state;
+    }
+    g_state->com_started = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    g_state->running = true;
     return 1;
 }
 
@@ -66,6 +71,7 @@ void image_end()
     if (g_state->com_started)
         CoUninitialize();
     g_state->com_started = false;
+    g_state->running = false;
 }
 
 IWICImagingFactory* image_factory()
@@ -109,7 +115,7 @@ ObjectNumber image_adopt(ObjectNumber number, HBITMAP bitmap, std::uint32_t* bit
         DeleteObject(bitmap);
         return 0;
     }
-    *static_cast<ImageRecord*>(made) = ImageRecord{bitmap, bits, width, height};
+    *static_cast<ImageRecord*>(made) = ImageRecord{bitmap, bits, width, height, ++g_state->last_life};
     return number == GK_ANY ? object_number_for(number, made) : reinterpret_cast<ObjectNumber>(bitmap);
 }
 
@@ -191,4 +197,10 @@ std::size_t image_count()
     while (object_enum_next(g_state->table, &number))
         ++count;
     return count;
+}
+
+std::uint64_t image_life(ObjectNumber image)
+{
+    ImageRecord* record = image_record(image);
+    return record ? record->life : 0;
 }

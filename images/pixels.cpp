@@ -1,6 +1,7 @@
 #include "images/pixels.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -144,14 +145,55 @@ void pixels_frame_rect(const PixelSurface& surface, PixelRect rect, std::uint32_
 {
     if (rect.width <= 0 || rect.height <= 0)
         return;
+    // The far edges are computed wide; one past the surface is not drawn at all, so none of
+    // them overflows an int.
+    std::int64_t right = static_cast<std::int64_t>(rect.x) + rect.width - 1;
+    std::int64_t bottom = static_cast<std::int64_t>(rect.y) + rect.height - 1;
     pixels_fill_rect(surface, {rect.x, rect.y, rect.width, 1}, pixel);
-    pixels_fill_rect(surface, {rect.x, rect.y + rect.height - 1, rect.width, 1}, pixel);
     pixels_fill_rect(surface, {rect.x, rect.y, 1, rect.height}, pixel);
-    pixels_fill_rect(surface, {rect.x + rect.width - 1, rect.y, 1, rect.height}, pixel);
+    if (bottom < surface.height)
+        pixels_fill_rect(surface, {rect.x, static_cast<int>(bottom), rect.width, 1}, pixel);
+    if (right < surface.width)
+        pixels_fill_rect(surface, {static_cast<int>(right), rect.y, 1, rect.height}, pixel);
 }
 
 // Scan lines: each taken seed fills its run left and right, then seeds the runs above and
-// below; the stack holds seeds, never recursion.
+// below; the stack holds seeds, never recursion. A stack that cannot grow (memory runs out)
+// ends the fill with false instead of ending the process.
+namespace {
+
+// The flood fill's seeds, grown without the allocator's abort on failure.
+struct SeedStack {
+    struct Seed {
+        int x;
+        int y;
+    };
+    Seed* items = nullptr;
+    std::size_t count = 0;
+    std::size_t capacity = 0;
+
+    SeedStack() = default;
+    SeedStack(const SeedStack&) = delete;
+    SeedStack& operator=(const SeedStack&) = delete;
+    ~SeedStack() { std::free(items); }
+
+    bool push(int x, int y)
+    {
+        if (count == capacity) {
+            std::size_t grown = capacity ? capacity * 2 : 256;
+            auto* more = static_cast<Seed*>(std::realloc(items, grown * sizeof(Seed)));
+            if (!more)
+                return false;
+            items = more;
+            capacity = grown;
+        }
+        items[count++] = {x, y};
+        return true;
+    }
+};
+
+}  // namespace
+
 bool pixels_flood_fill(const PixelSurface& surface, int x, int y, std::uint32_t pixel)
 {
     if (x < 0 || y < 0 || x >= surface.width || y >= surface.height)
@@ -159,10 +201,11 @@ bool pixels_flood_fill(const PixelSurface& surface, int x, int y, std::uint32_t 
     const std::uint32_t old = row_of(surface, y)[x];
     if (old == pixel)
         return false;
-    std::vector<std::pair<int, int>> seeds{{x, y}};
-    while (!seeds.empty()) {
-        auto [sx, sy] = seeds.back();
-        seeds.pop_back();
+    SeedStack seeds;
+    if (!seeds.push(x, y))
+        return false;
+    while (seeds.count > 0) {
+        auto [sx, sy] = seeds.items[--seeds.count];
         std::uint32_t* row = row_of(surface, sy);
         if (row[sx] != old)
             continue;
@@ -178,8 +221,8 @@ bool pixels_flood_fill(const PixelSurface& surface, int x, int y, std::uint32_t 
                 continue;
             const std::uint32_t* next = row_of(surface, ny);
             for (int nx = left; nx <= right; ++nx) {
-                if (next[nx] == old && (nx == left || next[nx - 1] != old))
-                    seeds.emplace_back(nx, ny);
+                if (next[nx] == old && (nx == left || next[nx - 1] != old) && !seeds.push(nx, ny))
+                    return false;
             }
         }
     }

@@ -45,6 +45,7 @@ struct ControlRecord {
     void* back_brush;             // shared brush held for back_color (text, string, listview)
     std::intptr_t kind_state;     // a kind's own value: placeholder state, bare frame, three states, marquee
     struct EditorState* editor;   // the editor kind's own state; null for other kinds
+    std::uint64_t stamp;          // unique to this control's life; 0 once freed (control_life)
 };
 
 // One table per kind; every slot is optional. A generic operation on a kind without the slot
@@ -195,9 +196,23 @@ ObjectNumber control_create_window(ObjectNumber number, const char16_t* class_na
 std::intptr_t control_call_previous(ControlRecord* record, unsigned message, std::uintptr_t wparam,
                                     std::intptr_t lparam);
 
+// A handler may free anything, the control that raised its event included. So a kind takes
+// the control's life before anything that can run handlers (a raise, the previous window
+// procedure, a message that makes the platform control notify) and touches the record after
+// it only while control_alive says the same control still lives.
+struct ControlLife {
+    ObjectNumber number;
+    std::uint64_t stamp;
+};
+ControlLife control_life(const ControlRecord* record);
+// The live record of the control the life was taken from, or null once it was freed (also
+// when a later control was given the same number).
+ControlRecord* control_alive(const ControlLife& life);
+
 // Raises EVENT_GADGET for the control with the given type; the window number is that of the
 // first ancestor that is a toolkit window. Flags as in event_post (0: dropped while muted).
-void control_raise_event(const ControlRecord* record, int type, std::uint32_t flags = 0);
+// Returns true when the control outlived the handlers; on false the record is gone.
+bool control_raise_event(const ControlRecord* record, int type, std::uint32_t flags = 0);
 
 // Offers a message the parent received to the control it names (checked by GK_ID equal to
 // GWL_ID); a companion window that carries the control's number in both reaches the control

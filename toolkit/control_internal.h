@@ -17,5 +17,23 @@ void container_window_gone(void* window_handle);
 int control_measure_text(const ControlRecord* record, const std::u16string& text, bool whole_text, int* width,
                          int* height);
 
+// The record of the table that the life names, or null once that control was freed.
+ControlRecord* control_life_record(const ObjectTable* table, const ControlLife& life);
+
+// The number of a live control's record.
+ObjectNumber control_number_of(const ControlRecord* record);
+// Forgets the control: its number, property, queued events and (for a dynamic number) its
+// bindings; the record is freed. The kind's destroy operation has run or will run on a copy.
+void control_forget(ObjectNumber number, void* window);
+
+// The stack of control windows whose messages are under way (control_parking_win.cpp).
+void control_busy_enter(void* window);
+// Leaving the outermost message destroys the windows parked meanwhile.
+void control_busy_leave();
+// Parks every control window at or under `window` whose message is under way: the control is
+// freed at once (its kind's operations run on a copy of its record), while its platform
+// window, hidden and taken out of its parent, lives until that message is over.
+void control_park_busy_within(void* window);
+
 // The control's whole platform window text.
 std::u16string control_window_text(const ControlRecord* record);

@@ -20,6 +20,7 @@ struct ControlState {
     ObjectTable* table;
     HFONT default_font;
     std::intptr_t one_shot;  // cleared after each creation (option groups)
+    std::uint64_t last_stamp;
 };
 
 ControlState* g_controls = nullptr;
@@ -56,16 +57,26 @@ LRESULT on_destroyed(ControlRecord* record, HWND window, WPARAM wparam, LPARAM l
     LRESULT result = control_call_previous(record, WM_NCDESTROY, wparam, lparam);
     if (record->ops->destroy)
         record->ops->destroy(record);
-    RemovePropW(window, ID_PROPERTY);
-    SetWindowLongPtrW(window, GWLP_ID, -1);
-    event_unqueue(EVENT_GADGET, number, -1, -1);
-    // A dynamic number may be given to a later control; bindings to fixed numbers stay.
-    if (number >= OBJECT_FIXED_LIMIT)
-        event_unbind_all_of_object(EVENT_GADGET, number);
-    object_free(g_controls->table, number);
+    control_forget(number, window);
     return result;
 }
 
+LRESULT handle_message(ControlRecord* record, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (record->ops->window_message) {
+        ControlLife life = control_life(record);
+        LRESULT result = record->ops->window_message(record, message, wparam, lparam);
+        if (result != CONTROL_NOT_HANDLED)
+            return result;
+        if (!control_alive(life))
+            return 0;
+    }
+    return control_call_previous(record, message, wparam, lparam);
+}
+
+// While a control's window handles a message, the platform's code of that window may be on
+// the stack: a free meanwhile parks the window (control_parking_win.cpp) instead of
+// destroying it under that code.
 LRESULT CALLBACK control_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     ObjectNumber number = GetWindowLongPtrW(window, GWLP_ID);
@@ -74,18 +85,19 @@ LRESULT CALLBACK control_procedure(HWND window, UINT message, WPARAM wparam, LPA
         return DefWindowProcW(window, message, wparam, lparam);
     if (message == WM_NCDESTROY)
         return on_destroyed(record, window, wparam, lparam);
-    if (record->ops->window_message) {
-        LRESULT result = record->ops->window_message(record, message, wparam, lparam);
-        if (result != CONTROL_NOT_HANDLED)
-            return result;
-    }
-    return control_call_previous(record, message, wparam, lparam);
+    control_busy_enter(window);
+    LRESULT result = handle_message(record, message, wparam, lparam);
+    control_busy_leave();
+    return result;
 }
 
 void destroy_one(ObjectNumber number)
 {
     ControlRecord* record = control_record(number);
     if (!record)
+        return;
+    control_park_busy_within(record->handle);
+    if (control_record(number) != record)
         return;
     DestroyWindow(control_hwnd(record));
     // A window that could not be destroyed (another thread's) gives up its record anyway.
@@ -111,6 +123,23 @@ std::u16string control_window_text(const ControlRecord* record)
     int length = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
     return text;
+}
+
+ObjectNumber control_number_of(const ControlRecord* record)
+{
+    return number_of(record);
+}
+
+void control_forget(ObjectNumber number, void* handle)
+{
+    auto window = static_cast<HWND>(handle);
+    RemovePropW(window, ID_PROPERTY);
+    SetWindowLongPtrW(window, GWLP_ID, -1);
+    event_unqueue(EVENT_GADGET, number, -1, -1);
+    // A dynamic number may be given to a later control; bindings to fixed numbers stay.
+    if (number >= OBJECT_FIXED_LIMIT)
+        event_unbind_all_of_object(EVENT_GADGET, number);
+    object_free(g_controls->table, number);
 }
 
 ControlRecord* control_record(ObjectNumber control)
@@ -187,6 +216,7 @@ ObjectNumber control_register(ObjectNumber number, void* handle, const ControlOp
     record->ops = ops;
     record->back_color = CONTROL_COLOR_DEFAULT;
     record->front_color = CONTROL_COLOR_DEFAULT;
+    record->stamp = ++g_controls->last_stamp;
     SetWindowLongPtrW(window, GWLP_ID, made);
     SetPropW(window, ID_PROPERTY, reinterpret_cast<HANDLE>(made));
     record->previous_procedure = reinterpret_cast<void*>(
@@ -223,11 +253,23 @@ std::intptr_t control_call_previous(ControlRecord* record, unsigned message, std
                     : DefWindowProcW(window, message, wparam, lparam);
 }
 
-void control_raise_event(const ControlRecord* record, int type, std::uint32_t flags)
+ControlLife control_life(const ControlRecord* record)
 {
+    return {number_of(record), record->stamp};
+}
+
+ControlRecord* control_alive(const ControlLife& life)
+{
+    return g_controls ? control_life_record(g_controls->table, life) : nullptr;
+}
+
+bool control_raise_event(const ControlRecord* record, int type, std::uint32_t flags)
+{
+    ControlLife life = control_life(record);
     ObjectNumber window = 0;
     if (window_find_number(record->handle, &window))
-        event_post(EVENT_GADGET, number_of(record), window, type, nullptr, nullptr, flags);
+        event_post(EVENT_GADGET, life.number, window, type, nullptr, nullptr, flags);
+    return control_alive(life) != nullptr;
 }
 
 std::intptr_t control_offer_notification(void* child, unsigned message, std::uintptr_t wparam, std::intptr_t lparam)

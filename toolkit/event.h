@@ -108,6 +108,10 @@ using EventMessageFilter = int (*)(unsigned message, std::uintptr_t wparam, std:
 void event_set_message_filter(EventMessageFilter filter);
 // The installed filter, or null.
 EventMessageFilter event_message_filter();
+// The control kinds' own filter (the web view's), a slot apart from the program's so that
+// neither replaces the other; event_wait offers a message to it first. Windows only.
+void event_set_control_filter(EventMessageFilter filter);
+EventMessageFilter event_control_filter();
 
 // Return 1 when the handler was bound under exactly that key.
 int event_unbind(int event, EventHandler handler, ObjectNumber window, ObjectNumber object, int type);

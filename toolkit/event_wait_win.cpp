@@ -73,11 +73,30 @@ int reported_message(UINT message)
     return message >= EVENT_GADGET && message <= EVENT_SIZE_WINDOW ? 0 : static_cast<int>(message);
 }
 
-// The component-wide filter, when one is installed, may keep a message from everything else.
+// The kinds' filter, then the program's, when installed, may keep a message from everything else.
 bool swallowed_by_filter(const MSG& message)
 {
-    return g_windows && g_windows->message_filter
-           && g_windows->message_filter(message.message, message.wParam, message.lParam) != 0;
+    if (!g_windows)
+        return false;
+    for (EventMessageFilter filter : {g_windows->control_filter, g_windows->message_filter}) {
+        if (filter && filter(message.message, message.wParam, message.lParam) != 0)
+            return true;
+    }
+    return false;
+}
+
+// Alt+F4 closes the toolkit window that holds the focused control, whatever the platform
+// control does with the key (a tree view keeps it); a shortcut entry takes it as its value.
+bool closes_window(const MSG& message)
+{
+    constexpr LPARAM ALT_HELD = LPARAM{1} << 29;
+    if (message.message != WM_SYSKEYDOWN || message.wParam != VK_F4 || !(message.lParam & ALT_HELD) || !message.hwnd)
+        return false;
+    HWND top = GetAncestor(message.hwnd, GA_ROOT);
+    if (!top || top == message.hwnd || !GetPropW(top, WINDOW_ID_PROPERTY) || GetPropW(message.hwnd, HOTKEY_PROPERTY))
+        return false;
+    PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return true;
 }
 
 void translate_and_dispatch(HWND window, HACCEL accelerator, MSG* message)
@@ -86,6 +105,8 @@ void translate_and_dispatch(HWND window, HACCEL accelerator, MSG* message)
         show_cues(window);
         return;
     }
+    if (closes_window(*message))
+        return;
     TranslateMessage(message);
     DispatchMessageW(message);
 }
@@ -121,6 +142,17 @@ void event_set_message_filter(EventMessageFilter filter)
 {
     if (g_windows)
         g_windows->message_filter = filter;
+}
+
+void event_set_control_filter(EventMessageFilter filter)
+{
+    if (g_windows)
+        g_windows->control_filter = filter;
+}
+
+EventMessageFilter event_control_filter()
+{
+    return g_windows ? g_windows->control_filter : nullptr;
 }
 
 EventMessageFilter event_message_filter()

@@ -225,7 +225,10 @@ void on_mouse_move(ControlRecord* record, WPARAM wparam, LPARAM lparam)
 LRESULT on_left_up(ControlRecord* record, WPARAM wparam, LPARAM lparam)
 {
     HWND window = control_hwnd(record);
+    ControlLife life = control_life(record);
     LRESULT result = control_call_previous(record, WM_LBUTTONUP, wparam, lparam);
+    if (!control_alive(life))
+        return result;
     if (RemovePropW(window, MOUSE_DOWN_PROPERTY) && GetCapture() == window)
         ReleaseCapture();
     control_raise_event(record, EVENTTYPE_LEFT_CLICK);

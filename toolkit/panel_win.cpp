@@ -194,8 +194,9 @@ LRESULT CALLBACK page_procedure(HWND page, UINT message, WPARAM wparam, LPARAM l
 {
     LRESULT result = 0;
     if (message == WM_SIZE) {
-        if (ControlRecord* panel = panel_of_page(page))
-            control_raise_event(panel, EVENTTYPE_TAB_RESIZE, EVENT_FLAG_UNMUTED);
+        ControlRecord* panel = panel_of_page(page);
+        if (panel && !control_raise_event(panel, EVENTTYPE_TAB_RESIZE, EVENT_FLAG_UNMUTED))
+            return 0;
     }
     if (theme_visual_styles_on() && on_themed_message(page, message, wparam, lparam, &result))
         return result;

@@ -27,6 +27,7 @@ struct WindowState {
     WPARAM last_wparam;
     LPARAM last_lparam;
     EventMessageFilter message_filter;  // offered every message before the accelerators
+    EventMessageFilter control_filter;  // the kinds' own, offered before the program's
 };
 
 extern WindowState* g_windows;

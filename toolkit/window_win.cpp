@@ -111,6 +111,7 @@ void close_one(ObjectNumber number)
     event_unbind_all_of_window(number);
     if (HWND owner = GetWindow(handle, GW_OWNER))
         SetActiveWindow(owner);
+    control_park_busy_within(handle);
     DestroyWindow(handle);
     // A window of another thread cannot be destroyed here; its record goes all the same.
     if (window_record(number) == record && record->handle == handle)

@@ -3,6 +3,8 @@
 // to their pixels, and thousands of images and failed loads leave nothing behind.
 #include "images/draw.h"
 #include "images/image.h"
+#include "images/image_internal_win.h"
+#include "services/file_system_ops.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/font.h"
 
@@ -228,6 +230,69 @@ TEST_F(ImageTest, SavedPngAndBmpLoadBackPixelForPixel)
     EXPECT_FALSE(raw_exists(folder / u"a.xyz"));
     EXPECT_EQ(image_save(opaque, (folder / u"missing\\a.png").c_str(), IMAGE_PNG), 0);
     EXPECT_EQ(image_save(12345, (folder / u"b.png").c_str(), IMAGE_PNG), 0);
+}
+
+namespace {
+
+// The disk fills after this many more bytes (ERROR_DISK_FULL, as a real full disk gives).
+std::int64_t g_room = 0;
+
+BOOL WINAPI write_until_full(HANDLE file, LPCVOID bytes, DWORD length, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    if (static_cast<std::int64_t>(length) > g_room) {
+        *written = 0;
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    g_room -= length;
+    return WriteFile(file, bytes, length, written, overlapped);
+}
+
+}  // namespace
+
+// A save that fails at any point (a full disk, the encoder) leaves the old picture byte for
+// byte and no other file; a save that succeeds replaces it whole.
+TEST_F(ImageTest, AFailedSaveKeepsTheOldFile)
+{
+    // Taller than one strip of rows that a save hands over at a time.
+    ObjectNumber image = image_create(GK_ANY, 64, 150, 0x336699);
+    draw_begin_image(image);
+    draw_pixel(63, 149, 0x00FF00);
+    draw_end();
+    std::u16string path = folder / u"keep.png";
+    ASSERT_EQ(image_save(image, path.c_str(), IMAGE_BMP), 1);
+    const std::string old = raw_read(path);
+    ASSERT_GT(old.size(), 1000u);
+    const FileSystemOps full = {nullptr, write_until_full, nullptr};
+    file_set_system_ops(&full);
+    for (std::int64_t room : {0, 100, 4000}) {
+        g_room = room;
+        EXPECT_EQ(image_save(image, path.c_str(), IMAGE_BMP), 0) << room;
+    }
+    file_set_system_ops(nullptr);
+    EXPECT_EQ(raw_read(path), old);
+    image_set_save_limit(200);
+    EXPECT_EQ(image_save(image, path.c_str(), IMAGE_PNG), 0);
+    image_set_save_limit(0);
+    EXPECT_EQ(raw_read(path), old);
+    EXPECT_EQ(raw_names(folder.path), std::vector<std::u16string>{u"keep.png"});
+    ASSERT_EQ(image_save(image, path.c_str(), IMAGE_PNG), 1);
+    EXPECT_NE(raw_read(path), old);
+    EXPECT_EQ(raw_names(folder.path), std::vector<std::u16string>{u"keep.png"});
+    ASSERT_NE(image_load(3, path.c_str()), 0);
+    EXPECT_EQ(pixels_of(3), pixels_of(image));
+}
+
+// The component starts again after an end, and loads work again.
+TEST_F(ImageTest, StartsAgainAfterAnEnd)
+{
+    ObjectNumber image = image_create(GK_ANY, 4, 4, 0x00FF00);
+    ASSERT_EQ(image_save(image, (folder / u"a.png").c_str(), IMAGE_PNG), 1);
+    image_end();
+    ASSERT_EQ(image_start(), 1);
+    ObjectNumber loaded = image_load(GK_ANY, (folder / u"a.png").c_str());
+    ASSERT_NE(loaded, 0);
+    EXPECT_EQ(image_width(loaded), 4);
 }
 
 TEST_F(ImageTest, ScaleAndCrop)

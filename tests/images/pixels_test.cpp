@@ -50,6 +50,12 @@ TEST(PixelsTest, RectanglesClipAtEveryEdgeWithoutOverflow)
     pixels_frame_rect(frame.surface, {2, 2, 5, 4}, RED);
     EXPECT_EQ(frame.count(RED), 14);
     EXPECT_EQ(pixels_get(frame.surface, 3, 3), WHITE);
+    // Frames whose far edges lie past INT_MAX: only the near edges show, and nothing overflows.
+    Pixels huge(10, 10, WHITE);
+    pixels_frame_rect(huge.surface, {2, 3, INT_MAX, INT_MAX}, RED);
+    pixels_frame_rect(huge.surface, {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, BLUE);
+    EXPECT_EQ(huge.count(RED), 8 + 7 - 1);
+    EXPECT_EQ(huge.count(BLUE), 0);
 }
 
 TEST(PixelsTest, FloodFillStopsAtOtherColours)

@@ -186,6 +186,11 @@ DWORD WINAPI paced_drag(void* parameter)
 {
     constexpr int STEPS = 10;
     const auto* drag = static_cast<const Drag*>(parameter);
+    // A bare press lands wherever the system last put the pointer, and a late report of an
+    // earlier position may have moved it off the start since the caller saw it there: the
+    // pointer is put on the start again right before the press (on exact pixels, which
+    // absolute input coordinates are not).
+    SetCursorPos(drag->from.x, drag->from.y);
     gui_send_mouse(MOUSEEVENTF_LEFTDOWN);
     Sleep(100);
     for (int step = 1; step <= STEPS; ++step) {

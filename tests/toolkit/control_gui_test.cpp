@@ -75,7 +75,7 @@ TEST_F(ControlTest, ProgramChangesRaiseNothingButTypingRaisesChange)
     EXPECT_EQ(drain_gadget_events(field), 0);
 
     control_activate(field);
-    gui_pump_messages_until([&] { return GetFocus() == control_os_handle(field); });
+    ASSERT_TRUE(gui_pump_messages_until([&] { return GetFocus() == control_os_handle(field); }));
     gui_type_text(u"h\u00e9\U0001F600");
     std::vector<int> events;
     ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(field) == u"h\u00e9\U0001F600"; }, 5000, &events));
@@ -116,7 +116,7 @@ TEST_F(ControlTest, ControlDestroyedWithItsWindowLeavesNoEventAndFreesItsNumber)
     ObjectNumber label = text_create(GK_ANY, 10, 40, 200, 20, u"label", 0);
     ASSERT_NE(label, 0);
     control_activate(FIELD);
-    gui_pump_messages_until([&] { return GetFocus() == control_os_handle(FIELD); });
+    ASSERT_TRUE(gui_pump_messages_until([&] { return GetFocus() == control_os_handle(FIELD); }));
     gui_type_text(u"queued");
     ASSERT_TRUE(gui_pump_messages_until([&] { return control_get_text(FIELD) == u"queued"; }));
     ASSERT_GT(event_queue_length(), 0u);

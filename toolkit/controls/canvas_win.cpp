@@ -43,12 +43,15 @@ std::uint32_t back_pixel(const ControlRecord* record)
     return pixel_of_color(back);
 }
 
-// Makes the buffer at least that large, keeping what it held; the new part takes the back colour.
-bool grow_buffer(ControlRecord* record, int width, int height)
+// Sizes the buffer to the canvas's client area or its natural size, whichever is larger,
+// within the images' limits; what it held stays where it still fits, a new part takes the
+// back colour. A shrinking canvas gives the memory back.
+bool size_buffer(ControlRecord* record, int width, int height)
 {
     Canvas* canvas = canvas_of(record);
-    width = std::max({width, canvas->pixels.width, 1});
-    height = std::max({height, canvas->pixels.height, 1});
+    width = std::clamp(std::max(width, canvas->natural_width), 1, IMAGE_MAX_SIDE);
+    height = std::clamp(std::max(height, canvas->natural_height), 1, IMAGE_MAX_SIDE);
+    height = static_cast<int>(std::min<std::int64_t>(height, IMAGE_MAX_PIXELS / width));
     if (canvas->buffer && width == canvas->pixels.width && height == canvas->pixels.height)
         return true;
     BITMAPINFO info = {};
@@ -186,7 +189,7 @@ std::intptr_t canvas_message(ControlRecord* record, unsigned message, std::uintp
     switch (message) {
     case WM_PAINT: paint(record); return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_SIZE: grow_buffer(record, LOWORD(lparam), HIWORD(lparam)); return CONTROL_NOT_HANDLED;
+    case WM_SIZE: size_buffer(record, LOWORD(lparam), HIWORD(lparam)); return CONTROL_NOT_HANDLED;
     case WM_CAPTURECHANGED: ClipCursor(nullptr); return 0;
     case WM_GETDLGCODE: return (canvas->flags & GK_Canvas_Keyboard) ? DLGC_WANTALLKEYS : CONTROL_NOT_HANDLED;
     case WM_SETFOCUS:
@@ -231,7 +234,9 @@ int canvas_set_attribute(ControlRecord* record, int attribute, std::intptr_t val
         canvas->natural_height = size;
     else
         return 0;
-    return grow_buffer(record, canvas->natural_width, canvas->natural_height) ? 1 : 0;
+    RECT client = {};
+    GetClientRect(control_hwnd(record), &client);
+    return size_buffer(record, client.right, client.bottom) ? 1 : 0;
 }
 
 int canvas_set_color(ControlRecord* record, int which, std::int32_t color)
@@ -310,7 +315,7 @@ ObjectNumber canvas_create(ObjectNumber number, int x, int y, int width, int hei
     record->kind_data = canvas;
     RECT client;
     GetClientRect(control_hwnd(record), &client);
-    if (!grow_buffer(record, client.right, client.bottom)) {
+    if (!size_buffer(record, client.right, client.bottom)) {
         control_free(number == GK_ANY ? made : number);
         return 0;
     }

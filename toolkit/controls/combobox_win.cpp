@@ -230,7 +230,10 @@ std::intptr_t combobox_window_message(ControlRecord* record, unsigned message, s
     if (message != WM_COMMAND || HIWORD(wparam) != CBN_SELCHANGE ||
         reinterpret_cast<HWND>(lparam) != reinterpret_cast<HWND>(control_send(record, CBEM_GETCOMBOCONTROL)))
         return CONTROL_NOT_HANDLED;
+    ControlLife life = control_life(record);
     LRESULT result = control_call_previous(record, message, wparam, lparam);
+    if (!control_alive(life))
+        return result;
     show_chosen(record);
     control_raise_event(record, EVENTTYPE_CHANGE);
     return result;
@@ -259,10 +262,9 @@ LRESULT CALLBACK edit_procedure(HWND edit, UINT message, WPARAM wparam, LPARAM l
         return 0;
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(edit, edit_procedure, EDIT_SUBCLASS);
-    else if (record && message == WM_SETFOCUS)
-        control_raise_event(record, EVENTTYPE_FOCUS);
-    else if (record && message == WM_KILLFOCUS)
-        control_raise_event(record, EVENTTYPE_LOST_FOCUS);
+    else if (record && (message == WM_SETFOCUS || message == WM_KILLFOCUS) &&
+             !control_raise_event(record, message == WM_SETFOCUS ? EVENTTYPE_FOCUS : EVENTTYPE_LOST_FOCUS))
+        return 0;
     else if (record && message == WM_CHAR && record->kind_state != FOLD_NONE) {
         auto character = static_cast<wchar_t>(wparam);
         if (record->kind_state == FOLD_LOWER)

@@ -85,20 +85,27 @@ void close_watch(Watch* watch)
     --g_watched;
 }
 
+HANDLE open_change(const WatchJob* job, const Watch* watch)
+{
+    return FindFirstChangeNotificationW(reinterpret_cast<LPCWSTR>(explorer_platform_path(watch->folder).c_str()),
+                                        FALSE, job->filter);
+}
+
 // Watches the folder anew; false when it is gone. A folder removed while watched stays
 // pending deletion as long as a watch holds it open, and says nothing: so the old watch is
-// let go before the new one is opened. A change in between moves the folder's last-write
-// time, which `changed` then reports.
+// let go before the new one is opened. A change the old watch saw that no wait has taken yet
+// (a file's new size, which leaves the folder's own time alone) is reported through `changed`
+// rather than lost with it, as is a change in between, which moves the folder's last-write time.
 bool open_watch(const WatchJob* job, Watch* watch, bool* changed)
 {
+    bool seen = watch->change != INVALID_HANDLE_VALUE && WaitForSingleObject(watch->change, 0) == WAIT_OBJECT_0;
     close_watch(watch);
-    watch->change = FindFirstChangeNotificationW(
-        reinterpret_cast<LPCWSTR>(explorer_platform_path(watch->folder).c_str()), FALSE, job->filter);
+    watch->change = open_change(job, watch);
     if (watch->change == INVALID_HANDLE_VALUE)
         return false;
     ++g_watched;
     FILETIME written = written_time(watch->folder);
-    *changed = CompareFileTime(&written, &watch->written) != 0;
+    *changed = seen || CompareFileTime(&written, &watch->written) != 0;
     watch->written = written;
     return true;
 }

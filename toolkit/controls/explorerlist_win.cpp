@@ -32,6 +32,10 @@ struct ExplorerList {
     WPARAM reading;
     bool other_rows;
     bool readable;
+    // A refresh that came while the folder was being read waits for that read to end: under a
+    // steady stream of changes each read still finishes and shows every row.
+    bool read_under_way;
+    bool refresh_waiting;
 };
 
 // A folder is read this many entries at a time, the rest posted to the list's own window.
@@ -99,6 +103,8 @@ void present_rows(ControlRecord* record, const std::vector<std::u16string>& keep
     InvalidateRect(control_hwnd(record), nullptr, FALSE);
 }
 
+bool show_rows(ControlRecord* record, bool new_folder);
+
 // Reads the next slice; once the folder is read its rows are shown, with the names selected
 // until then still selected. A folder newly shown shows its first slice at once (nothing
 // selected); a folder read again keeps its rows until it is read.
@@ -116,8 +122,13 @@ void read_slice(ControlRecord* record)
         list->read.clear();
     list->other_rows = false;
     present_rows(record, keep);
-    if (more)
+    if (more) {
         PostMessageW(control_hwnd(record), READ_ON, list->reading, 0);
+        return;
+    }
+    list->read_under_way = false;
+    if (list->refresh_waiting)
+        show_rows(record, false);
 }
 
 // Reads the list's folder again, or a folder newly shown (see read_slice). A folder that
@@ -129,6 +140,8 @@ bool show_rows(ControlRecord* record, bool new_folder)
     ++list->reading;
     list->read.clear();
     list->other_rows = new_folder;
+    list->read_under_way = true;
+    list->refresh_waiting = false;
     list->readable = explorer_scan_open(list->folder, &list->scan, &list->read);
     read_slice(record);
     return list->readable;
@@ -242,8 +255,8 @@ std::intptr_t explorerlist_notify(ControlRecord* record, unsigned message, std::
     case NM_RCLICK: control_raise_event(record, EVENTTYPE_RIGHT_CLICK); break;
     case NM_RDBLCLK: control_raise_event(record, EVENTTYPE_RIGHT_DOUBLE_CLICK); break;
     case NM_DBLCLK:
-        control_raise_event(record, EVENTTYPE_LEFT_DOUBLE_CLICK);
-        open_row(record, reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem);
+        if (control_raise_event(record, EVENTTYPE_LEFT_DOUBLE_CLICK))
+            open_row(record, reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem);
         break;
     case LVN_ITEMCHANGED:
         if (selection_changed(reinterpret_cast<const NMLISTVIEW*>(lparam)))
@@ -359,7 +372,11 @@ void on_refresh()
 {
     ControlRecord* record = control_record(event_control());
     const auto* folder = static_cast<const std::u16string*>(event_data());
-    if (record && record->ops == &EXPLORERLIST_OPS && folder && *folder == list_of(record)->folder)
+    if (!record || record->ops != &EXPLORERLIST_OPS || !folder || *folder != list_of(record)->folder)
+        return;
+    if (list_of(record)->read_under_way)
+        list_of(record)->refresh_waiting = true;
+    else
         show_rows(record, false);
 }
 

@@ -16,6 +16,7 @@
 #include "toolkit/controls/explorer_logic.h"
 #include "core/object.h"
 
+#include <cstddef>
 #include <cstdint>
 
 constexpr int CONTROL_KIND_EXPLORERTREE = 50;
@@ -23,3 +24,7 @@ constexpr int CONTROL_KIND_EXPLORERTREE = 50;
 // Returns the number for GK_ANY, else the platform handle; 0 on failure.
 ObjectNumber explorertree_create(ObjectNumber number, int x, int y, int width, int height, const char16_t* path,
                                  std::uint32_t flags);
+
+// For tests: how many node paths the tree's store holds room for (the nodes shown, and slots
+// of deleted nodes waiting to be taken again).
+std::size_t explorertree_path_slots(ObjectNumber tree);

@@ -22,6 +22,7 @@ namespace {
 struct ExplorerTree {
     std::uint32_t flags;
     std::deque<std::u16string> paths;
+    std::vector<std::size_t> free_paths;  // slots of deleted nodes, taken again first
     ExplorerWatcher* watcher;
     std::vector<std::u16string> watching;
     std::vector<std::u16string> recent;  // the most recently expanded last
@@ -59,6 +60,17 @@ const std::u16string* path_of(const ControlRecord* record, HTREEITEM node)
     return index < tree_of(record)->paths.size() ? &tree_of(record)->paths[index] : nullptr;
 }
 
+// A deleted node's path slot is emptied and taken again by a later node, so the store holds
+// what the tree shows, however often its folders are read again.
+void forget_path(ControlRecord* record, std::size_t slot)
+{
+    ExplorerTree* tree = tree_of(record);
+    if (!tree || slot >= tree->paths.size())
+        return;
+    std::u16string().swap(tree->paths[slot]);
+    tree->free_paths.push_back(slot);
+}
+
 bool is_folder_path(const std::u16string* path)
 {
     return path && !path->empty() && path->back() == u'\\';
@@ -68,13 +80,20 @@ HTREEITEM add_node(ControlRecord* record, HTREEITEM parent, HTREEITEM after, con
                    const std::u16string& path)
 {
     ExplorerTree* tree = tree_of(record);
-    tree->paths.push_back(path);
+    std::size_t slot = tree->paths.size();
+    if (tree->free_paths.empty()) {
+        tree->paths.push_back(path);
+    } else {
+        slot = tree->free_paths.back();
+        tree->free_paths.pop_back();
+        tree->paths[slot] = path;
+    }
     TVINSERTSTRUCTW insert = {};
     insert.hParent = parent;
     insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(entry.name.c_str()));
-    insert.item.lParam = static_cast<LPARAM>(tree->paths.size() - 1);
+    insert.item.lParam = static_cast<LPARAM>(slot);
     insert.item.cChildren = entry.folder ? 1 : 0;
     insert.item.iImage = entry.icon;
     insert.item.iSelectedImage = entry.icon;
@@ -294,6 +313,7 @@ std::intptr_t explorertree_notify(ControlRecord* record, unsigned message, std::
     const auto* view = reinterpret_cast<const NMTREEVIEWW*>(lparam);
     switch (header->code) {
     case TVN_ITEMEXPANDINGW: on_expanding(record, view); break;
+    case TVN_DELETEITEMW: forget_path(record, static_cast<std::size_t>(view->itemOld.lParam)); break;
     case TVN_ITEMEXPANDEDW: watch_sync(record); break;
     case TVN_SELCHANGEDW:
         watch_sync(record);
@@ -444,7 +464,7 @@ ObjectNumber explorertree_create(ObjectNumber number, int x, int y, int width, i
     if (!made)
         return 0;
     control_send(record, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(explorer_small_icons()));
-    auto* tree = new ExplorerTree{flags, {}, nullptr, {}, {}, false, false};
+    auto* tree = new ExplorerTree{flags, {}, {}, nullptr, {}, {}, false, false};
     record->kind_data = tree;
     tree->watcher = explorer_watch_start(static_cast<ObjectNumber>(GetWindowLongPtrW(control_hwnd(record), GWLP_ID)),
                                          false);
@@ -455,4 +475,10 @@ ObjectNumber explorertree_create(ObjectNumber number, int x, int y, int width, i
     if (path && *path)
         explorertree_set_text(record, path);
     return made;
+}
+
+std::size_t explorertree_path_slots(ObjectNumber tree)
+{
+    ControlRecord* record = control_record(tree);
+    return record && record->ops == &EXPLORERTREE_OPS && tree_of(record) ? tree_of(record)->paths.size() : 0;
 }

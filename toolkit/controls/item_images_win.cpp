@@ -65,32 +65,35 @@ ItemImages::~ItemImages()
         ImageList_Destroy(list);
 }
 
+// A scaled image keeps its entry: its copy is replaced in place, so each image has one copy.
 int item_images_index(ItemImages* images, ObjectNumber image, HWND window, UINT attach, WPARAM which)
 {
     auto key = reinterpret_cast<std::uintptr_t>(image_bitmap(image));
     if (!key)
         return I_IMAGENONE;
-    int known = item_image_find(images->indexes, image, key);
-    if (known >= 0)
-        return known;
+    ItemImageEntry* known = item_image_find(&images->indexes, image, image_life(image));
+    if (known && known->bitmap == key)
+        return known->index;
     PixelSurface picture = surface_of(image);
-    if (!picture.bits)
-        return I_IMAGENONE;
-    if (!images->list && !make_list(images, picture))
+    if (!picture.bits || (!images->list && !make_list(images, picture)))
         return I_IMAGENONE;
     int icon_width = 0;
     int icon_height = 0;
     ImageList_GetIconSize(images->list, &icon_width, &icon_height);
     HBITMAP bitmap = icon_bitmap(picture, icon_width, icon_height);
-    int index = bitmap ? ImageList_Add(images->list, bitmap, nullptr) : -1;
+    int index = -1;
+    if (bitmap && known)
+        index = ImageList_Replace(images->list, known->index, bitmap, nullptr) ? known->index : -1;
+    else if (bitmap)
+        index = ImageList_Add(images->list, bitmap, nullptr);
     if (bitmap)
         DeleteObject(bitmap);
     if (index < 0)
         return I_IMAGENONE;
     // The control gets its list once that holds a picture: the extended combo box places its
     // edit beside the first one.
-    if (index == 0)
+    if (index == 0 && !known)
         SendMessageW(window, attach, which, reinterpret_cast<LPARAM>(images->list));
-    item_image_remember(&images->indexes, image, key, index);
+    item_image_remember(&images->indexes, {image, image_life(image), key, index});
     return index;
 }

@@ -73,24 +73,24 @@ ItemImageBox item_image_fit(int width, int height, int icon_width, int icon_heig
     return {(icon_width - fit_width) / 2, (icon_height - fit_height) / 2, fit_width, fit_height};
 }
 
-int item_image_find(const ItemImageMap& map, std::intptr_t number, std::uintptr_t bitmap)
-{
-    for (const ItemImageEntry& entry : map) {
-        if (entry.number == number)
-            return entry.bitmap == bitmap ? entry.index : -1;
-    }
-    return -1;
-}
-
-void item_image_remember(ItemImageMap* map, std::intptr_t number, std::uintptr_t bitmap, int index)
+ItemImageEntry* item_image_find(ItemImageMap* map, std::intptr_t number, std::uint64_t life)
 {
     for (ItemImageEntry& entry : *map) {
-        if (entry.number == number) {
-            entry = {number, bitmap, index};
+        if (entry.number == number)
+            return entry.life == life ? &entry : nullptr;
+    }
+    return nullptr;
+}
+
+void item_image_remember(ItemImageMap* map, const ItemImageEntry& entry)
+{
+    for (ItemImageEntry& known : *map) {
+        if (known.number == entry.number) {
+            known = entry;
             return;
         }
     }
-    map->push_back({number, bitmap, index});
+    map->push_back(entry);
 }
 
 int tree_level_valid(int wanted, int previous_level, int next_level)

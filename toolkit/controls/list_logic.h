@@ -53,18 +53,20 @@ ItemImageBox item_icon_size(int first_width, int first_height, int small_width, 
 // Where a picture of another size goes in an icon: scaled by one factor to fit, centred.
 ItemImageBox item_image_fit(int width, int height, int icon_width, int icon_height);
 
-// Which image-list index holds an image, keyed by its number and its bitmap: a freed and
-// remade number has a new bitmap, so it misses and gets a copy of its own.
+// Which image-list index holds an image, keyed by its number and its life: a freed and remade
+// number has a new life, so it misses and gets a copy of its own; a scaled image keeps its
+// life and its entry, whose copy is replaced when the bitmap it was made from has changed.
 struct ItemImageEntry {
     std::intptr_t number;
+    std::uint64_t life;
     std::uintptr_t bitmap;
     int index;
 };
 using ItemImageMap = std::vector<ItemImageEntry>;
-// The index, or -1.
-int item_image_find(const ItemImageMap& map, std::intptr_t number, std::uintptr_t bitmap);
-// Records the index, replacing what the number held before.
-void item_image_remember(ItemImageMap* map, std::intptr_t number, std::uintptr_t bitmap, int index);
+// The entry, or null.
+ItemImageEntry* item_image_find(ItemImageMap* map, std::intptr_t number, std::uint64_t life);
+// Records the entry, replacing what the number held before.
+void item_image_remember(ItemImageMap* map, const ItemImageEntry& entry);
 
 // The level a tree item takes at an insertion place: at least that of the item it comes
 // before (so that item keeps its parent), at most one under the item it follows, never

@@ -274,12 +274,23 @@ std::intptr_t listicon_notify(ControlRecord* record, unsigned message, std::uint
 
 // The platform toggles only two states: with three, the list moves a row's check box
 // itself, on a click on it or Space on the focused row, and the change raises its event.
-bool cycle_check(ControlRecord* record, int row)
+void cycle_check(ControlRecord* record, int row)
 {
-    if (!is_row(record, row))
-        return false;
-    set_check_image(record, row, check_image_next(check_image_of(record, row), true));
-    return true;
+    if (is_row(record, row))
+        set_check_image(record, row, check_image_next(check_image_of(record, row), true));
+}
+
+// The change's handlers, and the focus leaving another control, may free the list: each step
+// runs only while it is still there.
+void press_check_box(ControlRecord* record, int row)
+{
+    ControlLife life = control_life(record);
+    cycle_check(record, row);
+    if (!control_alive(life))
+        return;
+    SetFocus(control_hwnd(record));
+    if (control_alive(life))
+        control_raise_event(record, EVENTTYPE_LEFT_CLICK);
 }
 
 int check_box_hit(ControlRecord* record, LPARAM lparam)
@@ -300,12 +311,13 @@ std::intptr_t listicon_window_message(ControlRecord* record, unsigned message, s
         return CONTROL_NOT_HANDLED;
     switch (message) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (!cycle_check(record, check_box_hit(record, lparam)))
+    case WM_LBUTTONDBLCLK: {
+        int row = check_box_hit(record, lparam);
+        if (!is_row(record, row))
             break;
-        SetFocus(control_hwnd(record));
-        control_raise_event(record, EVENTTYPE_LEFT_CLICK);
+        press_check_box(record, row);
         return 0;
+    }
     case WM_KEYDOWN:
         if (wparam == VK_SPACE) {
             LRESULT focused = control_send(record, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);

@@ -10,8 +10,9 @@ constexpr wchar_t CLASS_NAME[] = L"KitContainer";
 LRESULT on_size(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (ControlRecord* record = kit_record_of(window)) {
-        control_raise_event(record, EVENTTYPE_LEFT_CLICK, EVENT_FLAG_UNMUTED);
-        control_raise_event(record, EVENTTYPE_TAB_RESIZE, EVENT_FLAG_UNMUTED);
+        if (!control_raise_event(record, EVENTTYPE_LEFT_CLICK, EVENT_FLAG_UNMUTED) ||
+            !control_raise_event(record, EVENTTYPE_TAB_RESIZE, EVENT_FLAG_UNMUTED))
+            return 0;
     }
     return kit_default(window, message, wparam, lparam);
 }

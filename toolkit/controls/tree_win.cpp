@@ -282,7 +282,8 @@ HTREEITEM check_box_hit(const ControlRecord* record, POINT point)
 // A click on a check box of a two-state tree: the platform has toggled it.
 void on_click(ControlRecord* record)
 {
-    control_raise_event(record, EVENTTYPE_LEFT_CLICK);
+    if (!control_raise_event(record, EVENTTYPE_LEFT_CLICK))
+        return;
     POINT point = {};
     GetCursorPos(&point);
     ScreenToClient(control_hwnd(record), &point);
@@ -306,13 +307,23 @@ std::intptr_t tree_notify(ControlRecord* record, unsigned message, std::uintptr_
 }
 
 // The platform toggles only two states: with three, the tree moves the check box itself.
+// Returns whether the tree outlived the change's handlers.
 bool cycle_check(ControlRecord* record, HTREEITEM item)
 {
-    if (!item)
-        return false;
     set_check_image(record, item, check_image_next(check_image_of(record, item), true));
-    control_raise_event(record, EVENTTYPE_CHANGE);
-    return true;
+    return control_raise_event(record, EVENTTYPE_CHANGE);
+}
+
+// A press on a check box cycles it, then focuses the tree and raises the click, each only
+// while the tree is still there (a handler, or the focus leaving another control, may free it).
+void press_check_box(ControlRecord* record, HTREEITEM item)
+{
+    if (!cycle_check(record, item))
+        return;
+    ControlLife life = control_life(record);
+    SetFocus(control_hwnd(record));
+    if (control_alive(life))
+        control_raise_event(record, EVENTTYPE_LEFT_CLICK);
 }
 
 std::intptr_t tree_window_message(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t lparam)
@@ -321,17 +332,21 @@ std::intptr_t tree_window_message(ControlRecord* record, unsigned message, std::
         return CONTROL_NOT_HANDLED;
     switch (message) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (!cycle_check(record, check_box_hit(record, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)})))
+    case WM_LBUTTONDBLCLK: {
+        HTREEITEM item = check_box_hit(record, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+        if (!item)
             break;
-        SetFocus(control_hwnd(record));
-        control_raise_event(record, EVENTTYPE_LEFT_CLICK);
+        press_check_box(record, item);
         return 0;
-    case WM_KEYDOWN:
+    }
+    case WM_KEYDOWN: {
         if (wparam != VK_SPACE)
             break;
-        cycle_check(record, reinterpret_cast<HTREEITEM>(control_send(record, TVM_GETNEXTITEM, TVGN_CARET)));
+        auto item = reinterpret_cast<HTREEITEM>(control_send(record, TVM_GETNEXTITEM, TVGN_CARET));
+        if (item)
+            cycle_check(record, item);
         return 0;
+    }
     case WM_CHAR:
         if (wparam == u' ')
             return 0;

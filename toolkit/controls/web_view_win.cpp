@@ -98,7 +98,7 @@ void web_view_destroy(ControlRecord* record)
     delete state_of(record);
     record->kind_data = nullptr;
     if (--g_web_views == 0)
-        event_set_message_filter(nullptr);
+        event_set_control_filter(nullptr);
 }
 
 const ControlOps WEB_VIEW_OPS = {
@@ -129,7 +129,7 @@ ObjectNumber web_view_create(ObjectNumber number, int x, int y, int width, int h
     }
     record->kind_data = state;
     if (++g_web_views == 1)
-        event_set_message_filter(web_view_filter);
+        event_set_control_filter(web_view_filter);
     if (host)
         state->site = web_site_open(control_hwnd(record), state->address.c_str(), page_loaded, record);
     if (!state->site)

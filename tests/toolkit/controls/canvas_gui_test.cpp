@@ -157,7 +157,7 @@ TEST_F(CanvasTest, KeyboardCanvasTakesTheFocusAndRaisesRealKeys)
     EXPECT_EQ(last_of(EVENTTYPE_CANVAS_WHEEL)->x, 10);
 
     gui_click_screen(on_screen(plain, 10, 10));
-    gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_LEFT_UP) != nullptr; });
+    ASSERT_TRUE(gui_wait_events_until([] { return last_of(EVENTTYPE_CANVAS_LEFT_UP) != nullptr; }));
     EXPECT_NE(GetFocus(), gui_control_handle(plain));
     for (const CanvasEvent& event : g_events)
         EXPECT_EQ(event.canvas == plain && event.type >= EVENTTYPE_CANVAS_KEY_DOWN, false);
@@ -178,12 +178,16 @@ TEST_F(CanvasTest, DrawingShowsWithOneCopyAndSurvivesResizes)
     EXPECT_EQ(screen_pixel(canvas, 120, 105), RGB(0, 0, 255));
     EXPECT_EQ(screen_pixel(canvas, 60, 60), RGB(255, 255, 255));
 
+    // A smaller canvas gives back the buffer beyond it; what still fits is kept.
     control_resize(canvas, UNCHANGED, UNCHANGED, 50, 50);
     gui_pump_messages_for(50);
+    ASSERT_EQ(draw_begin_canvas(canvas), 1);
+    EXPECT_EQ(draw_read_pixel(120, 105), 0u);
+    draw_end();
     control_resize(canvas, UNCHANGED, UNCHANGED, 300, 220);
     gui_pump_messages_for(100);
     EXPECT_EQ(screen_pixel(canvas, 20, 20), RGB(255, 0, 0));
-    EXPECT_EQ(screen_pixel(canvas, 120, 105), RGB(0, 0, 255));
+    EXPECT_EQ(screen_pixel(canvas, 120, 105), RGB(0, 255, 0));
     EXPECT_EQ(screen_pixel(canvas, 250, 200), RGB(0, 255, 0));
     EXPECT_EQ(draw_begin_canvas(window), 0);
 

@@ -421,6 +421,29 @@ TEST_F(ExplorerViewTest, TreeWatchesEveryExpandedFolderKeepingItsState)
     EXPECT_TRUE(gui_wait_events_until([&] { return child_named(view, last, u"new"); }, WAIT_MS));
 }
 
+// Files coming and going in an expanded folder, read again each time: the tree's store of node
+// paths stays the size it had after the first few refreshes.
+TEST_F(ExplorerViewTest, TreeStoreHoldsOnlyWhatItShows)
+{
+    ASSERT_TRUE(CreateDirectoryW(reinterpret_cast<LPCWSTR>((folder / u"churn").c_str()), nullptr));
+    ObjectNumber tree = explorertree_create(GK_ANY, 10, 10, 600, 300, (folder / u"churn").c_str(), 0);
+    HWND view = gui_control_handle(tree);
+    HTREEITEM churn = tree_node(view, TVGN_CARET);
+    SendMessageW(view, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(churn));
+    std::size_t slots = 0;
+    for (int round = 0; round < 12; ++round) {
+        std::u16string name = u"file" + std::u16string(1, u'a' + round);
+        ASSERT_TRUE(raw_write(folder / (u"churn\\" + name), "x"));
+        ASSERT_TRUE(gui_wait_events_until([&] { return child_named(view, churn, name); }, WAIT_MS)) << round;
+        ASSERT_TRUE(DeleteFileW(reinterpret_cast<LPCWSTR>((folder / (u"churn\\" + name)).c_str())));
+        ASSERT_TRUE(gui_wait_events_until([&] { return !child_named(view, churn, name); }, WAIT_MS)) << round;
+        if (round == 2)
+            slots = explorertree_path_slots(tree);
+    }
+    EXPECT_GT(slots, 0u);
+    EXPECT_EQ(explorertree_path_slots(tree), slots);
+}
+
 // A typed path that names a folder becomes the text on Return and raises change; one that
 // does not puts the current folder's name back into the field, with no change raised.
 TEST_F(ExplorerViewTest, EditableComboTakesATypedFolderOnReturnAndPutsBackAnyOther)
@@ -434,18 +457,22 @@ TEST_F(ExplorerViewTest, EditableComboTakesATypedFolderOnReturnAndPutsBackAnyOth
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(gui_window_text(edit), u"alpha");
     EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    auto type_line = [&](const std::u16string& text) {
+    auto retype = [&](const std::u16string& text) {
         gui_click_screen(gui_window_center(edit));
         gui_press_key(VK_HOME);
         gui_press_key(VK_END, true);
         gui_type_text(text);
-        gui_press_key(VK_RETURN);
     };
-    type_line(folder / u"beta");
+    retype(folder / u"beta");
+    gui_press_key(VK_RETURN);
     ASSERT_TRUE(gui_wait_events_until([&] { return control_get_text(combo) == folder / u"beta\\"; }));
     EXPECT_EQ(count_events(combo, EVENTTYPE_CHANGE), 1);
     EXPECT_EQ(gui_window_text(edit), u"beta");
-    type_line(folder / u"missing");
+    // The mistyped path must be seen in the edit before Return, or the old text would still
+    // be there from before the typing.
+    retype(folder / u"missing");
+    ASSERT_TRUE(gui_wait_events_until([&] { return gui_window_text(edit) == folder / u"missing"; }));
+    gui_press_key(VK_RETURN);
     EXPECT_TRUE(gui_wait_events_until([&] { return gui_window_text(edit) == u"beta"; }));
     EXPECT_EQ(control_get_text(combo), folder / u"beta\\");
     EXPECT_EQ(count_events(combo, EVENTTYPE_CHANGE), 1);
@@ -476,7 +503,7 @@ TEST_F(ExplorerViewTest, ALargeFolderShowsEveryFileAndTheListAnswersWhileItIsRea
     EXPECT_TRUE(gui_wait_events_until([&] { return control_count_items(list) == FILES + 1; }, WAIT_MS));
     gui_wait_events_for(100);
     listing = false;
-    gui_wait_events_until([&] { return asked.load(); }, WAIT_MS);
+    EXPECT_TRUE(gui_wait_events_until([&] { return asked.load(); }, WAIT_MS));
     asker.join();
     EXPECT_TRUE(
         std::any_of(answers.begin(), answers.end(), [](DWORD_PTR count) { return count > 1 && count < FILES + 1; }));

@@ -50,13 +50,14 @@ TEST(ListLogic, ItemImagesFitTheFirstImagesSizeAndAreKeyedByNumberAndBitmap)
     EXPECT_TRUE(same(item_image_fit(32767, 1, 16, 16), {0, 7, 16, 1}));
 
     ItemImageMap map;
-    item_image_remember(&map, 7, 0x100, 0);
-    item_image_remember(&map, 8, 0x200, 1);
-    EXPECT_EQ(item_image_find(map, 7, 0x100), 0);
-    EXPECT_EQ(item_image_find(map, 7, 0x300), -1);  // number 7 freed and made again
-    item_image_remember(&map, 7, 0x300, 2);
-    EXPECT_EQ(item_image_find(map, 7, 0x300), 2);
-    EXPECT_EQ(item_image_find(map, 9, 0x100), -1);
+    item_image_remember(&map, {7, 1, 0x100, 0});
+    item_image_remember(&map, {8, 2, 0x200, 1});
+    ASSERT_NE(item_image_find(&map, 7, 1), nullptr);
+    EXPECT_EQ(item_image_find(&map, 7, 1)->index, 0);
+    EXPECT_EQ(item_image_find(&map, 7, 3), nullptr);  // number 7 freed and made again
+    item_image_remember(&map, {7, 3, 0x300, 2});
+    EXPECT_EQ(item_image_find(&map, 7, 3)->index, 2);
+    EXPECT_EQ(item_image_find(&map, 9, 1), nullptr);
     EXPECT_EQ(map.size(), 2u);
 }
 

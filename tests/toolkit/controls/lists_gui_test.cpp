@@ -326,6 +326,13 @@ TEST_F(ListsTest, ItemImagesShowTheirPixelsAndLeakNothing)
     ASSERT_NE(image_create(REUSED, 16, 16, GREEN), 0);  // the number of the freed red image
     ASSERT_EQ(control_set_item_image(list, 3, REUSED), 1);
     EXPECT_EQ(image_list_count(list_window, LVM_GETIMAGELIST, LVSIL_SMALL), 3);
+    // An image scaled and set again replaces its copy: one entry per image.
+    ObjectNumber scaled = image_create(GK_ANY, 16, 16, BLUE);
+    for (int size : {16, 24, 32}) {
+        ASSERT_EQ(image_scale(scaled, size, size, IMAGE_SCALE_NEAREST), 1);
+        ASSERT_EQ(control_set_item_image(list, 40, scaled), 1);
+    }
+    EXPECT_EQ(image_list_count(list_window, LVM_GETIMAGELIST, LVSIL_SMALL), 4);
     control_set_state(combo, 1);
     gui_pump_messages_for(100);
 

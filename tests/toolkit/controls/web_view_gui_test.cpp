@@ -22,7 +22,7 @@ protected:
     {
         web_view_host_without_engine(false);
         ControlWindowTest::TearDown();
-        EXPECT_EQ(event_message_filter(), nullptr);
+        EXPECT_EQ(event_control_filter(), nullptr);
     }
 };
 
@@ -33,7 +33,7 @@ bool contains(const std::u16string& text, const std::u16string& part)
 
 TEST_F(WebViewTest, FallbackNamesTheAddressAndReadsItBack)
 {
-    EXPECT_EQ(event_message_filter(), nullptr);
+    EXPECT_EQ(event_control_filter(), nullptr);
     ObjectNumber web = web_view_create(GK_ANY, 10, 10, 300, 200, u"https://example.org/first", 0);
     ASSERT_NE(web, 0);
     EXPECT_EQ(control_kind(web), CONTROL_KIND_WEB);
@@ -57,15 +57,38 @@ TEST_F(WebViewTest, FilterIsInstalledWhileAWebViewExists)
 {
     ObjectNumber first = web_view_create(GK_ANY, 0, 0, 100, 100, u"a", 0);
     ObjectNumber second = web_view_create(GK_ANY, 100, 0, 100, 100, u"b", 0);
-    EventMessageFilter filter = event_message_filter();
+    EventMessageFilter filter = event_control_filter();
     EXPECT_NE(filter, nullptr);
     control_free(first);
-    EXPECT_EQ(event_message_filter(), filter);
+    EXPECT_EQ(event_control_filter(), filter);
     control_free(second);
-    EXPECT_EQ(event_message_filter(), nullptr);
+    EXPECT_EQ(event_control_filter(), nullptr);
     // Keys away from any web view pass the filter.
     web_view_create(GK_ANY, 0, 0, 100, 100, u"c", 0);
-    EXPECT_EQ(event_message_filter()(WM_KEYDOWN, VK_TAB, 0), 0);
+    EXPECT_EQ(event_control_filter()(WM_KEYDOWN, VK_TAB, 0), 0);
+}
+
+int g_program_keys = 0;
+
+int program_filter(unsigned message, std::uintptr_t, std::intptr_t)
+{
+    g_program_keys += message == WM_KEYDOWN ? 1 : 0;
+    return 0;
+}
+
+// The program's own filter stays while web views come and go, and still sees real keys.
+TEST_F(WebViewTest, TheProgramsFilterIsKeptBesideTheWebViews)
+{
+    event_set_message_filter(program_filter);
+    ObjectNumber web = web_view_create(GK_ANY, 0, 0, 100, 100, u"a", 0);
+    EXPECT_NE(event_control_filter(), nullptr);
+    EXPECT_EQ(event_message_filter(), program_filter);
+    g_program_keys = 0;
+    gui_press_key('A');
+    EXPECT_TRUE(gui_wait_events_until([] { return g_program_keys > 0; }));
+    control_free(web);
+    EXPECT_EQ(event_message_filter(), program_filter);
+    event_set_message_filter(nullptr);
 }
 
 // Where no engine is present the browser object is still made and in-place activated in the
@@ -89,7 +112,7 @@ TEST_F(WebViewTest, HostedBrowserFillsTheControlAndNeverBlocks)
     control_set_text(web, u"about:blank#second");
     EXPECT_FALSE(control_get_text(web).empty());
     web_view_command(web, WEB_VIEW_STOP);
-    EXPECT_NE(event_message_filter(), nullptr);
+    EXPECT_NE(event_control_filter(), nullptr);
     control_free(web);
 }
 
