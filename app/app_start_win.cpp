@@ -2,9 +2,9 @@
 // embedded definition, its controls, the editors and every binding.
 #include "app/app_folder.h"
 #include "app/app_state.h"
+#include "app/journal_definition.h"
 
 #include "dialog/dialog.h"
-#include "dialog/journal_definition.h"
 #include "images/image.h"
 #include "services/file.h"
 #include "services/folder.h"

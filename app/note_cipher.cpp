@@ -1,7 +1,7 @@
 #include "app/note_cipher.h"
 
-#include "services/aes.h"
-#include "services/fingerprint.h"
+#include "services/crypto/aes.h"
+#include "services/crypto/fingerprint.h"
 #include "services/random.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "app/note_key.h"
 
-#include "services/fingerprint.h"
+#include "services/crypto/fingerprint.h"
 #include "services/utf8.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 // AES benchmark: AES-256 CBC encryption, CBC decryption and ECB of 1 MiB,
 // each as a ratio to libcrypto's EVP interface on the same buffers in the same run.
 // Build it as a host release build (-DCMAKE_BUILD_TYPE=Release -DQN_SANITIZE=OFF).
-#include "services/aes.h"
+#include "services/crypto/aes.h"
 
 #include <openssl/evp.h>
 

@@ -22,8 +22,8 @@ int main()
 #include <openssl/evp.h>
 #include <zlib.h>
 
-#include "services/digest.h"
-#include "services/fingerprint.h"
+#include "services/crypto/digest.h"
+#include "services/crypto/fingerprint.h"
 
 namespace {
 

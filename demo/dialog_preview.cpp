@@ -10,6 +10,7 @@
 // definition file changes, and keeps the last good window when the changed definition is
 // faulty.
 #include "demo/preview_data.h"
+#include "demo/preview_file.h"
 #include "demo/preview_images.h"
 #include "demo/preview_text.h"
 #include "demo/preview_watch.h"
@@ -17,7 +18,6 @@
 #include "images/image.h"
 #include "services/file.h"
 #include "services/text_convert.h"
-#include "services/text_decode.h"
 #include "toolkit/control.h"
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
@@ -77,20 +77,6 @@ void print_line(const std::string& line)
     std::fflush(stdout);
 }
 
-// The whole file as text, or false when it cannot be read.
-bool read_definition(const wchar_t* path, std::u16string* text)
-{
-    ObjectNumber file = file_open_read(GK_ANY, reinterpret_cast<const char16_t*>(path), 0);
-    if (!file)
-        return false;
-    std::int64_t length = file_length(file);
-    std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    bool read = file_read_data(file, bytes.data(), static_cast<std::int64_t>(bytes.size())) == length;
-    file_close(file);
-    *text = text_decode(bytes);
-    return read;
-}
-
 // Every element name the definition gives, by the control made for it.
 void collect_names(ObjectNumber dialog, const XmlNode* node, std::map<ObjectNumber, std::string>* names)
 {
@@ -146,7 +132,7 @@ ObjectNumber open_file(const wchar_t* path, const wchar_t* window_name, const Pr
                        std::map<ObjectNumber, std::string>* names)
 {
     std::u16string text;
-    if (!read_definition(path, &text)) {
+    if (!preview_read_text(reinterpret_cast<const char16_t*>(path), &text)) {
         fail("The definition file could not be read: " + utf16_to_utf8(reinterpret_cast<const char16_t*>(path)));
         return 0;
     }

@@ -1,9 +1,8 @@
 #include "demo/preview_data.h"
 
+#include "demo/preview_file.h"
 #include "dialog/dialog.h"
-#include "services/file.h"
 #include "services/text_convert.h"
-#include "services/text_decode.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/list_logic.h"
 #include "toolkit/controls/listicon.h"
@@ -25,19 +24,6 @@ bool split_pair(const wchar_t* argument, std::u16string* name, std::u16string* v
     *name = text.substr(0, equals);
     *value = text.substr(equals + 1);
     return true;
-}
-
-bool read_text(const std::u16string& path, std::u16string* text)
-{
-    ObjectNumber file = file_open_read(GK_ANY, path.c_str(), 0);
-    if (!file)
-        return false;
-    std::int64_t length = file_length(file);
-    std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(length, 0)), '\0');
-    bool read = file_read_data(file, bytes.data(), static_cast<std::int64_t>(bytes.size())) == length;
-    file_close(file);
-    *text = text_decode(bytes);
-    return read;
 }
 
 // One line of the file as the control's kind takes it: a tree's level from its leading
@@ -70,7 +56,7 @@ bool fill(ObjectNumber dialog, const std::u16string& name, const std::u16string&
         *message = "No list view, list icon, tree or combo box is named " + utf16_to_utf8(name.c_str()) + ".";
         return false;
     }
-    if (!read_text(path, &text)) {
+    if (!preview_read_text(path, &text)) {
         *message = "The items file could not be read: " + utf16_to_utf8(path.c_str());
         return false;
     }

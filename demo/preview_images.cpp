@@ -17,8 +17,8 @@ namespace {
 bool give_image(ObjectNumber control, ObjectNumber image)
 {
     switch (control_kind(control)) {
-    case CONTROL_KIND_IMAGE: return control_set_attribute(control, IMAGE_CONTROL_IMAGE, image) == 1;
-    case CONTROL_KIND_BUTTONIMAGE: return control_set_attribute(control, BUTTONIMAGE_IMAGE, image) == 1;
+    case CONTROL_KIND_IMAGE:
+    case CONTROL_KIND_BUTTONIMAGE: return control_set_attribute(control, IMAGE_ATTRIBUTE_PICTURE, image) == 1;
     case CONTROL_KIND_CANVAS: {
         int width = std::max<int>(image_width(image), static_cast<int>(control_get_attribute(control, CANVAS_WIDTH)));
         int height = std::max<int>(image_height(image), static_cast<int>(control_get_attribute(control, CANVAS_HEIGHT)));

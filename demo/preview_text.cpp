@@ -1,7 +1,7 @@
 #include "demo/preview_text.h"
 
+#include "demo/preview_file.h"
 #include "dialog/dialog.h"
-#include "services/file.h"
 #include "services/text_convert.h"
 #include "toolkit/control.h"
 
@@ -13,13 +13,8 @@ constexpr std::string_view UTF8_MARK = "\xEF\xBB\xBF";
 
 bool read_utf8(const std::u16string& path, std::u16string* text)
 {
-    ObjectNumber file = file_open_read(GK_ANY, path.c_str(), 0);
-    if (!file)
-        return false;
-    std::int64_t length = file_length(file);
-    std::string bytes(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    bool read = file_read_data(file, bytes.data(), static_cast<std::int64_t>(bytes.size())) == length;
-    file_close(file);
+    std::string bytes;
+    bool read = preview_read_file(path, &bytes);
     std::string_view content(bytes);
     if (content.starts_with(UTF8_MARK))
         content.remove_prefix(UTF8_MARK.size());

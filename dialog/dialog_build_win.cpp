@@ -1,6 +1,5 @@
 #include "dialog/dialog_build_win.h"
 
-#include "dialog/placeholder_control_win.h"
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/buttonimage.h"
@@ -120,7 +119,7 @@ ObjectNumber create_value_control(const ControlElement* element)
     }
 }
 
-// The list-like kinds and the pickers; the stand-in for kinds the toolkit lacks.
+// The list-like kinds and the pickers; 0 for a kind that makes no control.
 ObjectNumber create_list_or_picker(DialogElement* element)
 {
     constexpr int FIRST_COLUMN_WIDTH = 300;
@@ -136,7 +135,7 @@ ObjectNumber create_list_or_picker(DialogElement* element)
         std::int32_t color = static_cast<const ControlElement*>(element)->color;
         return hyperlink_create(number, 0, 0, 0, 0, text_of(element), color, flags);
     }
-    default: return placeholder_create(number, text_of(element), holds_children(element));
+    default: return 0;
     }
 }
 
@@ -285,9 +284,8 @@ void apply_disabled_and_invisible(const DialogElement* element)
 bool create_option_group(Builder* builder, std::vector<DialogElement*>* pending)
 {
     int group = static_cast<const ControlElement*>(pending->front())->group;
-    // A throw-away control ends whatever option group the controls layer has open.
-    if (ObjectNumber spare = placeholder_create(GK_ANY, u"", false))
-        control_free(spare);
+    // With the one-shot word clear, the next option starts a group of its own (option.h).
+    control_set_one_shot(0);
     std::vector<DialogElement*> later;
     for (DialogElement* option : *pending) {
         if (static_cast<const ControlElement*>(option)->group != group) {

@@ -2,6 +2,7 @@
 
 #include "dialog/dialog_text.h"
 #include "dialog/layout_internal.h"
+#include "toolkit/controls/canvas.h"
 
 #include <algorithm>
 #include <new>
@@ -214,7 +215,7 @@ DialogElement* new_record(const ElementInfo* info, std::uint32_t flags)
         return splitter;
     }
     case ElementRole::Canvas:
-        if (!(flags & DIALOG_CANVAS_CONTAINER))
+        if (!(flags & GK_Canvas_Container))
             break;
         [[fallthrough]];
     case ElementRole::Window:

@@ -1,94 +1,108 @@
 #include "dialog/dialog_language.h"
 
 #include "dialog/dialog_text.h"
+#include "toolkit/button.h"
+#include "toolkit/controls/calendar.h"
+#include "toolkit/controls/canvas.h"
+#include "toolkit/controls/checkbox.h"
+#include "toolkit/controls/combobox.h"
+#include "toolkit/controls/date.h"
+#include "toolkit/controls/explorer_logic.h"
+#include "toolkit/controls/frame.h"
+#include "toolkit/controls/hyperlink.h"
+#include "toolkit/controls/image_control.h"
+#include "toolkit/controls/listicon.h"
+#include "toolkit/controls/plain_container.h"
+#include "toolkit/controls/progressbar.h"
+#include "toolkit/controls/scrollarea.h"
+#include "toolkit/controls/scrollbar.h"
+#include "toolkit/controls/spin.h"
+#include "toolkit/controls/splitter.h"
+#include "toolkit/controls/trackbar.h"
+#include "toolkit/controls/tree.h"
+#include "toolkit/editor.h"
 #include "toolkit/event.h"
-
+#include "toolkit/listview.h"
+#include "toolkit/string_field.h"
+#include "toolkit/text.h"
+#include "toolkit/window.h"
 
 namespace {
 
+// A flag's entry: its name as a definition writes it (without '#') and the toolkit's value.
+#define FLAG(name) FlagName{u"" #name, name}
+
 const FlagName WINDOW_FLAGS[] = {
-    {u"GK_Window_ScreenCentered", 0x1},      {u"GK_Window_WindowCentered", 0x2},
-    {u"GK_Window_Tool", 0x4},                {u"GK_Window_TitleBar", 0xC00000},
-    {u"GK_Window_SystemMenu", 0xC80000},     {u"GK_Window_SizeGadget", 0xC40000},
-    {u"GK_Window_MinimizeGadget", 0xCA0000}, {u"GK_Window_MaximizeGadget", 0xC90000},
-    {u"GK_Window_Invisible", 0x10000000},    {u"GK_Window_BorderLess", 0x80000000},
-    {u"GK_Window_NoActivate", 0x2000000},
+    FLAG(GK_Window_ScreenCentered), FLAG(GK_Window_WindowCentered), FLAG(GK_Window_Tool), FLAG(GK_Window_TitleBar),
+    FLAG(GK_Window_SystemMenu), FLAG(GK_Window_SizeGadget), FLAG(GK_Window_MinimizeGadget),
+    FLAG(GK_Window_MaximizeGadget), FLAG(GK_Window_Invisible), FLAG(GK_Window_BorderLess), FLAG(GK_Window_NoActivate),
 };
 const FlagName BUTTON_FLAGS[] = {
-    {u"GK_Button_Right", 0x200},     {u"GK_Button_Left", 0x100},    {u"GK_Button_Default", 0x1},
-    {u"GK_Button_MultiLine", 0x2000}, {u"GK_Button_Toggle", 0x1003},
+    FLAG(GK_Button_Right), FLAG(GK_Button_Left), FLAG(GK_Button_Default), FLAG(GK_Button_MultiLine),
+    FLAG(GK_Button_Toggle),
 };
-const FlagName CHECKBOX_FLAGS[] = {
-    {u"GK_CheckBox_Right", 0x200}, {u"GK_CheckBox_Center", 0x300}, {u"GK_CheckBox_ThreeState", 0x5},
-};
-const FlagName IMAGE_FLAGS[] = {{u"GK_Image_Raised", 0x1}, {u"GK_Image_Border", 0x200}};
-const FlagName LISTVIEW_FLAGS[] = {{u"GK_ListView_MultiSelect", 0x800}, {u"GK_ListView_ClickSelect", 0x8}};
+const FlagName CHECKBOX_FLAGS[] = {FLAG(GK_CheckBox_Right), FLAG(GK_CheckBox_Center), FLAG(GK_CheckBox_ThreeState)};
+const FlagName IMAGE_FLAGS[] = {FLAG(GK_Image_Raised), FLAG(GK_Image_Border)};
+const FlagName LISTVIEW_FLAGS[] = {FLAG(GK_ListView_MultiSelect), FLAG(GK_ListView_ClickSelect)};
 const FlagName LISTICON_FLAGS[] = {
-    {u"GK_ListIcon_CheckBoxes", 0x1},          {u"GK_ListIcon_MultiSelect", 0x4},
-    {u"GK_ListIcon_GridLines", 0x10000},       {u"GK_ListIcon_FullRowSelect", 0x40000000},
-    {u"GK_ListIcon_HeaderDragDrop", 0x10000000}, {u"GK_ListIcon_AlwaysShowSelection", 0x8},
-    {u"GK_ListIcon_ThreeState", 0x40},
+    FLAG(GK_ListIcon_CheckBoxes), FLAG(GK_ListIcon_MultiSelect), FLAG(GK_ListIcon_GridLines),
+    FLAG(GK_ListIcon_FullRowSelect), FLAG(GK_ListIcon_HeaderDragDrop), FLAG(GK_ListIcon_AlwaysShowSelection),
+    FLAG(GK_ListIcon_ThreeState),
 };
 const FlagName TREE_FLAGS[] = {
-    {u"GK_Tree_AlwaysShowSelection", 0x20}, {u"GK_Tree_NoLines", 0x2},       {u"GK_Tree_NoButtons", 0x1},
-    {u"GK_Tree_CheckBoxes", 0x100},         {u"GK_Tree_ThreeState", 0x10000},
+    FLAG(GK_Tree_AlwaysShowSelection), FLAG(GK_Tree_NoLines), FLAG(GK_Tree_NoButtons), FLAG(GK_Tree_CheckBoxes),
+    FLAG(GK_Tree_ThreeState),
 };
 const FlagName CONTAINER_FLAGS[] = {
-    {u"GK_Container_BorderLess", 0x0}, {u"GK_Container_Flat", 0x1},   {u"GK_Container_Raised", 0x2},
-    {u"GK_Container_Single", 0x4},     {u"GK_Container_Double", 0x8},
+    FLAG(GK_Container_BorderLess), FLAG(GK_Container_Flat), FLAG(GK_Container_Raised), FLAG(GK_Container_Single),
+    FLAG(GK_Container_Double),
 };
 const FlagName COMBOBOX_FLAGS[] = {
-    {u"GK_ComboBox_Editable", 0x42},  {u"GK_ComboBox_LowerCase", 0x4000},
-    {u"GK_ComboBox_UpperCase", 0x2000}, {u"GK_ComboBox_Image", 0x10000000},
+    FLAG(GK_ComboBox_Editable), FLAG(GK_ComboBox_LowerCase), FLAG(GK_ComboBox_UpperCase), FLAG(GK_ComboBox_Image),
 };
-const FlagName TEXT_FLAGS[] = {{u"GK_Text_Center", 0x1}, {u"GK_Text_Right", 0x2}, {u"GK_Text_Border", 0x20000}};
+const FlagName TEXT_FLAGS[] = {FLAG(GK_Text_Center), FLAG(GK_Text_Right), FLAG(GK_Text_Border)};
 const FlagName STRING_FLAGS[] = {
-    {u"GK_String_Password", 0x20},          {u"GK_String_ReadOnly", 0x800},
-    {u"GK_String_Numeric", 0x2000},         {u"GK_String_LowerCase", 0x10},
-    {u"GK_String_UpperCase", 0x8},          {u"GK_String_BorderLess", 0x20000},
-    {u"GK_String_AutoComplete", 0x10000000}, {u"GK_String_AutoInsert", 0x40000000},
+    FLAG(GK_String_Password), FLAG(GK_String_ReadOnly), FLAG(GK_String_Numeric), FLAG(GK_String_LowerCase),
+    FLAG(GK_String_UpperCase), FLAG(GK_String_BorderLess), FLAG(GK_String_AutoComplete), FLAG(GK_String_AutoInsert),
 };
 const FlagName SCROLLAREA_FLAGS[] = {
-    {u"GK_ScrollArea_Flat", 0x1},       {u"GK_ScrollArea_Raised", 0x2}, {u"GK_ScrollArea_Single", 0x4},
-    {u"GK_ScrollArea_BorderLess", 0x8}, {u"GK_ScrollArea_Center", 0x10},
+    FLAG(GK_ScrollArea_Flat), FLAG(GK_ScrollArea_Raised), FLAG(GK_ScrollArea_Single), FLAG(GK_ScrollArea_BorderLess),
+    FLAG(GK_ScrollArea_Center),
 };
-const FlagName FRAME_FLAGS[] = {{u"GK_Frame_Double", 0x1}, {u"GK_Frame_Single", 0x2}, {u"GK_Frame_Flat", 0x3}};
-const FlagName EDITOR_FLAGS[] = {{u"GK_Editor_ReadOnly", 0x800}, {u"GK_Editor_WordWrap", 0x10000000}};
-const FlagName SCROLLBAR_FLAGS[] = {{u"GK_ScrollBar_Vertical", 0x1}};
-const FlagName PROGRESSBAR_FLAGS[] = {{u"GK_ProgressBar_Smooth", 0x1}, {u"GK_ProgressBar_Vertical", 0x4}};
+const FlagName FRAME_FLAGS[] = {FLAG(GK_Frame_Double), FLAG(GK_Frame_Single), FLAG(GK_Frame_Flat)};
+const FlagName EDITOR_FLAGS[] = {FLAG(GK_Editor_ReadOnly), FLAG(GK_Editor_WordWrap)};
+const FlagName SCROLLBAR_FLAGS[] = {FLAG(GK_ScrollBar_Vertical)};
+const FlagName PROGRESSBAR_FLAGS[] = {FLAG(GK_ProgressBar_Smooth), FLAG(GK_ProgressBar_Vertical)};
 const FlagName EXPLORERLIST_FLAGS[] = {
-    {u"GK_Explorer_NoMyDocuments", 0x200},        {u"GK_Explorer_NoFiles", 0x1},
-    {u"GK_Explorer_NoDriveRequester", 0x10},      {u"GK_Explorer_AutoSort", 0x40},
-    {u"GK_Explorer_BorderLess", 0x100000},        {u"GK_Explorer_AlwaysShowSelection", 0x1000000},
-    {u"GK_Explorer_NoParentFolder", 0x2},         {u"GK_Explorer_NoFolders", 0x4},
-    {u"GK_Explorer_NoDirectoryChange", 0x8},      {u"GK_Explorer_NoSort", 0x20},
-    {u"GK_Explorer_MultiSelect", 0x200000},       {u"GK_Explorer_GridLines", 0x400000},
-    {u"GK_Explorer_HeaderDragDrop", 0x800000},    {u"GK_Explorer_FullRowSelect", 0x2000000},
+    FLAG(GK_Explorer_NoMyDocuments), FLAG(GK_Explorer_NoFiles), FLAG(GK_Explorer_NoDriveRequester),
+    FLAG(GK_Explorer_AutoSort), FLAG(GK_Explorer_BorderLess), FLAG(GK_Explorer_AlwaysShowSelection),
+    FLAG(GK_Explorer_NoParentFolder), FLAG(GK_Explorer_NoFolders), FLAG(GK_Explorer_NoDirectoryChange),
+    FLAG(GK_Explorer_NoSort), FLAG(GK_Explorer_MultiSelect), FLAG(GK_Explorer_GridLines),
+    FLAG(GK_Explorer_HeaderDragDrop), FLAG(GK_Explorer_FullRowSelect),
 };
 const FlagName EXPLORERTREE_FLAGS[] = {
-    {u"GK_Explorer_BorderLess", 0x100000}, {u"GK_Explorer_AlwaysShowSelection", 0x1000000},
-    {u"GK_Explorer_NoLines", 0x4000000},   {u"GK_Explorer_NoButtons", 0x8000000},
-    {u"GK_Explorer_NoMyDocuments", 0x200}, {u"GK_Explorer_NoFiles", 0x1},
-    {u"GK_Explorer_NoDriveRequester", 0x10}, {u"GK_Explorer_AutoSort", 0x40},
+    FLAG(GK_Explorer_BorderLess), FLAG(GK_Explorer_AlwaysShowSelection), FLAG(GK_Explorer_NoLines),
+    FLAG(GK_Explorer_NoButtons), FLAG(GK_Explorer_NoMyDocuments), FLAG(GK_Explorer_NoFiles),
+    FLAG(GK_Explorer_NoDriveRequester), FLAG(GK_Explorer_AutoSort),
 };
 const FlagName EXPLORERCOMBO_FLAGS[] = {
-    {u"GK_Explorer_NoMyDocuments", 0x200}, {u"GK_Explorer_DrivesOnly", 0x80}, {u"GK_Explorer_Editable", 0x100},
+    FLAG(GK_Explorer_NoMyDocuments), FLAG(GK_Explorer_DrivesOnly), FLAG(GK_Explorer_Editable),
 };
 const FlagName SPLITTER_FLAGS[] = {
-    {u"GK_Splitter_Vertical", 0x1},   {u"GK_Splitter_Separator", 0x2},
-    {u"GK_Splitter_FirstFixed", 0x4}, {u"GK_Splitter_SecondFixed", 0x8},
+    FLAG(GK_Splitter_Vertical), FLAG(GK_Splitter_Separator), FLAG(GK_Splitter_FirstFixed),
+    FLAG(GK_Splitter_SecondFixed),
 };
-const FlagName BUTTONIMAGE_FLAGS[] = {{u"GK_Button_Toggle", 0x1003}};
-const FlagName TRACKBAR_FLAGS[] = {{u"GK_TrackBar_Ticks", 0x1}, {u"GK_TrackBar_Vertical", 0x2}};
+const FlagName BUTTONIMAGE_FLAGS[] = {FLAG(GK_Button_Toggle)};
+const FlagName TRACKBAR_FLAGS[] = {FLAG(GK_TrackBar_Ticks), FLAG(GK_TrackBar_Vertical)};
 const FlagName CANVAS_FLAGS[] = {
-    {u"GK_Canvas_ClipMouse", 0x2}, {u"GK_Canvas_Border", 0x1},    {u"GK_Canvas_Keyboard", 0x4},
-    {u"GK_Canvas_DrawFocus", 0x8}, {u"GK_Canvas_Container", 0x20},
+    FLAG(GK_Canvas_ClipMouse), FLAG(GK_Canvas_Border), FLAG(GK_Canvas_Keyboard), FLAG(GK_Canvas_DrawFocus),
+    FLAG(GK_Canvas_Container),
 };
-const FlagName CALENDAR_FLAGS[] = {{u"GK_Calendar_Borderless", 0x800000}};
-const FlagName DATE_FLAGS[] = {{u"GK_Date_UpDown", 0x1}, {u"GK_Date_CheckBox", 0x2}};
-const FlagName SPIN_FLAGS[] = {{u"GK_Spin_ReadOnly", 0x1}, {u"GK_Spin_Numeric", 0x2}};
-const FlagName HYPERLINK_FLAGS[] = {{u"GK_HyperLink_Underline", 0x1}};
-
+const FlagName CALENDAR_FLAGS[] = {FLAG(GK_Calendar_Borderless)};
+const FlagName DATE_FLAGS[] = {FLAG(GK_Date_UpDown), FLAG(GK_Date_CheckBox)};
+const FlagName SPIN_FLAGS[] = {FLAG(GK_Spin_ReadOnly), FLAG(GK_Spin_Numeric)};
+const FlagName HYPERLINK_FLAGS[] = {FLAG(GK_HyperLink_Underline)};
+#undef FLAG
 
 constexpr std::uint32_t LIST_EVENTS = EVENT_ALLOW_RIGHT_CLICK | EVENT_ALLOW_LEFT_CLICK |
                                       EVENT_ALLOW_RIGHT_DOUBLE_CLICK | EVENT_ALLOW_LEFT_DOUBLE_CLICK |

@@ -94,16 +94,6 @@ struct ElementInfo {
     std::span<const FlagName> flags;  // this kind's flag table, empty for none
 };
 
-// The flags that the dialog engine reads itself.
-constexpr std::uint32_t DIALOG_WINDOW_SCREEN_CENTERED = 0x1;
-constexpr std::uint32_t DIALOG_WINDOW_WINDOW_CENTERED = 0x2;
-constexpr std::uint32_t DIALOG_WINDOW_INVISIBLE = 0x10000000;
-constexpr std::uint32_t DIALOG_CONTAINER_FLAT = 0x1;
-constexpr std::uint32_t DIALOG_TEXT_BORDER = 0x20000;
-constexpr std::uint32_t DIALOG_SPLITTER_VERTICAL = 0x1;
-constexpr std::uint32_t DIALOG_SPLITTER_SEPARATOR = 0x2;
-constexpr std::uint32_t DIALOG_CANVAS_CONTAINER = 0x20;
-
 // The element of that tag name (case-insensitive), null for a name not in the language.
 const ElementInfo* dialog_element_info(std::u16string_view name);
 

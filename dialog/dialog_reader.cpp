@@ -3,6 +3,7 @@
 #include "dialog/dialog_text.h"
 #include "dialog/dialog_values.h"
 #include "dialog/layout.h"
+#include "toolkit/controls/splitter.h"
 #include "xml/xml.h"
 
 #include <algorithm>
@@ -193,7 +194,7 @@ int read_splitter_minimum(std::u16string_view value)
 
 void read_splitter(const XmlNode* node, SplitterElement* splitter)
 {
-    splitter->vertical = (splitter->flags & DIALOG_SPLITTER_VERTICAL) != 0;
+    splitter->vertical = (splitter->flags & GK_Splitter_Vertical) != 0;
     for_each_attribute(node, [&](std::u16string_view name, std::u16string_view value) {
         if (text_equal_ascii(name, u"firstmin"))
             splitter->first_minimum = read_splitter_minimum(value);

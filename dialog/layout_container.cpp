@@ -2,6 +2,8 @@
 // scrollarea, container canvas) and of the splitter.
 #include "dialog/layout_internal.h"
 
+#include "toolkit/controls/plain_container.h"
+#include "toolkit/controls/splitter.h"
 #include "toolkit/geometry.h"
 
 #include <algorithm>
@@ -140,7 +142,7 @@ namespace {
 // A flat container has a 2-pixel border; any other border style twice the system border.
 void container_border(const DialogElement* container, const LayoutHost* host, int* width, int* height)
 {
-    if (container->flags & DIALOG_CONTAINER_FLAT)
+    if (container->flags & GK_Container_Flat)
         *width = *height = 2;
     else if (container->flags != 0)
         *width = *height = layout_clamp(2 * std::int64_t{host->border_width});
@@ -288,7 +290,7 @@ void layout_splitter_natural(DialogElement* element, const LayoutHost* host, int
             layout_host_set_attribute(host, splitter, attributes[i],
                                       splitter->vertical ? splitter->child_widths[i] : splitter->child_heights[i]);
     }
-    std::int64_t bar = (splitter->flags & DIALOG_SPLITTER_SEPARATOR) ? SPLITTER_SEPARATOR_BAR : SPLITTER_BAR;
+    std::int64_t bar = (splitter->flags & GK_Splitter_Separator) ? SPLITTER_SEPARATOR_BAR : SPLITTER_BAR;
     std::int64_t w = 0;
     std::int64_t h = 0;
     if (splitter->vertical) {

@@ -2,6 +2,8 @@
 // and the list whose height is rounded to whole items.
 #include "dialog/layout_internal.h"
 
+#include "toolkit/text.h"
+
 #include <algorithm>
 
 namespace {
@@ -39,7 +41,7 @@ void layout_natural_request(DialogElement* element, const LayoutHost* host, int*
 void layout_natural_allocate(DialogElement* element, const LayoutHost* host, int x, int y, int width, int height)
 {
     bool label = element->kind == ELEMENT_TEXT || element->kind == ELEMENT_HYPERLINK;
-    if (label && !(element->flags & DIALOG_TEXT_BORDER)) {
+    if (label && !(element->flags & GK_Text_Border)) {
         int required_width = 0;
         int required_height = 0;
         layout_host_required_size(host, element, &required_width, &required_height);

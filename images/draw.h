@@ -39,7 +39,16 @@ int draw_flood_fill(int x, int y, std::int32_t color);
 // Draws the image by its alpha at (x, y); with a width and height above 0, scaled smoothly to that size.
 int draw_image(ObjectNumber image, int x, int y, int width = 0, int height = 0);
 
-// The font of later text: a font number of the toolkit, or GK_ANY for the controls' default font.
+// What text needs of the fonts, which the component above that numbers them fills in: the
+// platform font of a number (null when it names none), and the font of text when none is set.
+struct DrawFonts {
+    void* (*handle)(ObjectNumber font);
+    void* (*preset)();
+};
+// Hands drawing the fonts' table; until then only GK_ANY names a font, the platform's.
+void draw_set_fonts(const DrawFonts* fonts);
+
+// The font of later text: a font number of the fonts' table, or GK_ANY for its preset font.
 int draw_set_font(ObjectNumber font);
 // One line of text with its top left corner at (x, y); back DRAW_TRANSPARENT leaves the
 // background. Nothing is drawn outside the text's measured width and height.

@@ -11,7 +11,7 @@ struct DrawTarget {
     HBITMAP bitmap;             // the target's bitmap, selected into `context` while it is made
     HDC context;                // memory context, made on the first platform drawing
     HGDIOBJ previous_bitmap;    // what `context` held before the target's bitmap
-    ObjectNumber font;          // 0: the controls' default font
+    ObjectNumber font;          // 0: the preset font of draw_set_fonts
     void (*finished)(void*);
     void* finished_context;
 };

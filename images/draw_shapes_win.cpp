@@ -4,9 +4,6 @@
 // out opaque and the others keep their alpha.
 #include "images/draw_internal_win.h"
 
-#include "toolkit/control.h"
-#include "toolkit/font.h"
-
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -65,9 +62,14 @@ int draw_shape(PixelRect bounds, std::int32_t color, int fill, Shape shape)
     });
 }
 
+// The fonts' table that draw_set_fonts gave, or null.
+const DrawFonts* g_fonts = nullptr;
+
 HFONT current_font(const DrawTarget* state)
 {
-    void* font = state->font ? font_handle(state->font) : control_default_font();
+    void* font = nullptr;
+    if (g_fonts)
+        font = state->font ? g_fonts->handle(state->font) : g_fonts->preset();
     return static_cast<HFONT>(font ? font : GetStockObject(DEFAULT_GUI_FONT));
 }
 
@@ -127,10 +129,15 @@ int draw_round_rectangle(int x, int y, int width, int height, int corner, std::i
     });
 }
 
+void draw_set_fonts(const DrawFonts* fonts)
+{
+    g_fonts = fonts;
+}
+
 int draw_set_font(ObjectNumber font)
 {
     DrawTarget* state = draw_target();
-    if (!state || (font != GK_ANY && !font_handle(font)))
+    if (!state || (font != GK_ANY && !(g_fonts && g_fonts->handle(font))))
         return 0;
     state->font = font == GK_ANY ? 0 : font;
     return 1;

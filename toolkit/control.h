@@ -43,7 +43,7 @@ struct ControlRecord {
     std::int32_t back_color;      // text, string, listview, editor: -1 = system default
     std::int32_t front_color;     // likewise
     void* back_brush;             // shared brush held for back_color (text, string, listview)
-    std::intptr_t kind_state;     // a kind's own value: placeholder state, bare frame, three states, marquee
+    std::intptr_t kind_state;     // a kind's own value: bare frame, three states, marquee, image
     struct EditorState* editor;   // the editor kind's own state; null for other kinds
     std::uint64_t stamp;          // unique to this control's life; 0 once freed (control_life)
 };

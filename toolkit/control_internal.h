@@ -7,6 +7,10 @@
 // The brush list's lock.
 void brush_start();
 
+// Hands drawing on images the fonts by number and the controls' default font for text with
+// none set (font_start and control_start, so that either one is enough).
+void font_share_with_drawing();
+
 // The container state and its stack.
 int container_start();
 // Forgets a window's container record when the window is gone (called on WM_NCDESTROY).

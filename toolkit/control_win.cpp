@@ -149,6 +149,7 @@ ControlRecord* control_record(ObjectNumber control)
 
 int control_start()
 {
+    font_share_with_drawing();
     if (g_controls)
         return 1;
     brush_start();

@@ -1,5 +1,8 @@
 #include "toolkit/font.h"
 
+#include "images/draw.h"
+#include "toolkit/control_internal.h"
+
 #include <windows.h>
 
 namespace {
@@ -41,8 +44,15 @@ void free_one(ObjectNumber font)
 
 }  // namespace
 
+void font_share_with_drawing()
+{
+    static const DrawFonts fonts = {font_handle, control_default_font};
+    draw_set_fonts(&fonts);
+}
+
 int font_start()
 {
+    font_share_with_drawing();
     if (g_fonts)
         return 1;
     auto* state = static_cast<FontState*>(state_block_new(sizeof(FontState), nullptr));

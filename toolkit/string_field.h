@@ -12,6 +12,9 @@ constexpr std::uint32_t GK_String_Password = 0x20;
 constexpr std::uint32_t GK_String_ReadOnly = 0x800;
 constexpr std::uint32_t GK_String_Numeric = 0x2000;
 constexpr std::uint32_t GK_String_BorderLess = 0x20000;
+// Taken from dialog definitions and kept by no field: the platform's edit completes nothing.
+constexpr std::uint32_t GK_String_AutoComplete = 0x10000000;
+constexpr std::uint32_t GK_String_AutoInsert = 0x40000000;
 
 // Attribute of control_set_attribute / control_get_attribute: the maximum text length.
 constexpr int STRING_ATTRIBUTE_MAX_LENGTH = 1;

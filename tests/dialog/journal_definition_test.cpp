@@ -1,6 +1,6 @@
 #include "dialog_fixture.h"
 
-#include "dialog/journal_definition.h"
+#include "app/journal_definition.h"
 #include "services/text_convert.h"
 #include "toolkit/editor.h"
 #include "toolkit/geometry.h"

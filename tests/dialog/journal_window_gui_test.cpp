@@ -1,8 +1,8 @@
 // The journal's own window, opened from its definition with real controls.
 #include "dialog_gui.h"
 
+#include "app/journal_definition.h"
 #include "dialog/dialog.h"
-#include "dialog/journal_definition.h"
 #include "toolkit/control.h"
 #include "toolkit/event.h"
 #include "toolkit/geometry.h"

@@ -1,6 +1,7 @@
 #include "dialog_fixture.h"
 
 #include "toolkit/geometry.h"
+#include "toolkit/text.h"
 
 #include <gtest/gtest.h>
 
@@ -317,7 +318,7 @@ TEST(ControlLayout, LabelsSitTwoPixelsLowerUnlessBordered)
     FakeHost fake;
     LayoutHost host = fake.host();
     DialogElement* label = make_element(&tree, u"text", u"label");
-    DialogElement* bordered = make_element(&tree, u"text", u"bordered", DIALOG_TEXT_BORDER);
+    DialogElement* bordered = make_element(&tree, u"text", u"bordered", GK_Text_Border);
     DialogElement* link = make_element(&tree, u"hyperlink", u"link");
     DialogElement* button = make_element(&tree, u"button", u"button");
     for (const char16_t* name : {u"label", u"bordered", u"link", u"button"})

@@ -3,7 +3,7 @@
 #include "definition_generator.h"
 #include "dialog_fixture.h"
 
-#include "dialog/journal_definition.h"
+#include "app/journal_definition.h"
 
 #include <gtest/gtest.h>
 

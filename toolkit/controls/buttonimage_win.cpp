@@ -18,7 +18,7 @@ void drop_bitmap(ControlRecord* record)
 
 int buttonimage_set_attribute(ControlRecord* record, int attribute, std::intptr_t value)
 {
-    if (attribute != BUTTONIMAGE_IMAGE)
+    if (attribute != IMAGE_ATTRIBUTE_PICTURE)
         return 0;
     void* flat = image_flatten(value, static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE)));
     control_send(record, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(flat));
@@ -30,7 +30,7 @@ int buttonimage_set_attribute(ControlRecord* record, int attribute, std::intptr_
 
 std::intptr_t buttonimage_get_attribute(ControlRecord* record, int attribute)
 {
-    return attribute == BUTTONIMAGE_IMAGE ? record->kind_state : 0;
+    return attribute == IMAGE_ATTRIBUTE_PICTURE ? record->kind_state : 0;
 }
 
 int buttonimage_get_state(ControlRecord* record)
@@ -76,6 +76,6 @@ ObjectNumber buttonimage_create(ObjectNumber number, int x, int y, int width, in
     ObjectNumber made =
         control_create_window(number, u"Button", u"", 0, style, x, y, width, height, &BUTTONIMAGE_OPS, &record);
     if (made && image)
-        buttonimage_set_attribute(record, BUTTONIMAGE_IMAGE, image);
+        buttonimage_set_attribute(record, IMAGE_ATTRIBUTE_PICTURE, image);
     return made;
 }

@@ -98,7 +98,7 @@ int image_get_state(ControlRecord* record)
 
 int image_set_attribute(ControlRecord* record, int attribute, std::intptr_t value)
 {
-    if (attribute != IMAGE_CONTROL_IMAGE)
+    if (attribute != IMAGE_ATTRIBUTE_PICTURE)
         return 0;
     data_of(record)->image = value;
     InvalidateRect(control_hwnd(record), nullptr, TRUE);
@@ -107,12 +107,12 @@ int image_set_attribute(ControlRecord* record, int attribute, std::intptr_t valu
 
 int image_set_state(ControlRecord* record, int value)
 {
-    return image_set_attribute(record, IMAGE_CONTROL_IMAGE, value);
+    return image_set_attribute(record, IMAGE_ATTRIBUTE_PICTURE, value);
 }
 
 std::intptr_t image_get_attribute(ControlRecord* record, int attribute)
 {
-    return attribute == IMAGE_CONTROL_IMAGE ? data_of(record)->image : 0;
+    return attribute == IMAGE_ATTRIBUTE_PICTURE ? data_of(record)->image : 0;
 }
 
 // The image's size with the frame the border flags give the window.

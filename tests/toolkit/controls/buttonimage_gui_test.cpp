@@ -35,12 +35,12 @@ TEST_F(ButtonImageTest, ShowsItsImageAndClicksAndTogglesFromRealInput)
     ObjectNumber push = buttonimage_create(GK_ANY, 10, 10, 80, 50, picture, 0);
     ObjectNumber toggle = buttonimage_create(GK_ANY, 120, 10, 80, 50, 0, GK_Button_Toggle);
     ASSERT_TRUE(push && toggle);
-    EXPECT_EQ(control_get_attribute(push, BUTTONIMAGE_IMAGE), picture);
+    EXPECT_EQ(control_get_attribute(push, IMAGE_ATTRIBUTE_PICTURE), picture);
     int width = 0, height = 0;
     ASSERT_EQ(control_required_size(push, &width, &height), 1);
     EXPECT_EQ(width, 24 + 2 * BUTTONIMAGE_BORDER);
     EXPECT_EQ(height, 16 + 2 * BUTTONIMAGE_BORDER);
-    ASSERT_EQ(control_set_attribute(toggle, BUTTONIMAGE_IMAGE, picture), 1);
+    ASSERT_EQ(control_set_attribute(toggle, IMAGE_ATTRIBUTE_PICTURE, picture), 1);
     EXPECT_TRUE(gui_window_shows_color(gui_control_handle(push), RGB(200, 0, 0)));
 
     ASSERT_TRUE(event_bind_control(push, record_gadget_event) && event_bind_control(toggle, record_gadget_event));
@@ -57,7 +57,7 @@ TEST_F(ButtonImageTest, ShowsItsImageAndClicksAndTogglesFromRealInput)
     EXPECT_EQ(control_get_state(toggle), 1);
     EXPECT_EQ(count_events(toggle, 0), 2);
 
-    ASSERT_EQ(control_set_attribute(push, BUTTONIMAGE_IMAGE, 0), 1);
+    ASSERT_EQ(control_set_attribute(push, IMAGE_ATTRIBUTE_PICTURE, 0), 1);
     control_required_size(push, &width, &height);
     EXPECT_EQ(width, 2 * BUTTONIMAGE_BORDER);
     EXPECT_FALSE(gui_window_shows_color(gui_control_handle(push), RGB(200, 0, 0)));

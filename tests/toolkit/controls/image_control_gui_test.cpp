@@ -42,9 +42,9 @@ TEST_F(ImageControlTest, ShowsItsImageAtItsNaturalSize)
     ObjectNumber plain = image_control_create(GK_ANY, 10, 10, 100, 100, 0, 0);
     ObjectNumber framed = image_control_create(GK_ANY, 150, 10, 100, 100, 0, GK_Image_Border);
     ASSERT_TRUE(plain && framed);
-    ASSERT_EQ(control_set_attribute(plain, IMAGE_CONTROL_IMAGE, picture), 1);
-    EXPECT_EQ(control_get_attribute(plain, IMAGE_CONTROL_IMAGE), picture);
-    ASSERT_EQ(control_set_attribute(framed, IMAGE_CONTROL_IMAGE, picture), 1);
+    ASSERT_EQ(control_set_attribute(plain, IMAGE_ATTRIBUTE_PICTURE, picture), 1);
+    EXPECT_EQ(control_get_attribute(plain, IMAGE_ATTRIBUTE_PICTURE), picture);
+    ASSERT_EQ(control_set_attribute(framed, IMAGE_ATTRIBUTE_PICTURE, picture), 1);
     int width = 0, height = 0;
     ASSERT_EQ(control_required_size(plain, &width, &height), 1);
     EXPECT_EQ(width, 60);
@@ -67,7 +67,7 @@ TEST_F(ImageControlTest, ShowsItsImageAtItsNaturalSize)
 TEST_F(ImageControlTest, RealClicksDoubleClicksAndDragRaiseTheirTypes)
 {
     ObjectNumber control = image_control_create(GK_ANY, 10, 10, 200, 150, 0, GK_Image_Raised);
-    control_set_attribute(control, IMAGE_CONTROL_IMAGE, picture);
+    control_set_attribute(control, IMAGE_ATTRIBUTE_PICTURE, picture);
     ASSERT_TRUE(event_bind_control(control, record_gadget_event));
     gui_pump_messages_for(50);
     POINT center = gui_window_center(gui_control_handle(control));

@@ -1,7 +1,7 @@
 // CRC-32 of ISO-HDLC / IEEE 802.3: reflected polynomial 0xEDB88320, initial value
 // and final XOR 0xFFFFFFFF. Slicing-by-8 tables, and carry-less multiplication
 // folding on x86 CPUs that have PCLMULQDQ.
-#include "services/digest.h"
+#include "services/crypto/digest.h"
 
 #ifdef QN_DIGEST_X86
 #include <immintrin.h>

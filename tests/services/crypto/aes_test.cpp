@@ -1,7 +1,7 @@
 // Tests of the AES cipher: published vectors (FIPS-197 appendix C, NIST
 // SP 800-38A), the worked stealing cases, refusals, both block-cipher
 // paths, and on the host an independent implementation (libcrypto).
-#include "services/aes.h"
+#include "services/crypto/aes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SHA-1 (FIPS 180-4), with the x86 SHA extensions where the CPU has them.
-#include "services/digest.h"
+#include "services/crypto/digest.h"
 
 #ifdef QN_DIGEST_X86
 #include <immintrin.h>

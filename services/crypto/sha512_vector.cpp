@@ -9,7 +9,7 @@
 // of its own, so that each entry point below compiles it for its own instruction
 // set: with AVX-512VL the compiler has vector rotations and three-way logic, and
 // the schedule's fewer instructions leave the rounds more room.
-#include "services/sha2_round.h"
+#include "services/crypto/sha2_round.h"
 
 namespace digest {
 

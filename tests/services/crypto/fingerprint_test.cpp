@@ -1,7 +1,7 @@
 // Fingerprints: the published example vectors of each standard, the registry and
 // `bits` rules, text as UTF-8, streaming against one-shot, the hardware paths
 // against the portable ones, and (on the host) libcrypto and zlib on random buffers.
-#include "services/fingerprint.h"
+#include "services/crypto/fingerprint.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "services/digest.h"
+#include "services/crypto/digest.h"
 
 #ifndef _WIN32
 #include <openssl/evp.h>

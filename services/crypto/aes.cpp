@@ -1,12 +1,12 @@
 // AES cipher: the mode code (ECB, CBC, ciphertext stealing) and the
 // table-driven block cipher. The AES-NI block cipher lives in aes_ni.cpp.
-#include "services/aes.h"
+#include "services/crypto/aes.h"
 
 #include <array>
 #include <atomic>
 #include <cstring>
 
-#include "services/aes_internal.h"
+#include "services/crypto/aes_internal.h"
 
 namespace aes_internal {
 

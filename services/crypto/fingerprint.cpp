@@ -1,8 +1,8 @@
-#include "services/fingerprint.h"
+#include "services/crypto/fingerprint.h"
 
 #include <string_view>
 
-#include "services/digest.h"
+#include "services/crypto/digest.h"
 #include "services/utf8.h"
 
 #ifdef QN_DIGEST_X86

@@ -1,7 +1,7 @@
 // SHA-224, SHA-256, SHA-384 and SHA-512 (FIPS 180-4). SHA-256 uses the x86 SHA
 // extensions where the CPU has them.
-#include "services/digest.h"
-#include "services/sha2_round.h"
+#include "services/crypto/digest.h"
+#include "services/crypto/sha2_round.h"
 
 #ifdef QN_DIGEST_X86
 #include <immintrin.h>

@@ -1,6 +1,6 @@
 // SHA3-224, SHA3-256, SHA3-384 and SHA3-512 (FIPS 202): Keccak-f[1600] with a rate
 // of (1600 - 2 * bits) / 8 bytes and the domain padding 0x06 ... 0x80.
-#include "services/digest.h"
+#include "services/crypto/digest.h"
 
 namespace digest {
 namespace {

@@ -2,7 +2,7 @@
 // compressions and the SHA-512 one that prepares its message words with vector code.
 #pragma once
 
-#include "services/digest.h"
+#include "services/crypto/digest.h"
 
 namespace digest {
 

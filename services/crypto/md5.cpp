@@ -1,5 +1,5 @@
 // MD5 (RFC 1321).
-#include "services/digest.h"
+#include "services/crypto/digest.h"
 
 namespace digest {
 namespace {

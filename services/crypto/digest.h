@@ -10,7 +10,7 @@
 #include <cstring>
 #include <new>
 
-#include "services/fingerprint.h"
+#include "services/crypto/fingerprint.h"
 
 // QN_DIGEST_PORTABLE builds the portable code only, as on other architectures.
 #if (defined(__x86_64__) || defined(__i386__)) && !defined(QN_DIGEST_PORTABLE)

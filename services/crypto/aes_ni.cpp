@@ -4,7 +4,7 @@
 // functions carry their own target attribute, so the file needs no special flags.
 // ECB and CBC decryption work on eight blocks at a time to fill the AES pipeline;
 // CBC encryption is serial by nature.
-#include "services/aes_internal.h"
+#include "services/crypto/aes_internal.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
