@@ -63,11 +63,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # A made-up tree: each argument "file=included header" writes one file with one include.
 make_tree() {
-  local tree=$1 spec file header
+  local tree=$1 entry file header
   shift
   rm -rf "$tree" && mkdir -p "$tree"
-  for spec in "$@"; do
-    file=${spec%%=*} header=${spec#*=}
+  for entry in "$@"; do
+    file=${entry%%=*} header=${entry#*=}
     mkdir -p "$tree/$(dirname "$file")"
     echo "#include \"$header\"" >"$tree/$file"
   done
