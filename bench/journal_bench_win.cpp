@@ -303,6 +303,7 @@ std::int64_t size_of(const std::wstring& path)
 
 // What a person meets while the story is still arriving.
 struct Loading {
+    double shown_seconds = 0;   // CreateProcess until the window shows with the focus in the editor
     double key_seconds = 0;     // CreateProcess until a key typed as soon as it can be shows
     double newest_seconds = 0;  // CreateProcess until the story tab shows the newest post on top
     double longest_wait_ms = 0;  // the longest a key press waited while the story arrived
@@ -368,6 +369,7 @@ bool start_journal(Journal& journal, const Story& story, double* seconds, Loadin
     }
     SetForegroundWindow(journal.window);
     const double pressed = seconds_since(start);
+    loading->shown_seconds = pressed;
     double shown = 0;
     double key = 0;
     if (!time_key(journal_part(journal, Part::TXT_EDIT), deadline, &shown, &key))
@@ -375,8 +377,14 @@ bool start_journal(Journal& journal, const Story& story, double* seconds, Loadin
     loading->key_seconds = pressed + shown;
     loading->longest_wait_ms = 1000 * key;
     // The story tab is shown with every story, the empty one too, so that what showing it
-    // costs in time and memory is in the reference as well.
+    // costs in time and memory is in the reference as well. A tab clicked while a long
+    // paragraph goes in shows once it is in.
     journal_show_page(journal, Page::STORY);
+    while (journal_current_tab(journal) != static_cast<int>(Page::STORY)) {
+        if (!left_until(deadline))
+            return false;
+        Sleep(1);
+    }
     const std::size_t header = story.shown.find(u"\r\n");
     if (header != std::u16string::npos) {
         const std::wstring newest(reinterpret_cast<const wchar_t*>(story.shown.data()), header);
@@ -387,10 +395,9 @@ bool start_journal(Journal& journal, const Story& story, double* seconds, Loadin
         }
         loading->newest_seconds = seconds_since(start);
     }
-    HWND field = journal_focus(journal);
     const auto expected = static_cast<LRESULT>(story.shown.size());
     while (viewer_length(journal, left_until(deadline)) != expected) {
-        if (!time_key(field, deadline, &shown, &key))
+        if (!time_key(journal_focus(journal), deadline, &shown, &key))
             return false;
         loading->longest_wait_ms = std::max(loading->longest_wait_ms, 1000 * key);
         ++loading->key_presses;
@@ -1032,12 +1039,13 @@ void print_shapes(const std::vector<Result>& results, const Result& empty)
     std::printf("\n5. long paragraphs: the newest time file one post of 32 KiB, as one paragraph of one letter,\n"
                 "   of short words, or as 70-character lines; alone or above 998 full files. From the window's\n"
                 "   showing, the longest a key typed every %u ms waited, against what the bare control takes\n"
-                "   to lay out and paint the longest paragraph once (target: at most 50 ms beyond it); the\n"
-                "   whole story against the bare control streaming it in one call (target: at most 1.1);\n"
-                "   ready to type against the empty diary (target: at most 1.1)\n",
+                "   to lay out and paint the longest paragraph once (target: at most 50 ms beyond it); from\n"
+                "   the window's showing until the whole story is in, against the bare control streaming it\n"
+                "   in one call (target: at most 1.1; the keys typed meanwhile make this at least about\n"
+                "   0.1 s); ready to type against the empty diary (target: at most 1.1)\n",
                 static_cast<unsigned>(KEY_PAUSE_MS));
     std::printf("%-14s %6s %11s %13s %10s %6s %9s %8s %6s %6s %8s %6s %6s\n", "newest file", "files",
-                "longest ms", "paragraph ms", "beyond ms", "", "whole s", "bare s", "ratio", "", "ready", "", "keys");
+                "longest ms", "paragraph ms", "beyond ms", "", "arrival s", "bare s", "ratio", "", "ready", "", "keys");
     for (const Result& r : results) {
         if (!r.started) {
             std::printf("%-14s %6d   gave up: not shown within %u s\n", r.name, r.files,
@@ -1046,10 +1054,11 @@ void print_shapes(const std::vector<Result>& results, const Result& empty)
         }
         const Loading& l = r.loading;
         const double beyond = l.longest_wait_ms - 1000 * r.paragraph_seconds;
-        const double whole = r.start_seconds / r.bare.stream_seconds;
+        const double arrival = r.start_seconds - l.shown_seconds;
+        const double whole = arrival / r.bare.stream_seconds;
         const double ready = l.key_seconds / empty.loading.key_seconds;
         std::printf("%-14s %6d %11.1f %13.1f %10.1f %6s %9.3f %8.3f %6.2f %6s %8.2f %6s %6d\n", r.name, r.files,
-                    l.longest_wait_ms, 1000 * r.paragraph_seconds, beyond, verdict(beyond, 50), r.start_seconds,
+                    l.longest_wait_ms, 1000 * r.paragraph_seconds, beyond, verdict(beyond, 50), arrival,
                     r.bare.stream_seconds, whole, verdict(whole, 1.1), ready, verdict(ready, 1.1), l.key_presses);
     }
 }
