@@ -25,7 +25,8 @@ RECT box_of(int x, int y, int width, int height)
 }
 
 // Runs `paint` on the target's context with the alpha of `bounds` kept. 1 also when the
-// bounds lie wholly outside (nothing to draw), 0 without a drawing or a context.
+// bounds lie wholly outside (nothing to draw), 0 without a drawing, a context or the memory
+// to keep the alpha.
 template <typename Paint>
 int platform_draw(PixelRect bounds, Paint paint)
 {
@@ -36,8 +37,9 @@ int platform_draw(PixelRect bounds, Paint paint)
     PixelRect inside = pixel_clip(bounds, state->surface.width, state->surface.height);
     if (inside.width == 0)
         return 1;
-    std::vector<std::uint8_t> saved;
-    pixels_alpha_mark(state->surface, inside, &saved);
+    PixelAlphaSave saved;
+    if (!pixels_alpha_mark(state->surface, inside, &saved))
+        return 0;
     paint(context);
     GdiFlush();
     pixels_alpha_settle(state->surface, inside, saved);

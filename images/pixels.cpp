@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 
 namespace {
 
@@ -301,10 +302,13 @@ void pixels_from_bgr(const PixelSurface& surface, const std::uint8_t* rows, std:
     }
 }
 
-void pixels_alpha_mark(const PixelSurface& surface, PixelRect rect, std::vector<std::uint8_t>* saved)
+bool pixels_alpha_mark(const PixelSurface& surface, PixelRect rect, PixelAlphaSave* saved)
 {
     PixelRect inside = pixel_clip(rect, surface.width, surface.height);
-    saved->resize(static_cast<std::size_t>(inside.width) * static_cast<std::size_t>(inside.height));
+    saved->reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(inside.width) *
+                                                 static_cast<std::size_t>(inside.height)]);
+    if (!*saved)
+        return false;
     std::size_t at = 0;
     for (int y = inside.y; y < inside.y + inside.height; ++y) {
         std::uint32_t* row = row_of(surface, y) + inside.x;
@@ -313,9 +317,10 @@ void pixels_alpha_mark(const PixelSurface& surface, PixelRect rect, std::vector<
             row[x] |= 0xFF000000u;
         }
     }
+    return true;
 }
 
-void pixels_alpha_settle(const PixelSurface& surface, PixelRect rect, const std::vector<std::uint8_t>& saved)
+void pixels_alpha_settle(const PixelSurface& surface, PixelRect rect, const PixelAlphaSave& saved)
 {
     PixelRect inside = pixel_clip(rect, surface.width, surface.height);
     std::size_t at = 0;

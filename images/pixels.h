@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct PixelSurface {
@@ -74,5 +75,7 @@ void pixels_from_bgr(const PixelSurface& surface, const std::uint8_t* rows, std:
 // Drawing through the platform sets the alpha byte of every pixel it touches to 0. Before
 // such a drawing the alpha of the rectangle is kept in *saved and set to 255; afterwards a
 // pixel whose alpha became 0 was drawn (it becomes opaque) and the others get theirs back.
-void pixels_alpha_mark(const PixelSurface& surface, PixelRect rect, std::vector<std::uint8_t>* saved);
-void pixels_alpha_settle(const PixelSurface& surface, PixelRect rect, const std::vector<std::uint8_t>& saved);
+// The mark is false, with the surface untouched, when the copy's memory cannot be had.
+using PixelAlphaSave = std::unique_ptr<std::uint8_t[]>;
+bool pixels_alpha_mark(const PixelSurface& surface, PixelRect rect, PixelAlphaSave* saved);
+void pixels_alpha_settle(const PixelSurface& surface, PixelRect rect, const PixelAlphaSave& saved);

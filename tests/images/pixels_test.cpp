@@ -141,8 +141,8 @@ TEST(PixelsTest, AlphaMarkAndSettleKeepUntouchedAlpha)
 {
     Pixels image(3, 1, 0);
     image.bits[1] = 0x40404040;
-    std::vector<std::uint8_t> saved;
-    pixels_alpha_mark(image.surface, {-2, 0, 10, 1}, &saved);
+    PixelAlphaSave saved;
+    ASSERT_TRUE(pixels_alpha_mark(image.surface, {-2, 0, 10, 1}, &saved));
     EXPECT_EQ(image.bits[0] >> 24, 0xFFu);
     image.bits[2] = 0x00102030;  // drawn by the platform
     pixels_alpha_settle(image.surface, {-2, 0, 10, 1}, saved);
