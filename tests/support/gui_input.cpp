@@ -186,12 +186,11 @@ DWORD WINAPI paced_drag(void* parameter)
 {
     constexpr int STEPS = 10;
     const auto* drag = static_cast<const Drag*>(parameter);
-    // A bare press lands wherever the system last put the pointer, and a late report of an
-    // earlier position may have moved it off the start since the caller saw it there: the
-    // pointer is put on the start again right before the press (on exact pixels, which
-    // absolute input coordinates are not).
-    SetCursorPos(drag->from.x, drag->from.y);
-    gui_send_mouse(MOUSEEVENTF_LEFTDOWN);
+    // The press and the release carry their positions: a bare button input lands wherever
+    // the pointer is when the system takes it, and a late report of an earlier position (the
+    // window's mapping under the pointer on a fresh prefix) may have moved it since.
+    std::vector<INPUT> press = {mouse_at(drag->from.x, drag->from.y, MOUSEEVENTF_LEFTDOWN)};
+    send(press);
     Sleep(100);
     for (int step = 1; step <= STEPS; ++step) {
         SetCursorPos(drag->from.x + (drag->to.x - drag->from.x) * step / STEPS,
@@ -206,7 +205,8 @@ DWORD WINAPI paced_drag(void* parameter)
          waited += 10)
         Sleep(10);
     Sleep(120);
-    gui_send_mouse(MOUSEEVENTF_LEFTUP);
+    std::vector<INPUT> release = {mouse_at(drag->to.x, drag->to.y, MOUSEEVENTF_LEFTUP)};
+    send(release);
     return 0;
 }
 
@@ -214,17 +214,9 @@ DWORD WINAPI paced_drag(void* parameter)
 
 void gui_drag(POINT from, POINT to)
 {
-    // The press comes only once the pointer is known to be at the start; events from before
-    // the drag are taken, so that what the queue holds afterwards is the drag's. The pointer
-    // is placed on exact pixels: absolute input coordinates are scaled and may be off by one.
-    SetCursorPos(from.x, from.y);
-    gui_pump_messages_until(
-        [&] {
-            POINT cursor = {};
-            GetCursorPos(&cursor);
-            return cursor.x == from.x && cursor.y == from.y;
-        },
-        3000);
+    // The press comes only once the pointer has stayed at the start; events from before the
+    // drag are taken, so that what the queue holds afterwards is the drag's.
+    move_cursor(from.x, from.y);
     while (event_wait(0) != 0) {
     }
     gui_drain_queue();
