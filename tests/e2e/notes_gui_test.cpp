@@ -95,19 +95,20 @@ TEST_F(NotesTest, NoteSurvivesQuitQuestionAndRestart)
 
     const std::wstring password = L"pa\U0001F511ss";
     set_password(password);
-    new_note(L"Diary");
-    ASSERT_TRUE(status_becomes(L"'Diary' created"));
-    EXPECT_EQ(note_label(), L"Diary");
-    EXPECT_EQ(journal_list_items(journal), std::vector<std::wstring>{L"Diary"});
+    // A name outside ASCII, which the platform's file names take only under a UTF-8 locale.
+    new_note(L"Caf\u00E9");
+    ASSERT_TRUE(status_becomes(L"'Caf\u00E9' created"));
+    EXPECT_EQ(note_label(), L"Caf\u00E9");
+    EXPECT_EQ(journal_list_items(journal), std::vector<std::wstring>{L"Caf\u00E9"});
     EXPECT_EQ(list_selection(), 0);
-    EXPECT_EQ(read_file_bytes(note_path(L"Diary.bin")).size(), 0u);
+    EXPECT_EQ(read_file_bytes(note_path(L"Caf\u00E9.bin")).size(), 0u);
 
     const std::wstring text = L"Hello \U0001F600 world\r\nline 2";
     journal_type(journal, L"Hello \U0001F600 world\nline 2");
     ASSERT_TRUE(wait_until([&] { return note_text() == text; }));
     click(L"Save Note");
-    ASSERT_TRUE(status_becomes(L"'Diary' saved"));
-    const std::string saved = read_file_bytes(note_path(L"Diary.bin"));
+    ASSERT_TRUE(status_becomes(L"'Caf\u00E9' saved"));
+    const std::string saved = read_file_bytes(note_path(L"Caf\u00E9.bin"));
     EXPECT_GE(saved.size(), 2 * text.size() + 64 - 2);
     EXPECT_LE(saved.size(), 2 * text.size() + 128);
 
@@ -116,28 +117,28 @@ TEST_F(NotesTest, NoteSurvivesQuitQuestionAndRestart)
     journal_type(journal, L" more");
     journal_show_page(journal, Page::EDIT);
     journal_close(journal);
-    HWND question = journal_wait_box(L"Unsaved Note ('Diary')");
+    HWND question = journal_wait_box(L"Unsaved Note ('Caf\u00E9')");
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(box_message(question), L"Quit and lose changes?");
     journal_answer(question, false);
     EXPECT_TRUE(wait_until([&] { return journal_current_tab(journal) == 2; }));
     EXPECT_FALSE(journal_wait_exit(journal, 500));
     journal_close(journal);
-    question = journal_wait_box(L"Unsaved Note ('Diary')");
+    question = journal_wait_box(L"Unsaved Note ('Caf\u00E9')");
     ASSERT_NE(question, nullptr);
     journal_answer(question, true);
     ASSERT_TRUE(journal_wait_exit(journal));
-    EXPECT_EQ(read_file_bytes(note_path(L"Diary.bin")), saved);
+    EXPECT_EQ(read_file_bytes(note_path(L"Caf\u00E9.bin")), saved);
 
     // A new run loads the note under the same password.
     journal_stop(journal);
     start();
-    EXPECT_EQ(journal_list_items(journal), std::vector<std::wstring>{L"Diary"});
+    EXPECT_EQ(journal_list_items(journal), std::vector<std::wstring>{L"Caf\u00E9"});
     set_password(password);
     journal_double_click_item(journal, 0);
-    ASSERT_TRUE(status_becomes(L"Loaded 'Diary'"));
+    ASSERT_TRUE(status_becomes(L"Loaded 'Caf\u00E9'"));
     EXPECT_EQ(note_text(), text);
-    EXPECT_EQ(note_label(), L"Diary");
+    EXPECT_EQ(note_label(), L"Caf\u00E9");
 
 }
 

@@ -165,4 +165,37 @@ TEST(DialogPreview, SampleDataFillsListsSetsStatesAndIsDumpedAtClosing)
     EXPECT_EQ(wrong.exit_code(20000), 1);
 }
 
+// Alt+F4 closes the window with the focus in the kinds whose platform control keeps the key:
+// the close event is printed and the program ends with 0.
+TEST(DialogPreview, AltF4ClosesTheWindowFromTreesAndComboBoxes)
+{
+    TempFolder folder("qn-preview-close");
+    const char* elements[] = {"<tree name='focused' width='120' height='80'/>",
+                              "<explorertree name='focused' text='' width='120' height='80'/>",
+                              "<combobox name='focused'/>"};
+    for (const char* element : elements) {
+        std::string definition = std::string("<window name='w' text='Close test'><vbox>") + element + "</vbox></window>";
+        ASSERT_TRUE(raw_write(folder / u"close.xml", definition));
+        std::u16string path = folder / u"close.xml";
+        Preview preview(L"\"" + std::wstring(path.begin(), path.end()) + L"\"");
+        HWND window = wait_for_window(preview, L"Close test");
+        ASSERT_NE(window, nullptr) << preview.output();
+        ASSERT_TRUE(gui_bring_to_front(window));
+        HWND control = GetWindow(window, GW_CHILD);
+        ASSERT_NE(control, nullptr);
+        POINT inside = {12, 12};
+        ClientToScreen(control, &inside);
+        gui_click_screen(inside);
+        gui_press_key(VK_ESCAPE);  // closes a combo box's list
+        ASSERT_TRUE(gui_poll_until([&] {
+            GUITHREADINFO info = {sizeof(info)};
+            return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+                   (info.hwndFocus == control || IsChild(control, info.hwndFocus));
+        })) << element;
+        gui_press_key(VK_F4, false, false, true);
+        EXPECT_EQ(preview.exit_code(20000), 0) << element;
+        EXPECT_TRUE(gui_poll_until([&] { return preview.output_has("EVENT_CLOSE_WINDOW "); })) << element;
+    }
+}
+
 }  // namespace
