@@ -540,10 +540,15 @@ int control_resize(ObjectNumber control, int x, int y, int width, int height)
     width = width == UNCHANGED ? control_width(control) : width;
     height = height == UNCHANGED ? control_height(control) : height;
     HWND window = control_hwnd(record);
+    bool button = record->ops->kind == CONTROL_KIND_BUTTON;
+    // A resize raises resize events, whose handlers may free the control.
+    ControlLife life = control_life(record);
     int done = record->ops->resize ? record->ops->resize(record, x, y, width, height)
                                    : (MoveWindow(window, x, y, width, height, TRUE) ? 1 : 0);
+    if (!control_alive(life))
+        return done;
     InvalidateRect(window, nullptr, TRUE);
-    if (record->ops->kind == CONTROL_KIND_BUTTON)
+    if (button)
         RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
     return done;
 }

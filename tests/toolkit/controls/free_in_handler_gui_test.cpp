@@ -24,10 +24,12 @@
 #include "toolkit/controls/ipaddress.h"
 #include "toolkit/controls/listicon.h"
 #include "toolkit/controls/option.h"
+#include "toolkit/controls/plain_container.h"
 #include "toolkit/controls/scrollarea.h"
 #include "toolkit/controls/scrollbar.h"
 #include "toolkit/controls/shortcut_entry.h"
 #include "toolkit/controls/spin.h"
+#include "toolkit/controls/splitter.h"
 #include "toolkit/controls/trackbar.h"
 #include "toolkit/controls/tree.h"
 #include "toolkit/editor.h"
@@ -115,6 +117,31 @@ void click_and_type(ObjectNumber control, WORD key)
     gui_press_key(key);
 }
 
+// Clicks into the control, then onto a button made beside it, so that the control loses the
+// focus to real input.
+void focus_then_leave(ObjectNumber control, POINT inside)
+{
+    ObjectNumber other = button_create(GK_ANY, 300, 250, 100, 30, u"Elsewhere", 0);
+    HWND window = gui_control_handle(control);
+    click(inside);
+    gui_pump_messages_until([&] { return GetFocus() == window || IsChild(window, GetFocus()); });
+    click(center(other));
+}
+
+void drag_from(POINT from)
+{
+    gui_drag(from, POINT{from.x + 60, from.y + 60});
+}
+
+void turn_wheel()
+{
+    INPUT turn = {};
+    turn.type = INPUT_MOUSE;
+    turn.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    turn.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+    SendInput(1, &turn, sizeof(turn));
+}
+
 ObjectNumber with_items(ObjectNumber control)
 {
     for (const char16_t* text : {u"one", u"two", u"three"})
@@ -133,6 +160,20 @@ ObjectNumber make_tree(std::uint32_t flags)
 ObjectNumber make_listicon(std::uint32_t flags)
 {
     return with_items(listicon_create(GK_ANY, 10, 10, 300, 150, u"Name", 200, flags));
+}
+
+// A container kind whose list is closed, so that later controls go on the window again.
+ObjectNumber closed(ObjectNumber container)
+{
+    container_close_list();
+    return container;
+}
+
+ObjectNumber make_splitter()
+{
+    ObjectNumber first = button_create(GK_ANY, 0, 0, 10, 10, u"First", 0);
+    ObjectNumber second = button_create(GK_ANY, 0, 0, 10, 10, u"Second", 0);
+    return splitter_create(GK_ANY, 10, 10, 300, 150, first, second, GK_Splitter_Vertical);
 }
 
 ObjectNumber make_image_kind(bool button)
@@ -251,11 +292,7 @@ const FreeCase CASES[] = {
     {"CodeEditorChange", EVENTTYPE_CHANGE, [] { return code_editor_create(GK_ANY, 10, 10, 200, 100, 0); },
      [](ObjectNumber c) { click_and_type(c, 'A'); }},
     {"ScrollAreaScroll", EVENTTYPE_LEFT_CLICK,
-     [] {
-         ObjectNumber area = scrollarea_create(GK_ANY, 10, 10, 150, 150, 1000, 1000, 10, 0);
-         container_close_list();
-         return area;
-     },
+     [] { return closed(scrollarea_create(GK_ANY, 10, 10, 150, 150, 1000, 1000, 10, 0)); },
      [](ObjectNumber c) { click(client_point(c, 140, 120)); }},
     {"ExplorerListOpenRow", EVENTTYPE_LEFT_DOUBLE_CLICK,
      [] { return explorerlist_create(GK_ANY, 10, 10, 350, 200, test_folder().c_str(), 0); },
@@ -272,6 +309,67 @@ const FreeCase CASES[] = {
     {"ExplorerTreeDoubleClick", EVENTTYPE_LEFT_DOUBLE_CLICK,
      [] { return explorertree_create(GK_ANY, 10, 10, 250, 200, test_folder().c_str(), 0); },
      [](ObjectNumber c) { click(tree_item(c, TVGN_CARET), 2); }},
+    {"StringLostFocus", EVENTTYPE_LOST_FOCUS, [] { return string_create(GK_ANY, 10, 10, 150, 24, u"", 0); },
+     [](ObjectNumber c) { focus_then_leave(c, center(c)); }},
+    {"EditorLostFocus", EVENTTYPE_LOST_FOCUS, [] { return editor_create(GK_ANY, 10, 10, 200, 100, 0); },
+     [](ObjectNumber c) { focus_then_leave(c, center(c)); }},
+    {"ComboBoxLostFocus", EVENTTYPE_LOST_FOCUS,
+     [] { return with_items(combobox_create(GK_ANY, 10, 10, 150, 120, GK_ComboBox_Editable)); },
+     [](ObjectNumber c) { focus_then_leave(c, client_point(c, 10, 10)); }},
+    {"IpAddressLostFocus", EVENTTYPE_LOST_FOCUS, [] { return ipaddress_create(GK_ANY, 10, 10, 200, 24); },
+     [](ObjectNumber c) { focus_then_leave(c, client_point(c, 10, 10)); }},
+    {"ListViewRightClick", EVENTTYPE_RIGHT_CLICK,
+     [] { return with_items(listview_create(GK_ANY, 10, 10, 150, 120, 0)); },
+     [](ObjectNumber c) { click(client_point(c, 20, 5), 1, true); }},
+    {"ListViewDragStart", EVENTTYPE_DRAG_START,
+     [] { return with_items(listview_create(GK_ANY, 10, 10, 150, 120, 0)); },
+     [](ObjectNumber c) { drag_from(client_point(c, 20, 5)); }},
+    {"ListIconDragStart", EVENTTYPE_DRAG_START, [] { return make_listicon(0); },
+     [](ObjectNumber c) { drag_from(list_row(c, 1, LVIR_LABEL)); }},
+    {"TreeRightClick", EVENTTYPE_RIGHT_CLICK, [] { return make_tree(0); },
+     [](ObjectNumber c) { click(tree_item(c, TVGN_ROOT), 1, true); }},
+    {"TreeDragStart", EVENTTYPE_DRAG_START, [] { return make_tree(0); },
+     [](ObjectNumber c) { drag_from(tree_item(c, TVGN_ROOT)); }},
+    {"ImageDoubleClick", EVENTTYPE_LEFT_DOUBLE_CLICK, [] { return make_image_kind(false); },
+     [](ObjectNumber c) { click(center(c), 2); }},
+    {"ImageDragStart", EVENTTYPE_DRAG_START, [] { return make_image_kind(false); },
+     [](ObjectNumber c) { drag_from(center(c)); }},
+    {"CanvasMove", EVENTTYPE_CANVAS_MOVE, [] { return canvas_create(GK_ANY, 10, 10, 100, 100, 0); },
+     [](ObjectNumber c) { click(center(c)); }},
+    {"CanvasWheel", EVENTTYPE_CANVAS_WHEEL,
+     [] { return canvas_create(GK_ANY, 10, 10, 100, 100, GK_Canvas_Keyboard); },
+     [](ObjectNumber c) {
+         click(center(c));
+         gui_pump_messages_for(50);
+         turn_wheel();
+     }},
+    {"PanelTabClick", PANEL_EVENTTYPE_TAB_CLICK, [] { return with_items(panel_create(GK_ANY, 10, 10, 300, 200)); },
+     [](ObjectNumber c) { click(client_point(c, 20, 10)); }},
+    {"PanelResize", EVENTTYPE_TAB_RESIZE, [] { return with_items(panel_create(GK_ANY, 10, 10, 300, 200)); },
+     [](ObjectNumber c) { control_resize(c, 10, 10, 250, 150); }},
+    {"ContainerResize", EVENTTYPE_TAB_RESIZE, [] { return closed(container_create(GK_ANY, 10, 10, 150, 150, 0)); },
+     [](ObjectNumber c) { control_resize(c, 10, 10, 100, 100); }},
+    {"ScrollAreaResize", EVENTTYPE_TAB_RESIZE,
+     [] { return closed(scrollarea_create(GK_ANY, 10, 10, 150, 150, 1000, 1000, 10, 0)); },
+     [](ObjectNumber c) { control_resize(c, 10, 10, 100, 100); }},
+    {"SplitterDrag", EVENTTYPE_LEFT_CLICK, make_splitter,
+     [](ObjectNumber c) {
+         POINT bar = client_point(c, control_get_state(c) + 2, 75);
+         gui_drag(bar, POINT{bar.x - 40, bar.y});
+     }},
+    {"ExplorerListKeys", EVENTTYPE_CHANGE,
+     [] { return explorerlist_create(GK_ANY, 10, 10, 350, 200, test_folder().c_str(), 0); },
+     [](ObjectNumber c) {
+         SetFocus(gui_control_handle(c));
+         gui_press_key(VK_DOWN);
+         gui_press_key(VK_RETURN);
+     }},
+    {"ExplorerListDragStart", EVENTTYPE_DRAG_START,
+     [] { return explorerlist_create(GK_ANY, 10, 10, 350, 200, test_folder().c_str(), 0); },
+     [](ObjectNumber c) { drag_from(list_row(c, 1, LVIR_LABEL)); }},
+    {"ExplorerTreeRightClick", EVENTTYPE_RIGHT_CLICK,
+     [] { return explorertree_create(GK_ANY, 10, 10, 250, 200, test_folder().c_str(), 0); },
+     [](ObjectNumber c) { click(tree_item(c, TVGN_CARET), 1, true); }},
     {"ExplorerComboChoose", EVENTTYPE_CHANGE,
      [] { return explorercombo_create(GK_ANY, 10, 10, 250, 200, test_folder().c_str(), 0); },
      [](ObjectNumber c) { click_then_key(c, client_point(c, 10, 10), VK_UP); }},
