@@ -35,6 +35,17 @@ namespace {
 
 constexpr int WAIT_MS = 10000;  // generous: the promise is 2 s, the machine may be busy
 
+// Empty files of three-letter names, more than a list's slice of rows.
+bool fill_folder(const TempFolder& large, int files)
+{
+    for (int i = 0; i < files; ++i) {
+        char16_t name[] = {u'f', char16_t(u'a' + i % 26), char16_t(u'a' + i / 26 % 26), char16_t(u'a' + i / 676), 0};
+        if (!raw_write(large / name, ""))
+            return false;
+    }
+    return true;
+}
+
 class ExplorerViewTest : public ControlWindowTest {
 protected:
     ExplorerViewTest() : ControlWindowTest(u"Explorer view test", 640, 420) {}
@@ -491,10 +502,7 @@ TEST_F(ExplorerViewTest, ALargeFolderShowsEveryFileAndTheListAnswersWhileItIsRea
 {
     constexpr int FILES = 6000;
     TempFolder large("qn-explorer-large");
-    for (int i = 0; i < FILES; ++i)
-        ASSERT_TRUE(raw_write(large / (u"f" + std::u16string(1, u'a' + i % 26) + std::u16string(1, u'a' + i / 26 % 26)
-                                       + std::u16string(1, u'a' + i / 676)),
-                              ""));
+    ASSERT_TRUE(fill_folder(large, FILES));
     ObjectNumber list = make(folder.path);
     HWND view = gui_control_handle(list);
     std::atomic<bool> listing{true}, asked{false};
@@ -524,10 +532,7 @@ TEST_F(ExplorerViewTest, RefreshesDuringAReadLetItFinishAndShowTheChangeAfterwar
 {
     constexpr int FILES = 4500;
     TempFolder large("qn-explorer-busy");
-    for (int i = 0; i < FILES; ++i)
-        ASSERT_TRUE(raw_write(large / (u"f" + std::u16string(1, u'a' + i % 26) + std::u16string(1, u'a' + i / 26 % 26)
-                                       + std::u16string(1, u'a' + i / 676)),
-                              ""));
+    ASSERT_TRUE(fill_folder(large, FILES));
     ObjectNumber list = make(folder.path);
     ASSERT_EQ(control_set_text(list, large.path.c_str()), 1);
     ASSERT_TRUE(raw_write(large / u"new", ""));
