@@ -8,10 +8,14 @@
 // (demo/preview_text.h); --items, --state and --dump give sample data and print every named
 // control's state and text at closing (demo/preview_data.h); --watch opens the window again, in the same place, whenever the
 // definition file changes, and keeps the last good window when the changed definition is
-// faulty.
+// faulty. --check FILE... prints every problem of each definition and opens no window
+// (demo/preview_check.h). --size gives the window an inner size; --screenshot FILE.png
+// writes the painted window to the file and ends (demo/preview_screenshot.h).
+#include "demo/preview_check.h"
 #include "demo/preview_data.h"
 #include "demo/preview_file.h"
 #include "demo/preview_images.h"
+#include "demo/preview_screenshot.h"
 #include "demo/preview_text.h"
 #include "demo/preview_watch.h"
 #include "dialog/dialog.h"
@@ -125,6 +129,9 @@ struct PreviewOptions {
     std::vector<PreviewText> texts;
     PreviewData data;
     bool watch = false;
+    bool check = false;
+    std::u16string screenshot;
+    PreviewSize size;
 };
 
 // The window of the definition file with the options' texts set; 0 after a message.
@@ -189,6 +196,11 @@ int run(const wchar_t* path, const wchar_t* window_name, const PreviewOptions& o
     ObjectNumber dialog = open_file(path, window_name, options, &names);
     if (!dialog)
         return EXIT_FAULTY;
+    preview_size_apply(dialog, options.size);
+    if (!options.screenshot.empty()) {
+        std::string message;
+        return preview_screenshot(dialog, options.screenshot, &message) ? 0 : fail(message);
+    }
     for (;;) {
         int event = event_wait(options.watch ? PREVIEW_WATCH_INTERVAL : -1);
         if (options.watch && preview_watch_changed(&watch))
@@ -210,6 +222,15 @@ bool parse_arguments(int argc, wchar_t** argv, PreviewOptions* options, std::vec
         PreviewText text;
         if (argument == L"--watch") {
             options->watch = true;
+        } else if (argument == L"--check") {
+            options->check = true;
+        } else if (argument == L"--screenshot") {
+            if (i + 1 == argc)
+                return false;
+            options->screenshot = reinterpret_cast<const char16_t*>(argv[++i]);
+        } else if (argument == L"--size") {
+            if (i + 1 == argc || !preview_parse_size(argv[++i], &options->size))
+                return false;
         } else if (argument == L"--image") {
             if (i + 1 == argc || !preview_parse_image(argv[++i], &options->images))
                 return false;
@@ -225,7 +246,7 @@ bool parse_arguments(int argc, wchar_t** argv, PreviewOptions* options, std::vec
             positional->push_back(argv[i]);
         }
     }
-    return !positional->empty() && positional->size() <= 2;
+    return !positional->empty() && (options->check || positional->size() <= 2);
 }
 
 }  // namespace
@@ -238,7 +259,11 @@ int wmain(int argc, wchar_t** argv)
     std::vector<const wchar_t*> positional;
     if (!parse_arguments(argc, argv, &options, &positional))
         return fail("usage: DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--items NAME=FILE]... "
-                    "[--state NAME=NUMBER]... [--dump] [--watch] <definition file> [window name]");
+                    "[--state NAME=NUMBER]... [--dump] [--watch] [--size WxH] [--screenshot FILE.png] "
+                    "<definition file> [window name]\n"
+                    "       DialogPreview --check <definition file>...");
+    if (options.check)
+        ExitProcess(static_cast<UINT>(preview_check_started(positional)));
     int code = run(positional[0], positional.size() > 1 ? positional[1] : nullptr, options);
     ExitProcess(static_cast<UINT>(code));
 }

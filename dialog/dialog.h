@@ -5,6 +5,7 @@
 
 #include "core/object.h"
 
+#include <cstdint>
 #include <string>
 
 struct RuntimeRegistry;
@@ -37,6 +38,12 @@ void dialog_refresh(ObjectNumber dialog);
 
 // The first error message kept by the dialog, "" when none.
 std::u16string dialog_error(ObjectNumber dialog);
+
+// Where in the definition the element of the kept message begins: its 1-based line and
+// column (for a definition that is not well-formed, the parser's place of the error); 0
+// when there is no message or the place is unknown.
+std::int32_t dialog_error_line(ObjectNumber dialog);
+std::int32_t dialog_error_column(ObjectNumber dialog);
 
 // Frees a dialog with its element tree and window; GK_ANY frees every dialog.
 void dialog_free(ObjectNumber dialog);

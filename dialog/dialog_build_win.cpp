@@ -183,6 +183,7 @@ ObjectNumber create_control(DialogElement* element)
 
 bool fail(Builder* builder, const char* format, const DialogElement* element)
 {
+    dialog_message_locate(builder->message, element->line, element->column);
     dialog_message_report(builder->message, format, element->info->name);
     return false;
 }
@@ -227,6 +228,7 @@ bool takes_container_id(const DialogElement* element)
 bool refuse_container_id(Builder* builder, const DialogElement* element)
 {
     const std::string digits = std::to_string(element->requested);
+    dialog_message_locate(builder->message, element->line, element->column);
     dialog_message_report(builder->message, MESSAGE_ID_OF_CONTAINER, element->info->name,
                           std::u16string(digits.begin(), digits.end()));
     return false;

@@ -56,6 +56,8 @@ struct DialogElement {
     int rowspan = 1;
     bool has_name = false;
     bool has_text = false;
+    std::int32_t line = 0;    // where its start tag is in the definition; 0 when unknown
+    std::int32_t column = 0;
     std::u16string name;
     std::u16string text;
     std::vector<EventBinding> events;

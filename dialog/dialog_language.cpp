@@ -172,6 +172,16 @@ const EventAttribute EVENT_ATTRIBUTES[] = {
 
 }
 
+std::span<const ElementInfo> dialog_elements()
+{
+    return ELEMENTS;
+}
+
+std::span<const EventAttribute> dialog_event_attributes()
+{
+    return EVENT_ATTRIBUTES;
+}
+
 const ElementInfo* dialog_element_info(std::u16string_view name)
 {
     for (const ElementInfo& element : ELEMENTS)

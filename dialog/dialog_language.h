@@ -94,6 +94,9 @@ struct ElementInfo {
     std::span<const FlagName> flags;  // this kind's flag table, empty for none
 };
 
+// Every element of the language, in the order of its table.
+std::span<const ElementInfo> dialog_elements();
+
 // The element of that tag name (case-insensitive), null for a name not in the language.
 const ElementInfo* dialog_element_info(std::u16string_view name);
 
@@ -108,6 +111,9 @@ struct EventAttribute {
     std::int32_t type;    // event type bound; -1 for any
     std::uint32_t allow;  // EVENT_ALLOW_* bit; 0 for onevent
 };
+
+// Every event attribute, onevent first.
+std::span<const EventAttribute> dialog_event_attributes();
 
 // The event attribute of that name (case-insensitive), null for other names.
 const EventAttribute* dialog_event_attribute(std::u16string_view name);

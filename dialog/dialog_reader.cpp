@@ -302,8 +302,14 @@ void join_panel(Reader* reader, const XmlNode* node, ContainerElement* tab)
     tab->tab_index = top.next_tab++;
 }
 
+void locate(Reader* reader, const XmlNode* node)
+{
+    dialog_message_locate(reader->message, xml_node_line(node), xml_node_column(node));
+}
+
 DialogElement* create_element(Reader* reader, const XmlNode* node, const ElementInfo* info, DialogElement* parent)
 {
+    locate(reader, node);
     DialogElement common;
     read_common(reader, node, info, &common);
     DialogElement* element = dialog_element_new(reader->tree, info, common.flags);
@@ -311,6 +317,8 @@ DialogElement* create_element(Reader* reader, const XmlNode* node, const Element
         return nullptr;
     take_common(element, std::move(common));
     element->parent = parent;
+    element->line = xml_node_line(node);
+    element->column = xml_node_column(node);
     if (dialog_element_is_container(element))
         read_container(node, static_cast<ContainerElement*>(element));
     switch (info->role) {
@@ -357,14 +365,17 @@ void read_children(Reader* reader, const XmlNode* parent_node, DialogElement* pa
         const ElementInfo* info = dialog_element_info(view_of(xml_node_name(node)));
         if (!info)
             continue;
+        locate(reader, node);
+        // Each refusal goes on with the next sibling, so that a check collecting every
+        // message sees them too; otherwise the stored message ends the walk.
         if (info->kind == ELEMENT_WINDOW) {
             dialog_message_report(reader->message, MESSAGE_NESTED_WINDOW, view_of(xml_node_name(node)));
-            return;
+            continue;
         }
         if (depth > DIALOG_MAX_DEPTH) {
             dialog_message_report(reader->message, MESSAGE_TOO_DEEP, view_of(xml_node_name(node)),
                                   limit_text(DIALOG_MAX_DEPTH));
-            return;
+            continue;
         }
         DialogElement* element = create_element(reader, node, info, parent);
         if (!element || reader->message->set)
@@ -383,6 +394,7 @@ void read_children(Reader* reader, const XmlNode* parent_node, DialogElement* pa
         element->cls->finish_children(element);
         if (panel)
             --reader->panel_count;
+        locate(reader, node);
         if (!parent->cls->add_child(parent, element))
             report_full(reader, parent_node, parent);
     }
@@ -422,9 +434,18 @@ bool dialog_read(const XmlNode* root, const char16_t* window_name, const Runtime
     tree->root = nullptr;
     const XmlNode* node = dialog_find_window(root, window_name);
     if (!node) {
+        dialog_message_locate(message, xml_node_line(root), xml_node_column(root));
         dialog_message_report(message, MESSAGE_WINDOW_NOT_FOUND);
         return false;
     }
+    return dialog_read_window(node, registry, tree, message);
+}
+
+bool dialog_read_window(const XmlNode* node, const RuntimeRegistry* registry, DialogTree* tree,
+                        DialogMessage* message)
+{
+    tree->elements.clear();
+    tree->root = nullptr;
     Reader reader;
     reader.registry = registry;
     reader.tree = tree;
@@ -450,6 +471,7 @@ bool dialog_read_document(ObjectNumber document, const char16_t* window_name, co
         tree->elements.clear();
         tree->root = nullptr;
         std::string line = std::to_string(xml_error_line(document));
+        dialog_message_locate(message, xml_error_line(document), xml_error_column(document));
         dialog_message_report(message, MESSAGE_NOT_WELL_FORMED, xml_error_message(document),
                               std::u16string(line.begin(), line.end()));
         return false;

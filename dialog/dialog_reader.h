@@ -23,6 +23,10 @@ const XmlNode* dialog_find_window(const XmlNode* root, const char16_t* window_na
 bool dialog_read(const XmlNode* root, const char16_t* window_name, const RuntimeRegistry* registry,
                  DialogTree* tree, DialogMessage* message);
 
+// As dialog_read on one `window` element.
+bool dialog_read_window(const XmlNode* window, const RuntimeRegistry* registry, DialogTree* tree,
+                        DialogMessage* message);
+
 // As dialog_read on a parsed document; a document that is not well-formed is refused
 // with a message naming the parser's error and line, rather than read in part.
 bool dialog_read_document(ObjectNumber document, const char16_t* window_name, const RuntimeRegistry* registry,

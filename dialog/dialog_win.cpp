@@ -156,6 +156,7 @@ bool open_window(DialogObject* dialog, int x, int y, int width, int height, void
     const char16_t* title = root->has_text ? root->text.c_str() : u"";
     ObjectNumber made = window_open(root->requested, x, y, width, height, title, root->flags | GK_Window_Invisible,
                                     parent);
+    dialog_message_locate(&dialog->message, root->line, root->column);
     if (!made) {
         dialog_message_report(&dialog->message, MESSAGE_WINDOW_FAILED, root->info->name);
         return false;
@@ -287,6 +288,18 @@ void dialog_free(ObjectNumber dialog)
         object_free_all(g_dialogs->table);
     else
         free_one(dialog);
+}
+
+std::int32_t dialog_error_line(ObjectNumber dialog)
+{
+    DialogObject* object = find(dialog);
+    return object && object->message.set ? object->message.line : 0;
+}
+
+std::int32_t dialog_error_column(ObjectNumber dialog)
+{
+    DialogObject* object = find(dialog);
+    return object && object->message.set ? object->message.column : 0;
 }
 
 RuntimeRegistry* dialog_registry()

@@ -40,6 +40,8 @@ struct XmlNode {
     std::int16_t kind;                   // XML_KIND_*
     std::int32_t id_attribute;           // index of the attribute named "ID" (any case), -1 when none
     std::int32_t attribute_count;
+    std::int32_t line;                   // 1-based place of an element's start tag; 0 for other kinds
+    std::int32_t column;
 };
 
 struct XmlArenaBlock;
@@ -113,6 +115,9 @@ const char16_t* xml_node_name(const XmlNode* node);
 const char16_t* xml_node_text(const XmlNode* node);
 // Length of the parent's text when the node was opened: its place in mixed content.
 std::int32_t xml_node_text_position(const XmlNode* node);
+// The 1-based line and column of an element's start tag (its '<'), 0 for other nodes.
+std::int32_t xml_node_line(const XmlNode* node);
+std::int32_t xml_node_column(const XmlNode* node);
 // The enclosing node, null for the document node.
 XmlNode* xml_node_parent(const XmlNode* node);
 // The first child in document order, null when none.

@@ -38,6 +38,16 @@ std::int32_t xml_node_text_position(const XmlNode* node)
     return node ? node->text_position : 0;
 }
 
+std::int32_t xml_node_line(const XmlNode* node)
+{
+    return node ? node->line : 0;
+}
+
+std::int32_t xml_node_column(const XmlNode* node)
+{
+    return node ? node->column : 0;
+}
+
 XmlNode* xml_node_parent(const XmlNode* node)
 {
     return node ? node->parent : nullptr;

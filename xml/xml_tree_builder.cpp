@@ -179,6 +179,18 @@ void close_kind(XmlDocument* document, std::int16_t kind)
         close_node(document);
 }
 
+std::int32_t clamp_position(XML_Size value)
+{
+    return value >= INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(value);
+}
+
+// In a start handler expat's position is that of the tag's '<'; its column counts from 0.
+void place_at_parser(XmlDocument* document, XmlNode* node)
+{
+    node->line = clamp_position(XML_GetCurrentLineNumber(document->parser));
+    node->column = clamp_position(XML_GetCurrentColumnNumber(document->parser) + 1);
+}
+
 void XMLCALL on_start_element(void* user_data, const XML_Char* name, const XML_Char** attributes)
 {
     XmlDocument* document = document_of(user_data);
@@ -186,6 +198,7 @@ void XMLCALL on_start_element(void* user_data, const XML_Char* name, const XML_C
     if (!node)
         return;
     node->name = arena_utf8(document, name);
+    place_at_parser(document, node);
     std::size_t texts = 0;
     while (attributes[texts])
         ++texts;

@@ -102,6 +102,33 @@ TEST_F(DialogOpenTest, AControlThatCannotBeMadeClosesTheWindowWithEveryControl)
     EXPECT_EQ(failure(u"<window name='wndMain' id='900000' text='Faulty dialog'/>"), u"'window' could not be opened.");
 }
 
+// The message's text stays the engine's own; its place is asked for on its own.
+TEST_F(DialogOpenTest, TheKeptMessageKnowsWhereItsElementBegins)
+{
+    struct Case {
+        const char16_t* inner;
+        std::int32_t line, column;
+    };
+    const Case cases[] = {
+        {u"\n  <button onchange='x'/>", 2, 3},
+        {u"<container id='7'>\n<vbox>\n\t\t<button id='7'/></vbox></container>", 3, 3},
+    };
+    for (const Case& item : cases) {
+        bool opened = true;
+        ObjectNumber dialog = gui_open_definition(in_window(item.inner), u"wndMain", &opened);
+        EXPECT_FALSE(opened);
+        EXPECT_NE(dialog_error(dialog).find(u"button"), std::u16string::npos);
+        EXPECT_EQ(dialog_error_line(dialog), item.line);
+        EXPECT_EQ(dialog_error_column(dialog), item.column);
+    }
+    bool opened = false;
+    ObjectNumber dialog = gui_open_definition(in_window(u"\n<button/>"), u"wndMain", &opened);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(dialog_error_line(dialog), 0);
+    EXPECT_EQ(dialog_error_column(dialog), 0);
+    EXPECT_EQ(dialog_error_line(54321), 0);
+}
+
 // A control may not take the fixed number of a container it lies in: that would destroy
 // the container with everything in it and keep a record of a window that is gone.
 TEST_F(DialogOpenTest, AnIdOfAnOpenContainerFailsAndLeavesNoDeadRecord)

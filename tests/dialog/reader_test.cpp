@@ -132,6 +132,48 @@ TEST(DialogReader, FaultyDefinitionsKeepTheirFirstMessage)
     EXPECT_EQ(read_failure(in_window(u"<hbox onchange='x' onevent='y'><option group='1' onchange='x'/></hbox>")), "");
 }
 
+// The place is that of the element the message is about, kept beside the unchanged text.
+TEST(DialogReader, MessagesKeepThePlaceOfTheirElement)
+{
+    struct Case {
+        std::u16string text;
+        std::int32_t line, column;
+        std::string message;
+    };
+    const Case cases[] = {
+        {u"<window name='b'>\n  <vbox>\n    <text flags='#GK_Nothing'/>\n  </vbox>\n</window>", 3, 5,
+         "'#GK_Nothing' flag is not supported for the following gadget: text"},
+        {u"<window name='b'><vbox>\n\t<button/> <button onchange='x'/></vbox></window>", 2, 12,
+         "'onchange' is not supported for the following gadget: button"},
+        {u"<window name='b'><splitter>\n<empty/><empty/>\n  <empty/></splitter></window>", 3, 3,
+         "'splitter' cannot hold more children than 2."},
+        {u"<window name='b'>\n<vbox>\n</hbox></window>", 3, 3,
+         "Dialog definition is not well-formed: mismatched tag at line 3."},
+        {u"\n <dialogs><window name='a'/></dialogs>", 2, 2, "Dialog window not found"},
+    };
+    for (const Case& item : cases) {
+        DialogTree tree;
+        DialogMessage message;
+        EXPECT_FALSE(read_definition(item.text.c_str(), u"b", &tree, &message, nullptr));
+        EXPECT_EQ(message.text, item.message);
+        EXPECT_EQ(message.line, item.line) << item.message;
+        EXPECT_EQ(message.column, item.column) << item.message;
+    }
+    // Collecting every message reads on past each one, each with its own place.
+    std::vector<DialogProblem> every;
+    DialogTree tree;
+    DialogMessage message;
+    message.every = &every;
+    read_definition(u"<window>\n<text flags='#A'/><button id='#B'/>\n<tab/></window>", nullptr, &tree, &message,
+                    nullptr);
+    ASSERT_EQ(every.size(), 3u);
+    EXPECT_EQ(every[1].text, "'#B' constant is not found or not declared as runtime.");
+    EXPECT_EQ(std::make_pair(every[0].line, every[0].column), std::make_pair(2, 1));
+    EXPECT_EQ(std::make_pair(every[1].line, every[1].column), std::make_pair(2, 19));
+    EXPECT_EQ(std::make_pair(every[2].line, every[2].column), std::make_pair(3, 1));
+    EXPECT_FALSE(message.set);
+}
+
 TEST(DialogReader, MessagesFitTheirBuffer)
 {
     std::string message = read_failure(in_window(u"<text flags='#" + std::u16string(120, u'x') + u"|#" +

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The product's folders are layers, each one library: a file includes headers of its own
 # folder and of folders below it, never of a folder above, and no two folders include each
-# other. Every folder with a CMakeLists.txt of its own (tests, benchmarks and fuzz targets
-# aside) must have its place in the order.
+# other. Every folder with a CMakeLists.txt of its own (tests, benchmarks, fuzz targets and
+# the SDK's example, built outside this tree, aside) must have its place in the order.
 # usage: layering_test.sh [--arrows]   (--arrows also prints the includes between folders)
 # As a control, made-up trees with an upward include, two folders including each other and a
 # folder without a place must be refused, and one that only includes downward accepted.
@@ -55,7 +55,7 @@ faults() {
   while read -r folder; do
     [ -n "${RANK[$folder]+set}" ] || echo "$folder/ has a CMakeLists.txt but no place among the layers"
   done < <(find "$tree" \( -path "$tree/build" -o -path "$tree/dist" -o -path "$tree/tests" -o -path "$tree/bench" \
-                            -o -path "$tree/fuzz" -o -path "$tree/.git" \) -prune \
+                            -o -path "$tree/fuzz" -o -path "$tree/sdk" -o -path "$tree/.git" \) -prune \
                          -o -name CMakeLists.txt ! -path "$tree/CMakeLists.txt" -printf '%h\n' | sed "s#^$tree/##")
 }
 

@@ -55,6 +55,27 @@ TEST_F(XmlTest, DefinitionLikeDocumentGivesElementsTextsAndPositions)
     EXPECT_EQ(xml_standalone(document), -1);
 }
 
+// Columns count characters: a tab, a non-ASCII letter and a supplementary one are one each.
+TEST_F(XmlTest, ElementsKnowTheLineAndColumnOfTheirStartTag)
+{
+    const ObjectNumber document =
+        xml_parse_string(GK_ANY, u"<a>\r\n\t<b x='\u00e9\U0001F600'/><c/>\n<!--n-->\r  <d\n/></a>");
+    ASSERT_EQ(xml_error_code(document), 0);
+    XmlNode* a = xml_root(document);
+    EXPECT_EQ(xml_node_line(a), 1);
+    EXPECT_EQ(xml_node_column(a), 1);
+    auto nodes = children(a);
+    ASSERT_EQ(nodes.size(), 4u);
+    EXPECT_EQ(xml_node_line(nodes[0]), 2);
+    EXPECT_EQ(xml_node_column(nodes[0]), 2);
+    EXPECT_EQ(xml_node_line(nodes[1]), 2);
+    EXPECT_EQ(xml_node_column(nodes[1]), 13);
+    EXPECT_EQ(xml_node_line(nodes[2]), 0);
+    EXPECT_EQ(xml_node_line(nodes[3]), 4);
+    EXPECT_EQ(xml_node_column(nodes[3]), 3);
+    EXPECT_EQ(xml_node_line(nullptr), 0);
+}
+
 TEST_F(XmlTest, MixedContentKeepsTextTogetherAndChildPositions)
 {
     const ObjectNumber document = xml_parse_string(GK_ANY, u"<a>x<b/>y<!--c-->z<c>in</c></a>");
