@@ -56,27 +56,6 @@ void dispatch_pending()
     }
 }
 
-// Moves the pointer and waits until the system has reported it there for a while, so that a
-// press that follows lands at that place. Under Wine the position changes only once the
-// window thread has taken the move from its queue, so this pumps; and a late report of an
-// earlier position can move it back, so the move is sent again while the pointer is elsewhere.
-void move_cursor(int x, int y)
-{
-    constexpr int STEADY_CHECKS = 5;
-    std::vector<INPUT> move = {mouse_at(x, y)};
-    send(move);
-    int steady = 0;
-    for (int tries = 1; tries < 300 && steady < STEADY_CHECKS; ++tries) {
-        dispatch_pending();
-        Sleep(10);
-        POINT at = {};
-        bool there = GetCursorPos(&at) && at.x == x && at.y == y;
-        steady = there ? steady + 1 : 0;
-        if (!there && tries % 10 == 0)
-            send(move);
-    }
-}
-
 bool close_enough(COLORREF a, COLORREF b)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) < 48 && std::abs(GetGValue(a) - GetGValue(b)) < 48
@@ -129,9 +108,29 @@ void gui_send_mouse(DWORD flags, int x, int y)
     send(input);
 }
 
+// Under Wine the position changes only once the window thread has taken the move from its
+// queue, so this pumps; and a late report of an earlier position can move it back, so the move
+// is sent again while the pointer is elsewhere.
+void gui_move_pointer(int x, int y)
+{
+    constexpr int STEADY_CHECKS = 5;
+    std::vector<INPUT> move = {mouse_at(x, y)};
+    send(move);
+    int steady = 0;
+    for (int tries = 1; tries < 300 && steady < STEADY_CHECKS; ++tries) {
+        dispatch_pending();
+        Sleep(10);
+        POINT at = {};
+        bool there = GetCursorPos(&at) && at.x == x && at.y == y;
+        steady = there ? steady + 1 : 0;
+        if (!there && tries % 10 == 0)
+            send(move);
+    }
+}
+
 void gui_click_screen(int x, int y, bool right, int clicks)
 {
-    move_cursor(x, y);
+    gui_move_pointer(x, y);
     // The buttons carry the position too, so that a late pointer report cannot move them.
     std::vector<INPUT> click;
     for (int i = 0; i < clicks; ++i) {
@@ -216,7 +215,7 @@ void gui_drag(POINT from, POINT to)
 {
     // The press comes only once the pointer has stayed at the start; events from before the
     // drag are taken, so that what the queue holds afterwards is the drag's.
-    move_cursor(from.x, from.y);
+    gui_move_pointer(from.x, from.y);
     while (event_wait(0) != 0) {
     }
     gui_drain_queue();

@@ -25,6 +25,10 @@ void gui_type_text(const std::u16string& text);
 // One raw mouse input; with MOUSEEVENTF_ABSOLUTE in `flags` it goes to the screen position.
 // Nothing waits for it to arrive.
 void gui_send_mouse(DWORD flags, int x = 0, int y = 0);
+// Moves the pointer to a screen position and waits until the system has reported it there
+// for a while, so that input that follows lands there, also after a late report of an earlier
+// position (the pointer entering a window that has just appeared).
+void gui_move_pointer(int x, int y);
 // Clicks at a screen position (left button unless `right`; two clicks make a double click).
 // The button goes down only once the pointer is reported there: under Wine a press sent
 // together with the move may land at the previous position. Safe to call from a thread other

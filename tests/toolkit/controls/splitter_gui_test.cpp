@@ -152,11 +152,9 @@ TEST_F(SplitterTest, RealDragMovesTheSeparatorAndStopsAtTheMinimum)
     POINT on_part = {100, 100};
     ClientToScreen(window, &on_part);
 
-    SetCursorPos(on_part.x, on_part.y);
-    gui_pump_messages_for(150);
+    gui_move_pointer(on_part.x, on_part.y);
     EXPECT_NE(shown_cursor(), LoadCursorW(nullptr, IDC_SIZEWE));
-    SetCursorPos(on_separator.x, on_separator.y);
-    gui_send_mouse(MOUSEEVENTF_MOVE, 0, 0);
+    gui_move_pointer(on_separator.x, on_separator.y);
     ASSERT_TRUE(gui_pump_messages_until([] { return shown_cursor() == LoadCursorW(nullptr, IDC_SIZEWE); }));
 
     gui_drag(on_separator, POINT{on_separator.x - 53, on_separator.y});
