@@ -1,5 +1,5 @@
 // DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--items NAME=FILE]...
-// [--state NAME=NUMBER]... [--dump] [--watch] <definition file> [window name]: opens a window of a dialog definition (the first one when no name is given)
+// [--state NAME=NUMBER]... [--dump] [--watch] [--scale PERCENT] <definition file> [window name]: opens a window of a dialog definition (the first one when no name is given)
 // and writes one line to standard output for every event it receives: the event, the
 // control's name from the definition (or the object's number), the type (a canvas's types
 // with their names). A faulty definition prints the dialog engine's message and exits with
@@ -8,10 +8,11 @@
 // (demo/preview_text.h); --items, --state and --dump give sample data and print every named
 // control's state and text at closing (demo/preview_data.h); --watch opens the window again, in the same place, whenever the
 // definition file changes, and keeps the last good window when the changed definition is
-// faulty.
+// faulty; --scale shows the window at another display scale (demo/preview_scale.h).
 #include "demo/preview_data.h"
 #include "demo/preview_file.h"
 #include "demo/preview_images.h"
+#include "demo/preview_scale.h"
 #include "demo/preview_text.h"
 #include "demo/preview_watch.h"
 #include "dialog/dialog.h"
@@ -125,6 +126,7 @@ struct PreviewOptions {
     std::vector<PreviewText> texts;
     PreviewData data;
     bool watch = false;
+    int scale = 0;  // percent; 0 as the display is
 };
 
 // The window of the definition file with the options' texts set; 0 after a message.
@@ -147,6 +149,7 @@ ObjectNumber open_file(const wchar_t* path, const wchar_t* window_name, const Pr
     if (dialog) {
         for (const std::string& missing : preview_show_images(dialog, options.images))
             print_line(missing);
+        preview_scale_apply(dialog, options.scale);
     }
     return dialog;
 }
@@ -213,6 +216,9 @@ bool parse_arguments(int argc, wchar_t** argv, PreviewOptions* options, std::vec
         } else if (argument == L"--image") {
             if (i + 1 == argc || !preview_parse_image(argv[++i], &options->images))
                 return false;
+        } else if (argument == L"--scale") {
+            if (i + 1 == argc || !preview_scale_parse(argv[++i], &options->scale))
+                return false;
         } else if (argument == L"--text") {
             if (i + 1 == argc || !preview_text_parse(argv[++i], &text))
                 return false;
@@ -234,11 +240,12 @@ int wmain(int argc, wchar_t** argv)
 {
     // Lines end in a bare line feed, also when the output goes to a pipe.
     _setmode(_fileno(stdout), _O_BINARY);
+    preview_scale_aware();
     PreviewOptions options;
     std::vector<const wchar_t*> positional;
     if (!parse_arguments(argc, argv, &options, &positional))
         return fail("usage: DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--items NAME=FILE]... "
-                    "[--state NAME=NUMBER]... [--dump] [--watch] <definition file> [window name]");
+                    "[--state NAME=NUMBER]... [--dump] [--watch] [--scale PERCENT] <definition file> [window name]");
     int code = run(positional[0], positional.size() > 1 ? positional[1] : nullptr, options);
     ExitProcess(static_cast<UINT>(code));
 }

@@ -4,6 +4,7 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/control_window_win.h"
+#include "toolkit/scale.h"
 
 namespace {
 
@@ -50,8 +51,9 @@ int buttonimage_natural_size(ControlRecord* record, int* width, int* height)
     BITMAP shown = {};
     if (record->kind_data)
         GetObjectW(static_cast<HBITMAP>(record->kind_data), sizeof(shown), &shown);
-    *width = shown.bmWidth + 2 * BUTTONIMAGE_BORDER;
-    *height = shown.bmHeight + 2 * BUTTONIMAGE_BORDER;
+    int border = scale_control_pixels(record, BUTTONIMAGE_BORDER);
+    *width = shown.bmWidth + 2 * border;
+    *height = shown.bmHeight + 2 * border;
     return 1;
 }
 

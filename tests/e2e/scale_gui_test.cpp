@@ -1,0 +1,497 @@
+// Every window at every display scale. Run in prefixes whose display is at 96, 120, 144 and
+// 192 dots per inch: the example definition (every tab shown in turn) and the journal's
+// window, with real controls, against their rectangles at 96 kept beside the test; a window
+// told of a new scale, as the platform tells it; DialogPreview's --scale.
+#include "journal_helpers.h"
+#include "preview_process.h"
+
+#include "app/journal_definition.h"
+#include "dialog/dialog.h"
+#include "services/file.h"
+#include "toolkit/control.h"
+#include "toolkit/event.h"
+#include "toolkit/event_window.h"
+#include "toolkit/font.h"
+#include "toolkit/window.h"
+#include "xml/xml.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Rounding in each level of nesting may move a rectangle by this much per level.
+constexpr int SLACK_PER_LEVEL = 3;
+constexpr int PLATFORM_SLACK_PERCENT = 3;
+constexpr int BASE_DPI = 96;
+
+struct Placed {
+    std::string kind;
+    RECT rect;   // in the top-level window's client coordinates
+    int depth;   // levels of windows under the top-level one
+    bool bars;   // shows a scroll bar of its own
+};
+
+struct Shot {
+    SIZE client;
+    std::vector<Placed> windows;
+};
+
+int display_dpi()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+void settle()
+{
+    for (int round = 0; round < 3; ++round) {
+        while (event_wait(0) != 0) {
+        }
+        while (event_pop() != 0) {
+        }
+        Sleep(10);
+    }
+}
+
+std::string class_of(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+int depth_under(HWND top, HWND window)
+{
+    int depth = 0;
+    for (HWND at = window; at && at != top; at = GetParent(at))
+        ++depth;
+    return depth;
+}
+
+struct Walk {
+    HWND top;
+    Shot* shot;
+};
+
+BOOL CALLBACK take_window(HWND window, LPARAM data)
+{
+    auto* walk = reinterpret_cast<Walk*>(data);
+    // The tab strip's arrows and the date field's check box are the platform's own parts,
+    // placed and sized by it as it pleases.
+    std::string kind = class_of(window);
+    std::string parent = class_of(GetParent(window));
+    if ((kind == "msctls_updown32" && parent == "SysTabControl32") || parent == "SysDateTimePick32")
+        return TRUE;
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, walk->top, reinterpret_cast<POINT*>(&rect), 2);
+    auto style = GetWindowLongPtrW(window, GWL_STYLE);
+    bool bars = IsWindowVisible(window) && (style & (WS_VSCROLL | WS_HSCROLL)) != 0;
+    walk->shot->windows.push_back({kind, rect, depth_under(walk->top, window), bars});
+    return TRUE;
+}
+
+Shot take_shot(HWND top)
+{
+    Shot shot;
+    RECT client = {};
+    GetClientRect(top, &client);
+    shot.client = {client.right, client.bottom};
+    Walk walk = {top, &shot};
+    EnumChildWindows(top, take_window, reinterpret_cast<LPARAM>(&walk));
+    return shot;
+}
+
+std::string write_shot(const Shot& shot)
+{
+    std::ostringstream out;
+    out << "window " << shot.client.cx << " " << shot.client.cy << "\n";
+    for (const Placed& placed : shot.windows)
+        out << placed.kind << " " << placed.rect.left << " " << placed.rect.top << " " << placed.rect.right << " "
+            << placed.rect.bottom << " " << placed.depth << " " << placed.bars << "\n";
+    return out.str();
+}
+
+bool read_shot(const std::string& text, Shot* shot)
+{
+    std::istringstream in(text);
+    std::string word;
+    if (!(in >> word >> shot->client.cx >> shot->client.cy) || word != "window")
+        return false;
+    Placed placed;
+    while (in >> placed.kind >> placed.rect.left >> placed.rect.top >> placed.rect.right >> placed.rect.bottom >>
+           placed.depth >> placed.bars)
+        shot->windows.push_back(placed);
+    return true;
+}
+
+// The rectangles of a window kept beside the test program, each named after the display's
+// resolution they were taken at; QN_SCALE_WRITE writes the ones of this display there (to
+// make them anew from a build known to be right).
+bool reference(const std::string& name, const std::string& now, std::string* kept)
+{
+    std::wstring path = build_file(L"tests\\scale_reference\\") + std::wstring(name.begin(), name.end()) + L".txt";
+    std::string here = "_" + std::to_string(display_dpi());
+    bool taken_here = name.size() > here.size() && name.compare(name.size() - here.size(), here.size(), here) == 0;
+    if (std::getenv("QN_SCALE_WRITE") && taken_here && !now.empty()) {
+        std::ofstream(std::filesystem::path(path), std::ios::binary) << now;
+        *kept = now;
+        return true;
+    }
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    *kept = text.str();
+    return in.good() || !kept->empty();
+}
+
+// Text measured with the window's own font.
+SIZE text_extent(HWND window, const std::wstring& text, int wrap_width)
+{
+    HDC context = GetDC(window);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(context, font ? font : GetStockObject(SYSTEM_FONT));
+    RECT box = {0, 0, wrap_width > 0 ? wrap_width : 100000, 0};
+    UINT flags = DT_CALCRECT | DT_NOPREFIX | (wrap_width > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+    DrawTextW(context, text.c_str(), static_cast<int>(text.size()), &box, flags);
+    SelectObject(context, old);
+    ReleaseDC(window, context);
+    return {box.right, box.bottom};
+}
+
+std::wstring text_of(HWND window)
+{
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+// What of the window's text the window has no room for; empty when it all fits.
+std::string text_overflow(HWND window, int dpi)
+{
+    std::string kind = class_of(window);
+    std::wstring text = text_of(window);
+    RECT client = {};
+    GetClientRect(window, &client);
+    auto style = GetWindowLongPtrW(window, GWL_STYLE);
+    SIZE need = {};
+    if (kind == "Static" && !text.empty() && (style & SS_TYPEMASK) <= SS_RIGHT) {
+        need = text_extent(window, text, client.right);
+        need.cx = 0;
+    } else if (kind == "Button" && !text.empty()) {
+        need = text_extent(window, text, 0);
+        auto type = style & BS_TYPEMASK;
+        bool mark = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_3STATE ||
+                    type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+        if (mark)
+            need.cx += MulDiv(13, dpi, BASE_DPI);
+        if (type == BS_GROUPBOX)
+            need.cy = 0;
+    } else if (kind == "Edit" && !(style & ES_MULTILINE)) {
+        need = text_extent(window, L"Hg", 0);
+        need.cx = 0;
+    } else {
+        return {};
+    }
+    if (need.cx <= client.right && need.cy <= client.bottom)
+        return {};
+    return kind + " '" + std::string(text.begin(), text.end()) + "' needs " + std::to_string(need.cx) + "x" +
+           std::to_string(need.cy) + " in " + std::to_string(client.right) + "x" + std::to_string(client.bottom);
+}
+
+BOOL CALLBACK gather(HWND window, LPARAM data)
+{
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> descendants(HWND top)
+{
+    std::vector<HWND> windows;
+    EnumChildWindows(top, gather, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// The dialog's window at this display's scale against its rectangles at 96.
+void expect_scaled(const Shot& now, const Shot& base, int dpi, const std::string& what)
+{
+    ASSERT_EQ(now.windows.size(), base.windows.size()) << what;
+    int deepest = 1;
+    for (const Placed& placed : base.windows)
+        deepest = std::max(deepest, placed.depth);
+    // Rounding at each level, and the platform's own measures (a month calendar's) that do
+    // not follow the scale exactly, take a few pixels.
+    int slack = SLACK_PER_LEVEL * deepest;
+    int wide = MulDiv(base.client.cx, dpi, BASE_DPI);
+    int high = MulDiv(base.client.cy, dpi, BASE_DPI);
+    EXPECT_NEAR(now.client.cx, wide, slack + wide * PLATFORM_SLACK_PERCENT / 100) << what;
+    EXPECT_NEAR(now.client.cy, high, slack + high * PLATFORM_SLACK_PERCENT / 100) << what;
+    for (std::size_t i = 0; i < base.windows.size(); ++i) {
+        const Placed& was = base.windows[i];
+        const Placed& is = now.windows[i];
+        EXPECT_EQ(is.kind, was.kind) << what << " window " << i;
+        EXPECT_FALSE(is.bars && !was.bars) << what << " window " << i << " (" << is.kind << ") shows a new scroll bar";
+        int width = was.rect.right - was.rect.left;
+        int height = was.rect.bottom - was.rect.top;
+        if (width <= 0 || height <= 0)
+            continue;
+        // Every window grows with the scale, the spin's arrows, the check boxes and the
+        // scroll bars among them: by the scale less the rounding, which never takes more
+        // than a quarter.
+        wide = MulDiv(width, dpi, BASE_DPI);
+        high = MulDiv(height, dpi, BASE_DPI);
+        EXPECT_GE(is.rect.right - is.rect.left, wide - std::min(slack + wide * PLATFORM_SLACK_PERCENT / 100, wide / 4))
+            << what << " window " << i << " (" << is.kind << ") width";
+        EXPECT_GE(is.rect.bottom - is.rect.top, high - std::min(slack + high * PLATFORM_SLACK_PERCENT / 100, high / 4))
+            << what << " window " << i << " (" << is.kind << ") height";
+    }
+}
+
+// A window changed to a scale against one built there: the same within rounding, and
+// within the platform's own measures, which follow the display rather than the window.
+void expect_alike(const std::string& now_text, const std::string& kept_text, const std::string& what)
+{
+    Shot now;
+    Shot kept;
+    ASSERT_TRUE(read_shot(now_text, &now) && read_shot(kept_text, &kept)) << what;
+    ASSERT_EQ(now.windows.size(), kept.windows.size()) << what;
+    int platform = std::max(kept.client.cx, kept.client.cy) * PLATFORM_SLACK_PERCENT / 100;
+    EXPECT_NEAR(now.client.cx, kept.client.cx, platform) << what;
+    EXPECT_NEAR(now.client.cy, kept.client.cy, platform) << what;
+    for (std::size_t i = 0; i < kept.windows.size(); ++i) {
+        const RECT& is = now.windows[i].rect;
+        const RECT& was = kept.windows[i].rect;
+        int slack = SLACK_PER_LEVEL * kept.windows[i].depth + platform;
+        bool alike = std::abs(is.left - was.left) <= slack && std::abs(is.top - was.top) <= slack &&
+                     std::abs(is.right - was.right) <= slack && std::abs(is.bottom - was.bottom) <= slack;
+        EXPECT_TRUE(alike) << what << " window " << i << " (" << kept.windows[i].kind << ") " << is.left << ","
+                           << is.top << "," << is.right << "," << is.bottom << " was " << was.left << "," << was.top
+                           << "," << was.right << "," << was.bottom;
+    }
+}
+
+class ScaleTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        SetProcessDPIAware();
+        ASSERT_TRUE(event_start() && event_window_start() && window_start() && control_start() && xml_start() &&
+                    dialog_start() && font_start() && file_start());
+    }
+
+    void TearDown() override { dialog_free(GK_ANY); }
+
+    HWND open(const std::u16string& text)
+    {
+        dialog = dialog_create(GK_ANY);
+        ObjectNumber document = xml_parse_string(GK_ANY, text.c_str());
+        bool opened = dialog_open(dialog, document, nullptr) == 1;
+        xml_free(document);
+        EXPECT_TRUE(opened) << dialog_error(dialog).size();
+        auto window = static_cast<HWND>(window_os_handle(dialog_window(dialog)));
+        if (window)
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+        settle();
+        return window;
+    }
+
+    HWND open_example()
+    {
+        std::ifstream in(std::filesystem::path(build_file(L"demo\\example_dialog.xml")), std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        std::string text = bytes.str();
+        return open(std::u16string(text.begin(), text.end()));
+    }
+
+    // The journal's window as the journal opens it: every control in Verdana 9 points.
+    HWND open_journal()
+    {
+        ObjectNumber font = font_load(GK_ANY, u"Verdana", 9);
+        control_set_font(-1, reinterpret_cast<std::intptr_t>(font_handle(font)));
+        HWND window = open(JOURNAL_DEFINITION);
+        control_set_font(-1, CONTROL_FONT_DEFAULT);
+        return window;
+    }
+
+    // One shot per tab of every panel, each tab shown in turn; every text checked to fit.
+    std::string shots_of_every_tab(HWND window, int dpi)
+    {
+        std::string all = write_shot(take_shot(window));
+        for (HWND child : descendants(window)) {
+            if (class_of(child) != "SysTabControl32")
+                continue;
+            auto panel = static_cast<ObjectNumber>(GetWindowLongPtrW(child, GWLP_ID));
+            int tabs = static_cast<int>(SendMessageW(child, TCM_GETITEMCOUNT, 0, 0));
+            for (int tab = 0; tab < tabs; ++tab) {
+                control_set_state(panel, tab);
+                settle();
+                for (HWND shown : descendants(window)) {
+                    if (IsWindowVisible(shown)) {
+                        EXPECT_EQ(text_overflow(shown, dpi), "") << "tab " << tab;
+                    }
+                }
+                all += write_shot(take_shot(window));
+            }
+            control_set_state(panel, 0);
+        }
+        return all;
+    }
+
+    // Compares each shot with the kept one: equal at 96, scaled elsewhere.
+    void check_against_reference(const std::string& name, const std::string& shots, int dpi)
+    {
+        std::string kept;
+        ASSERT_TRUE(reference(name + "_96", shots, &kept)) << name;
+        if (dpi == BASE_DPI) {
+            EXPECT_EQ(shots, kept) << name;
+            return;
+        }
+        std::istringstream now_lines(shots);
+        std::istringstream kept_lines(kept);
+        for (int block = 0;; ++block) {
+            Shot now;
+            Shot base;
+            std::string now_text = next_block(now_lines);
+            std::string kept_text = next_block(kept_lines);
+            if (now_text.empty() || kept_text.empty()) {
+                EXPECT_EQ(now_text.empty(), kept_text.empty()) << name;
+                return;
+            }
+            ASSERT_TRUE(read_shot(now_text, &now) && read_shot(kept_text, &base));
+            expect_scaled(now, base, dpi, name + " shot " + std::to_string(block));
+        }
+    }
+
+    static std::string next_block(std::istringstream& lines)
+    {
+        std::string block;
+        std::string line;
+        while (lines.peek() != EOF) {
+            std::streampos at = lines.tellg();
+            std::getline(lines, line);
+            if (!block.empty() && line.rfind("window ", 0) == 0) {
+                lines.seekg(at);
+                break;
+            }
+            block += line + "\n";
+        }
+        return block;
+    }
+
+    ObjectNumber dialog = 0;
+};
+
+TEST_F(ScaleTest, ExampleAtThisDisplaysScaleIsTheDesignScaledWithEveryTextInItsRoom)
+{
+    int dpi = display_dpi();
+    HWND window = open_example();
+    ASSERT_NE(window, nullptr);
+    check_against_reference("example", shots_of_every_tab(window, dpi), dpi);
+}
+
+TEST_F(ScaleTest, JournalAtThisDisplaysScaleIsTheDesignScaledWithEveryTextInItsRoom)
+{
+    int dpi = display_dpi();
+    HWND window = open_journal();
+    ASSERT_NE(window, nullptr);
+    check_against_reference("journal", shots_of_every_tab(window, dpi), dpi);
+}
+
+// The rectangles of the example built at 96 and at 192 are kept: a window built at one and
+// changed to the other must equal the ones kept for that other, and changed back, its own.
+TEST_F(ScaleTest, ExampleChangedToAnotherScaleEqualsOneBuiltThereAndKeepsWhatWasTyped)
+{
+    int dpi = display_dpi();
+    int other = dpi == 192 ? BASE_DPI : 192;
+    HWND window = open_example();
+    ASSERT_NE(window, nullptr);
+    std::string built_here = write_shot(take_shot(window));
+    HWND field = static_cast<HWND>(control_os_handle(dialog_control(dialog, u"txtName")));
+    ASSERT_NE(field, nullptr);
+    SetWindowTextW(field, L"Typed text");
+    SendMessageW(field, EM_SETSEL, 2, 7);
+    SetForegroundWindow(window);
+    SetFocus(field);
+    settle();
+    ASSERT_EQ(GetFocus(), field);
+
+    RECT suggested = {};
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
+    settle();
+    std::string changed = write_shot(take_shot(window));
+    std::string kept_here;
+    std::string kept_other;
+    if (dpi == BASE_DPI || dpi == 192) {
+        ASSERT_TRUE(reference("example_window_" + std::to_string(dpi), built_here, &kept_here));
+        EXPECT_EQ(built_here, kept_here);
+    }
+    ASSERT_TRUE(reference("example_window_" + std::to_string(other), "", &kept_other));
+    expect_alike(changed, kept_other, "changed to " + std::to_string(other));
+    // Kept for the preview's --scale 200, which must show on this display what this change showed.
+    if (dpi == BASE_DPI) {
+        std::string kept_changed;
+        ASSERT_TRUE(reference("example_changed_to_192_96", changed, &kept_changed));
+        EXPECT_EQ(changed, kept_changed);
+    }
+    EXPECT_EQ(text_of(field), L"Typed text");
+    DWORD from = 0;
+    DWORD to = 0;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 2u);
+    EXPECT_EQ(to, 7u);
+    EXPECT_EQ(GetFocus(), field);
+
+    GetWindowRect(window, &suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    settle();
+    EXPECT_EQ(write_shot(take_shot(window)), built_here);
+}
+
+// DialogPreview --scale 200 shows on this display what a display at 200 % shows.
+TEST_F(ScaleTest, PreviewAtScale200EqualsTheExampleBuiltAt192)
+{
+    if (display_dpi() != BASE_DPI)
+        GTEST_SKIP() << "the preview's scale is checked on a display at 100 %";
+    Preview preview(L"--scale 200 example_dialog.xml");
+    ASSERT_TRUE(preview.started());
+    HWND window = wait_for_window(preview, L"Every element");
+    ASSERT_NE(window, nullptr) << preview.output();
+    std::string kept;
+    ASSERT_TRUE(reference("example_window_192", "", &kept));
+    std::string changed;
+    ASSERT_TRUE(reference("example_changed_to_192_96", "", &changed));
+    Shot expected;
+    ASSERT_TRUE(read_shot(changed, &expected));
+    // The scale is given once the window shows; wait until it has taken it.
+    bool scaled = false;
+    for (int i = 0; i < 200 && !scaled; ++i) {
+        RECT client = {};
+        GetClientRect(window, &client);
+        scaled = client.right == expected.client.cx && client.bottom == expected.client.cy;
+        Sleep(25);
+    }
+    EXPECT_TRUE(scaled);
+    Sleep(200);
+    std::string shown = write_shot(take_shot(window));
+    EXPECT_EQ(shown, changed);
+    expect_alike(shown, kept, "--scale 200");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(preview.exit_code(10000), 0);
+}
+
+}  // namespace
