@@ -7,8 +7,11 @@
 
 #include "app/journal_definition.h"
 #include "dialog/dialog.h"
+#include "images/draw.h"
+#include "images/image.h"
 #include "services/file.h"
 #include "toolkit/control.h"
+#include "toolkit/controls/image_control.h"
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
 #include "toolkit/font.h"
@@ -289,7 +292,7 @@ protected:
     {
         SetProcessDPIAware();
         ASSERT_TRUE(event_start() && event_window_start() && window_start() && control_start() && xml_start() &&
-                    dialog_start() && font_start() && file_start());
+                    dialog_start() && font_start() && file_start() && image_start());
     }
 
     void TearDown() override { dialog_free(GK_ANY); }
@@ -460,6 +463,58 @@ TEST_F(ScaleTest, ExampleChangedToAnotherScaleEqualsOneBuiltThereAndKeepsWhatWas
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     settle();
     EXPECT_EQ(write_shot(take_shot(window)), built_here);
+}
+
+// A picture covers its size in design pixels: each of its pixels a block of the scale,
+// smoothly scaled (each block's middle nearest to its own pixel's colour), exact at 96.
+TEST_F(ScaleTest, PictureShowsEachPixelAsABlockOfTheScale)
+{
+    constexpr int SIDE = 4;
+    ObjectNumber picture = image_create(GK_ANY, SIDE, SIDE, 0);
+    ASSERT_NE(picture, 0);
+    ASSERT_TRUE(draw_begin_image(picture));
+    std::vector<COLORREF> colors;
+    for (int y = 0; y < SIDE; ++y) {
+        for (int x = 0; x < SIDE; ++x) {
+            colors.push_back(RGB(x * 80, y * 80, (x + y) % 2 ? 255 : 0));
+            draw_pixel(x, y, static_cast<std::int32_t>(colors.back()));
+        }
+    }
+    draw_end();
+    HWND window = open(u"<window name='w' margin='0'><image name='img'/></window>");
+    ASSERT_NE(window, nullptr);
+    ObjectNumber shown = dialog_control(dialog, u"img");
+    control_set_attribute(shown, IMAGE_ATTRIBUTE_PICTURE, picture);
+    dialog_refresh(dialog);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    auto control = static_cast<HWND>(control_os_handle(shown));
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    settle();
+
+    int dpi = display_dpi();
+    int block = MulDiv(1, dpi, BASE_DPI);
+    RECT client = {};
+    GetClientRect(control, &client);
+    EXPECT_EQ(client.right, MulDiv(SIDE, dpi, BASE_DPI));
+    HDC context = GetDC(control);
+    for (int y = 0; y < SIDE; ++y) {
+        for (int x = 0; x < SIDE; ++x) {
+            COLORREF seen = GetPixel(context, MulDiv(x, dpi, BASE_DPI) + block / 2, MulDiv(y, dpi, BASE_DPI) + block / 2);
+            auto distance = [seen](COLORREF color) {
+                return std::abs(GetRValue(seen) - GetRValue(color)) + std::abs(GetGValue(seen) - GetGValue(color)) +
+                       std::abs(GetBValue(seen) - GetBValue(color));
+            };
+            COLORREF own = colors[static_cast<std::size_t>(y * SIDE + x)];
+            if (dpi == BASE_DPI) {
+                EXPECT_EQ(seen, own) << x << "," << y;
+            }
+            for (COLORREF other : colors) {
+                EXPECT_LE(distance(own), distance(other)) << "pixel " << x << "," << y;
+            }
+        }
+    }
+    ReleaseDC(control, context);
+    image_free(picture);
 }
 
 // DialogPreview --scale 200 shows on this display what a display at 200 % shows.
