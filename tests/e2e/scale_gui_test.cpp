@@ -15,6 +15,7 @@
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
 #include "toolkit/font.h"
+#include "toolkit/requester.h"
 #include "toolkit/window.h"
 #include "xml/xml.h"
 
@@ -29,6 +30,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -481,7 +483,8 @@ TEST_F(ScaleTest, PictureShowsEachPixelAsABlockOfTheScale)
         }
     }
     draw_end();
-    HWND window = open(u"<window name='w' margin='0'><image name='img'/></window>");
+    HWND window =
+        open(u"<window name='w' margin='0'><vbox expand='no'><hbox expand='no'><image name='img'/></hbox></vbox></window>");
     ASSERT_NE(window, nullptr);
     ObjectNumber shown = dialog_control(dialog, u"img");
     control_set_attribute(shown, IMAGE_ATTRIBUTE_PICTURE, picture);
@@ -492,14 +495,14 @@ TEST_F(ScaleTest, PictureShowsEachPixelAsABlockOfTheScale)
     settle();
 
     int dpi = display_dpi();
-    int block = MulDiv(1, dpi, BASE_DPI);
     RECT client = {};
     GetClientRect(control, &client);
     EXPECT_EQ(client.right, MulDiv(SIDE, dpi, BASE_DPI));
     HDC context = GetDC(control);
     for (int y = 0; y < SIDE; ++y) {
         for (int x = 0; x < SIDE; ++x) {
-            COLORREF seen = GetPixel(context, MulDiv(x, dpi, BASE_DPI) + block / 2, MulDiv(y, dpi, BASE_DPI) + block / 2);
+            // The device pixel under the middle of the picture's pixel.
+            COLORREF seen = GetPixel(context, (2 * x + 1) * dpi / (2 * BASE_DPI), (2 * y + 1) * dpi / (2 * BASE_DPI));
             auto distance = [seen](COLORREF color) {
                 return std::abs(GetRValue(seen) - GetRValue(color)) + std::abs(GetGValue(seen) - GetGValue(color)) +
                        std::abs(GetBValue(seen) - GetBValue(color));
@@ -515,6 +518,30 @@ TEST_F(ScaleTest, PictureShowsEachPixelAsABlockOfTheScale)
     }
     ReleaseDC(control, context);
     image_free(picture);
+}
+
+// The journal's question for a name or a password holds its texts at every scale.
+TEST_F(ScaleTest, InputRequesterHoldsItsTextsAtThisScale)
+{
+    ASSERT_TRUE(requester_start());
+    int dpi = display_dpi();
+    std::string overflow = "no requester seen";
+    std::thread watcher([&overflow, dpi] {
+        for (int i = 0; i < 400; ++i) {
+            HWND requester = FindWindowW(L"InputRequester", L"Rename");
+            if (requester && FindWindowExW(requester, nullptr, L"Button", nullptr)) {
+                overflow.clear();
+                for (HWND child : descendants(requester))
+                    overflow += text_overflow(child, dpi);
+                PostMessageW(requester, WM_CLOSE, 0, 0);
+                return;
+            }
+            Sleep(25);
+        }
+    });
+    requester_input(u"Rename", u"Enter new name:", u"A note with a long name");
+    watcher.join();
+    EXPECT_EQ(overflow, "");
 }
 
 // DialogPreview --scale 200 shows on this display what a display at 200 % shows.
