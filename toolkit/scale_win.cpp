@@ -168,6 +168,12 @@ void scale_change_window(void* window_handle, int new_dpi, const void* suggested
     if (suggested)
         outer = *static_cast<const RECT*>(suggested);
     SetPropW(window, DPI_PROPERTY, reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(new_dpi)));
+    // Nothing is drawn until every control has its font and place: one drawing at the end
+    // instead of one for each font and each move. (Redrawing turned on again shows a window,
+    // so a hidden one is left alone.)
+    bool shown = IsWindowVisible(window) != FALSE;
+    if (shown)
+        SendMessageW(window, WM_SETREDRAW, FALSE, 0);
     Rescale change = {old_dpi, new_dpi};
     EnumChildWindows(window, rescale_child, reinterpret_cast<LPARAM>(&change));
     // The inner size follows the scale exactly, so a window changed to a resolution
@@ -181,6 +187,10 @@ void scale_change_window(void* window_handle, int new_dpi, const void* suggested
                        static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
     SetWindowPos(window, nullptr, outer.left, outer.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | (sized ? SWP_NOSIZE : 0));
+    if (shown) {
+        SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
 }
 
 int scale_control_pixels(const ControlRecord* record, int value)

@@ -288,6 +288,13 @@ void expect_alike(const std::string& now_text, const std::string& kept_text, con
     }
 }
 
+int gui_width(HWND window)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    return client.right;
+}
+
 class ScaleTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -465,6 +472,27 @@ TEST_F(ScaleTest, ExampleChangedToAnotherScaleEqualsOneBuiltThereAndKeepsWhatWas
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     settle();
     EXPECT_EQ(write_shot(take_shot(window)), built_here);
+}
+
+// A hidden window told of a new scale is laid out for it and stays hidden.
+TEST_F(ScaleTest, HiddenWindowStaysHiddenThroughAScaleChange)
+{
+    dialog = dialog_create(GK_ANY);
+    ObjectNumber document =
+        xml_parse_string(GK_ANY, u"<window name='w' flags='#GK_Window_Invisible'><button name='b' text='Wide' width='400'/></window>");
+    ASSERT_EQ(dialog_open(dialog, document, nullptr), 1);
+    xml_free(document);
+    auto window = static_cast<HWND>(window_os_handle(dialog_window(dialog)));
+    settle();
+    ASSERT_FALSE(IsWindowVisible(window));
+    int width = gui_width(window);
+    RECT suggested = {};
+    GetWindowRect(window, &suggested);
+    int dpi = display_dpi() == 192 ? BASE_DPI : 192;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    settle();
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_NE(gui_width(window), width);
 }
 
 // A picture covers its size in design pixels: each of its pixels a block of the scale,
