@@ -146,6 +146,22 @@ struct Rescale {
     int new_dpi;
 };
 
+// Nothing inside the window is drawn until every control has its font and place: one
+// drawing at the end instead of one for each font and each move. Only the shown children
+// of the window are stopped, since drawing turned on again shows a window (and the
+// top-level window's own surface would then keep its old size under Wine).
+std::vector<HWND> stop_drawing(HWND window)
+{
+    std::vector<HWND> stopped;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child))
+            continue;
+        SendMessageW(child, WM_SETREDRAW, FALSE, 0);
+        stopped.push_back(child);
+    }
+    return stopped;
+}
+
 BOOL CALLBACK rescale_child(HWND child, LPARAM data)
 {
     const auto* change = reinterpret_cast<const Rescale*>(data);
@@ -168,12 +184,7 @@ void scale_change_window(void* window_handle, int new_dpi, const void* suggested
     if (suggested)
         outer = *static_cast<const RECT*>(suggested);
     SetPropW(window, DPI_PROPERTY, reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(new_dpi)));
-    // Nothing is drawn until every control has its font and place: one drawing at the end
-    // instead of one for each font and each move. (Redrawing turned on again shows a window,
-    // so a hidden one is left alone.)
-    bool shown = IsWindowVisible(window) != FALSE;
-    if (shown)
-        SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+    std::vector<HWND> quiet = stop_drawing(window);
     Rescale change = {old_dpi, new_dpi};
     EnumChildWindows(window, rescale_child, reinterpret_cast<LPARAM>(&change));
     // The inner size follows the scale exactly, so a window changed to a resolution
@@ -187,10 +198,9 @@ void scale_change_window(void* window_handle, int new_dpi, const void* suggested
                        static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
     SetWindowPos(window, nullptr, outer.left, outer.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | (sized ? SWP_NOSIZE : 0));
-    if (shown) {
-        SendMessageW(window, WM_SETREDRAW, TRUE, 0);
-        RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-    }
+    for (HWND child : quiet)
+        SendMessageW(child, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 int scale_control_pixels(const ControlRecord* record, int value)
