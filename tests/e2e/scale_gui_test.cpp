@@ -130,17 +130,24 @@ std::string write_shot(const Shot& shot)
     return out.str();
 }
 
-bool read_shot(const std::string& text, Shot* shot)
+// Every shot of a text of shots, each starting with its "window" line.
+std::vector<Shot> read_shots(const std::string& text)
 {
+    std::vector<Shot> shots;
     std::istringstream in(text);
-    std::string word;
-    if (!(in >> word >> shot->client.cx >> shot->client.cy) || word != "window")
-        return false;
-    Placed placed;
-    while (in >> placed.kind >> placed.rect.left >> placed.rect.top >> placed.rect.right >> placed.rect.bottom >>
-           placed.depth >> placed.bars)
-        shot->windows.push_back(placed);
-    return true;
+    std::string kind;
+    Placed placed = {};
+    while (in >> kind) {
+        if (kind == "window") {
+            shots.emplace_back();
+            in >> shots.back().client.cx >> shots.back().client.cy;
+        } else if (!shots.empty() && in >> placed.rect.left >> placed.rect.top >> placed.rect.right >>
+                   placed.rect.bottom >> placed.depth >> placed.bars) {
+            placed.kind = kind;
+            shots.back().windows.push_back(placed);
+        }
+    }
+    return shots;
 }
 
 // The rectangles of a window kept beside the test program, each named after the display's
@@ -230,61 +237,46 @@ std::vector<HWND> descendants(HWND top)
     return windows;
 }
 
-// The dialog's window at this display's scale against its rectangles at 96.
-void expect_scaled(const Shot& now, const Shot& base, int dpi, const std::string& what)
+// Shots against kept ones, scaled from `from_dpi` to `dpi`: the window within the rounding of
+// each level of nesting and the platform's own measures (a month calendar's), which do not
+// follow the scale exactly; no new scroll bar. `grown` asks only that every window grow with
+// the scale (a text's measure may need more); else each edge must be near.
+void expect_scaled(const std::string& now_text, const std::string& kept_text, int from_dpi, int dpi, bool grown,
+                   const std::string& what)
 {
-    ASSERT_EQ(now.windows.size(), base.windows.size()) << what;
-    int deepest = 1;
-    for (const Placed& placed : base.windows)
-        deepest = std::max(deepest, placed.depth);
-    // Rounding at each level, and the platform's own measures (a month calendar's) that do
-    // not follow the scale exactly, take a few pixels.
-    int slack = SLACK_PER_LEVEL * deepest;
-    int wide = MulDiv(base.client.cx, dpi, BASE_DPI);
-    int high = MulDiv(base.client.cy, dpi, BASE_DPI);
-    EXPECT_NEAR(now.client.cx, wide, slack + wide * PLATFORM_SLACK_PERCENT / 100) << what;
-    EXPECT_NEAR(now.client.cy, high, slack + high * PLATFORM_SLACK_PERCENT / 100) << what;
-    for (std::size_t i = 0; i < base.windows.size(); ++i) {
-        const Placed& was = base.windows[i];
-        const Placed& is = now.windows[i];
-        EXPECT_EQ(is.kind, was.kind) << what << " window " << i;
-        EXPECT_FALSE(is.bars && !was.bars) << what << " window " << i << " (" << is.kind << ") shows a new scroll bar";
-        int width = was.rect.right - was.rect.left;
-        int height = was.rect.bottom - was.rect.top;
-        if (width <= 0 || height <= 0)
-            continue;
-        // Every window grows with the scale, the spin's arrows, the check boxes and the
-        // scroll bars among them: by the scale less the rounding, which never takes more
-        // than a quarter.
-        wide = MulDiv(width, dpi, BASE_DPI);
-        high = MulDiv(height, dpi, BASE_DPI);
-        EXPECT_GE(is.rect.right - is.rect.left, wide - std::min(slack + wide * PLATFORM_SLACK_PERCENT / 100, wide / 4))
-            << what << " window " << i << " (" << is.kind << ") width";
-        EXPECT_GE(is.rect.bottom - is.rect.top, high - std::min(slack + high * PLATFORM_SLACK_PERCENT / 100, high / 4))
-            << what << " window " << i << " (" << is.kind << ") height";
-    }
-}
-
-// A window changed to a scale against one built there: the same within rounding, and
-// within the platform's own measures, which follow the display rather than the window.
-void expect_alike(const std::string& now_text, const std::string& kept_text, const std::string& what)
-{
-    Shot now;
-    Shot kept;
-    ASSERT_TRUE(read_shot(now_text, &now) && read_shot(kept_text, &kept)) << what;
-    ASSERT_EQ(now.windows.size(), kept.windows.size()) << what;
-    int platform = std::max(kept.client.cx, kept.client.cy) * PLATFORM_SLACK_PERCENT / 100;
-    EXPECT_NEAR(now.client.cx, kept.client.cx, platform) << what;
-    EXPECT_NEAR(now.client.cy, kept.client.cy, platform) << what;
-    for (std::size_t i = 0; i < kept.windows.size(); ++i) {
-        const RECT& is = now.windows[i].rect;
-        const RECT& was = kept.windows[i].rect;
-        int slack = SLACK_PER_LEVEL * kept.windows[i].depth + platform;
-        bool alike = std::abs(is.left - was.left) <= slack && std::abs(is.top - was.top) <= slack &&
-                     std::abs(is.right - was.right) <= slack && std::abs(is.bottom - was.bottom) <= slack;
-        EXPECT_TRUE(alike) << what << " window " << i << " (" << kept.windows[i].kind << ") " << is.left << ","
-                           << is.top << "," << is.right << "," << is.bottom << " was " << was.left << "," << was.top
-                           << "," << was.right << "," << was.bottom;
+    std::vector<Shot> now = read_shots(now_text);
+    std::vector<Shot> kept = read_shots(kept_text);
+    ASSERT_EQ(now.size(), kept.size()) << what;
+    for (std::size_t s = 0; s < kept.size(); ++s) {
+        ASSERT_EQ(now[s].windows.size(), kept[s].windows.size()) << what;
+        int deepest = 1;
+        for (const Placed& placed : kept[s].windows)
+            deepest = std::max(deepest, placed.depth);
+        auto scaled = [&](int value) { return MulDiv(value, dpi, from_dpi); };
+        auto slack = [&](int size) { return SLACK_PER_LEVEL * deepest + size * PLATFORM_SLACK_PERCENT / 100; };
+        int wide = scaled(kept[s].client.cx);
+        int high = scaled(kept[s].client.cy);
+        EXPECT_NEAR(now[s].client.cx, wide, slack(wide)) << what << " shot " << s;
+        EXPECT_NEAR(now[s].client.cy, high, slack(high)) << what << " shot " << s;
+        for (std::size_t i = 0; i < kept[s].windows.size(); ++i) {
+            const Placed& was = kept[s].windows[i];
+            const Placed& is = now[s].windows[i];
+            std::string where = what + " shot " + std::to_string(s) + " window " + std::to_string(i) + " " + is.kind;
+            EXPECT_FALSE(is.bars && !was.bars) << where << " shows a new scroll bar";
+            int width = scaled(was.rect.right - was.rect.left);
+            int height = scaled(was.rect.bottom - was.rect.top);
+            if (grown) {
+                // The spin's arrows, the check boxes and the scroll bars among them.
+                EXPECT_GE(is.rect.right - is.rect.left, width - std::min(slack(width), width / 4)) << where;
+                EXPECT_GE(is.rect.bottom - is.rect.top, height - std::min(slack(height), height / 4)) << where;
+                continue;
+            }
+            int within = SLACK_PER_LEVEL * was.depth + slack(std::max(wide, high)) - SLACK_PER_LEVEL * deepest;
+            EXPECT_LE(std::abs(is.rect.left - scaled(was.rect.left)), within) << where;
+            EXPECT_LE(std::abs(is.rect.top - scaled(was.rect.top)), within) << where;
+            EXPECT_LE(std::abs(is.rect.right - scaled(was.rect.right)), within) << where;
+            EXPECT_LE(std::abs(is.rect.bottom - scaled(was.rect.bottom)), within) << where;
+        }
     }
 }
 
@@ -368,40 +360,10 @@ protected:
     {
         std::string kept;
         ASSERT_TRUE(reference(name + "_96", shots, &kept)) << name;
-        if (dpi == BASE_DPI) {
+        if (dpi == BASE_DPI)
             EXPECT_EQ(shots, kept) << name;
-            return;
-        }
-        std::istringstream now_lines(shots);
-        std::istringstream kept_lines(kept);
-        for (int block = 0;; ++block) {
-            Shot now;
-            Shot base;
-            std::string now_text = next_block(now_lines);
-            std::string kept_text = next_block(kept_lines);
-            if (now_text.empty() || kept_text.empty()) {
-                EXPECT_EQ(now_text.empty(), kept_text.empty()) << name;
-                return;
-            }
-            ASSERT_TRUE(read_shot(now_text, &now) && read_shot(kept_text, &base));
-            expect_scaled(now, base, dpi, name + " shot " + std::to_string(block));
-        }
-    }
-
-    static std::string next_block(std::istringstream& lines)
-    {
-        std::string block;
-        std::string line;
-        while (lines.peek() != EOF) {
-            std::streampos at = lines.tellg();
-            std::getline(lines, line);
-            if (!block.empty() && line.rfind("window ", 0) == 0) {
-                lines.seekg(at);
-                break;
-            }
-            block += line + "\n";
-        }
-        return block;
+        else
+            expect_scaled(shots, kept, BASE_DPI, dpi, true, name);
     }
 
     ObjectNumber dialog = 0;
@@ -453,7 +415,7 @@ TEST_F(ScaleTest, ExampleChangedToAnotherScaleEqualsOneBuiltThereAndKeepsWhatWas
         EXPECT_EQ(built_here, kept_here);
     }
     ASSERT_TRUE(reference("example_window_" + std::to_string(other), "", &kept_other));
-    expect_alike(changed, kept_other, "changed to " + std::to_string(other));
+    expect_scaled(changed, kept_other, other, other, false, "changed to " + std::to_string(other));
     // Kept for the preview's --scale 200, which must show on this display what this change showed.
     if (dpi == BASE_DPI) {
         std::string kept_changed;
@@ -585,21 +547,21 @@ TEST_F(ScaleTest, PreviewAtScale200EqualsTheExampleBuiltAt192)
     ASSERT_TRUE(reference("example_window_192", "", &kept));
     std::string changed;
     ASSERT_TRUE(reference("example_changed_to_192_96", "", &changed));
-    Shot expected;
-    ASSERT_TRUE(read_shot(changed, &expected));
+    ASSERT_EQ(read_shots(changed).size(), 1u);
+    SIZE expected = read_shots(changed).front().client;
     // The scale is given once the window shows; wait until it has taken it.
     bool scaled = false;
     for (int i = 0; i < 200 && !scaled; ++i) {
         RECT client = {};
         GetClientRect(window, &client);
-        scaled = client.right == expected.client.cx && client.bottom == expected.client.cy;
+        scaled = client.right == expected.cx && client.bottom == expected.cy;
         Sleep(25);
     }
     EXPECT_TRUE(scaled);
     Sleep(200);
     std::string shown = write_shot(take_shot(window));
     EXPECT_EQ(shown, changed);
-    expect_alike(shown, kept, "--scale 200");
+    expect_scaled(shown, kept, 192, 192, false, "--scale 200");
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(preview.exit_code(10000), 0);
 }
