@@ -201,8 +201,10 @@ void lay_out(DialogObject* dialog, int width, int height)
 // is laid out again at the inner size given.
 bool dialog_scale_changed(ObjectNumber window, int width, int height)
 {
-    auto found = g_dialogs ? g_dialogs->windows.find(window) : g_dialogs->windows.end();
-    if (!g_dialogs || found == g_dialogs->windows.end() || !owns_window(found->second))
+    if (!g_dialogs)
+        return false;
+    auto found = g_dialogs->windows.find(window);
+    if (found == g_dialogs->windows.end() || !owns_window(found->second))
         return false;
     DialogObject* dialog = found->second;
     // A window at its natural size stays at its natural size, which text and the platform's

@@ -15,6 +15,7 @@
 #include "toolkit/event.h"
 #include "toolkit/event_window.h"
 #include "toolkit/font.h"
+#include "toolkit/geometry.h"
 #include "toolkit/requester.h"
 #include "toolkit/window.h"
 #include "xml/xml.h"
@@ -455,6 +456,23 @@ TEST_F(ScaleTest, HiddenWindowStaysHiddenThroughAScaleChange)
     settle();
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_NE(gui_width(window), width);
+}
+
+// A window made larger than its content needs keeps its proportion through a scale change.
+TEST_F(ScaleTest, WindowMadeLargerKeepsItsProportionThroughAScaleChange)
+{
+    HWND window = open(u"<window name='w'><button name='b' text='Wide' width='400'/></window>");
+    ASSERT_NE(window, nullptr);
+    window_resize(dialog_window(dialog), UNCHANGED, UNCHANGED, gui_width(window) + 100, UNCHANGED);
+    settle();
+    int width = gui_width(window);
+    RECT suggested = {};
+    GetWindowRect(window, &suggested);
+    int dpi = display_dpi();
+    int other = dpi == 192 ? BASE_DPI : 192;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
+    settle();
+    EXPECT_EQ(gui_width(window), MulDiv(width, other, dpi));
 }
 
 // A picture covers its size in design pixels: each of its pixels a block of the scale,
