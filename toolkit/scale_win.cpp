@@ -148,8 +148,7 @@ struct Rescale {
 
 // Nothing inside the window is drawn until every control has its font and place: one
 // drawing at the end instead of one for each font and each move. Only the shown children
-// of the window are stopped, since drawing turned on again shows a window (and the
-// top-level window's own surface would then keep its old size under Wine).
+// of the window are stopped, since drawing turned on again shows a window.
 std::vector<HWND> stop_drawing(HWND window)
 {
     std::vector<HWND> stopped;
@@ -187,8 +186,8 @@ void scale_change_window(void* window_handle, int new_dpi, const void* suggested
     std::vector<HWND> quiet = stop_drawing(window);
     Rescale change = {old_dpi, new_dpi};
     EnumChildWindows(window, rescale_child, reinterpret_cast<LPARAM>(&change));
-    // The inner size follows the scale exactly, so a window changed to a resolution
-    // measures what one opened there does. A dialog lays itself out at that size.
+    // The inner size in proportion to the scale; a dialog's hook lays it out and sizes the
+    // window itself.
     int width = scale_between(inner.right, new_dpi, old_dpi);
     int height = scale_between(inner.bottom, new_dpi, old_dpi);
     ObjectNumber number = 0;
