@@ -1,5 +1,6 @@
 // DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--items NAME=FILE]...
-// [--state NAME=NUMBER]... [--dump] [--watch] <definition file> [window name]: opens a window of a dialog definition (the first one when no name is given)
+// [--state NAME=NUMBER]... [--dump] [--watch] [--scale PERCENT] <definition file> [window name]:
+// opens a window of a dialog definition (the first one when no name is given)
 // and writes one line to standard output for every event it receives: the event, the
 // control's name from the definition (or the object's number), the type (a canvas's types
 // with their names). A faulty definition prints the dialog engine's message and exits with
@@ -10,11 +11,13 @@
 // definition file changes, and keeps the last good window when the changed definition is
 // faulty. --check FILE... prints every problem of each definition and opens no window
 // (demo/preview_check.h). --size gives the window an inner size; --screenshot FILE.png
-// writes the painted window to the file and ends (demo/preview_screenshot.h).
+// writes the painted window to the file and ends (demo/preview_screenshot.h); --scale shows the
+// window at another display scale (demo/preview_scale.h).
 #include "demo/preview_check.h"
 #include "demo/preview_data.h"
 #include "demo/preview_file.h"
 #include "demo/preview_images.h"
+#include "demo/preview_scale.h"
 #include "demo/preview_screenshot.h"
 #include "demo/preview_text.h"
 #include "demo/preview_watch.h"
@@ -132,6 +135,7 @@ struct PreviewOptions {
     bool check = false;
     std::u16string screenshot;
     PreviewSize size;
+    int scale = 0;  // percent; 0 as the display is
 };
 
 // The window of the definition file with the options' texts set; 0 after a message.
@@ -154,6 +158,7 @@ ObjectNumber open_file(const wchar_t* path, const wchar_t* window_name, const Pr
     if (dialog) {
         for (const std::string& missing : preview_show_images(dialog, options.images))
             print_line(missing);
+        preview_scale_apply(dialog, options.scale);
     }
     return dialog;
 }
@@ -234,6 +239,9 @@ bool parse_arguments(int argc, wchar_t** argv, PreviewOptions* options, std::vec
         } else if (argument == L"--image") {
             if (i + 1 == argc || !preview_parse_image(argv[++i], &options->images))
                 return false;
+        } else if (argument == L"--scale") {
+            if (i + 1 == argc || !preview_scale_parse(argv[++i], &options->scale))
+                return false;
         } else if (argument == L"--text") {
             if (i + 1 == argc || !preview_text_parse(argv[++i], &text))
                 return false;
@@ -255,11 +263,12 @@ int wmain(int argc, wchar_t** argv)
 {
     // Lines end in a bare line feed, also when the output goes to a pipe.
     _setmode(_fileno(stdout), _O_BINARY);
+    preview_scale_aware();
     PreviewOptions options;
     std::vector<const wchar_t*> positional;
     if (!parse_arguments(argc, argv, &options, &positional))
         return fail("usage: DialogPreview [--image NAME=FILE]... [--text NAME=FILE]... [--items NAME=FILE]... "
-                    "[--state NAME=NUMBER]... [--dump] [--watch] [--size WxH] [--screenshot FILE.png] "
+                    "[--state NAME=NUMBER]... [--dump] [--watch] [--size WxH] [--screenshot FILE.png] [--scale PERCENT] "
                     "<definition file> [window name]\n"
                     "       DialogPreview --check <definition file>...");
     if (options.check)

@@ -86,6 +86,14 @@ bool pushes_itself(const DialogElement* element)
     return element->kind == ELEMENT_PANEL || element->kind == ELEMENT_CONTAINER || element->kind == ELEMENT_SCROLLAREA;
 }
 
+void set_minimums(const SplitterElement* splitter, ObjectNumber number)
+{
+    if (splitter->first_minimum >= 0)
+        control_set_attribute(number, SPLITTER_FIRST_MINIMUM, splitter->first_minimum);
+    if (splitter->second_minimum >= 0)
+        control_set_attribute(number, SPLITTER_SECOND_MINIMUM, splitter->second_minimum);
+}
+
 // Two part containers, each closed at once, then the splitter over them; a minimum given
 // as a number is set now, one that follows the request is set by every size request.
 ObjectNumber create_splitter(SplitterElement* splitter)
@@ -98,11 +106,8 @@ ObjectNumber create_splitter(SplitterElement* splitter)
     }
     ObjectNumber made = splitter_create(splitter->requested, 0, 0, 0, 0, splitter->parts[0], splitter->parts[1],
                                         splitter->flags);
-    ObjectNumber number = splitter->requested == -1 ? made : splitter->requested;
-    if (made && splitter->first_minimum >= 0)
-        control_set_attribute(number, SPLITTER_FIRST_MINIMUM, splitter->first_minimum);
-    if (made && splitter->second_minimum >= 0)
-        control_set_attribute(number, SPLITTER_SECOND_MINIMUM, splitter->second_minimum);
+    if (made)
+        set_minimums(splitter, splitter->requested == -1 ? made : splitter->requested);
     return made;
 }
 
@@ -380,4 +385,22 @@ bool dialog_build_controls(DialogTree* tree, DialogMessage* message)
     while (builder.pushed > 0)
         close_list(&builder);
     return built;
+}
+
+void dialog_reapply_sizes(DialogTree* tree)
+{
+    for (const ElementPtr& element : tree->elements) {
+        if (element->control == -1)
+            continue;
+        if (element->kind == ELEMENT_SPLITTER)
+            set_minimums(static_cast<const SplitterElement*>(element.get()), element->control);
+        if (element->kind != ELEMENT_SCROLLAREA)
+            continue;
+        const auto* area = static_cast<const ContainerElement*>(element.get());
+        if (area->inner_width >= 0)
+            control_set_attribute(element->control, SCROLLAREA_INNER_WIDTH, area->inner_width);
+        if (area->inner_height >= 0)
+            control_set_attribute(element->control, SCROLLAREA_INNER_HEIGHT, area->inner_height);
+        control_set_attribute(element->control, SCROLLAREA_STEP, area->step);
+    }
 }

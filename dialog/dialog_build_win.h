@@ -19,3 +19,7 @@ constexpr const char* MESSAGE_ID_OF_CONTAINER = "'%s' cannot take the id %s of a
 // and invisible. The window must be open and be the current container. Stops at the
 // first failure, which is stored; the controls made so far go with the window.
 bool dialog_build_controls(DialogTree* tree, DialogMessage* message);
+
+// Sets again what the controls took from the tree's sizes when made (the splitters'
+// minimums, the scroll areas' inner sizes and steps), after the resolution changed.
+void dialog_reapply_sizes(DialogTree* tree);

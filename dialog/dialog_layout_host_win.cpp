@@ -1,6 +1,8 @@
 #include "dialog/dialog_layout_host_win.h"
 
+#include "dialog/dialog_scale.h"
 #include "toolkit/control.h"
+#include "toolkit/scale.h"
 #include "toolkit/window.h"
 
 #include <windows.h>
@@ -77,7 +79,7 @@ void set_window_bounds(void*, const DialogElement* window, int min_width, int mi
 
 }  // namespace
 
-LayoutHost dialog_layout_host()
+LayoutHost dialog_layout_host(int dpi)
 {
     LayoutHost host;
     host.required_size = required_size;
@@ -87,7 +89,8 @@ LayoutHost dialog_layout_host()
     host.get_attribute = get_attribute;
     host.set_attribute = set_attribute;
     host.set_window_bounds = set_window_bounds;
-    host.edge_height = GetSystemMetrics(SM_CYEDGE);
-    host.border_width = GetSystemMetrics(SM_CXBORDER);
+    host.edge_height = scale_metric(SM_CYEDGE, dpi);
+    host.border_width = scale_metric(SM_CXBORDER, dpi);
+    dialog_scale_measures(&host, dpi);
     return host;
 }

@@ -3,5 +3,6 @@
 
 #include "dialog/layout.h"
 
-// A host that measures, places and bounds through the controls and windows layers.
-LayoutHost dialog_layout_host();
+// A host that measures, places and bounds through the controls and windows layers, with
+// the system measures and built-in sizes for the resolution.
+LayoutHost dialog_layout_host(int dpi);

@@ -3,11 +3,13 @@
 #include "dialog/dialog_build_win.h"
 #include "dialog/dialog_layout_host_win.h"
 #include "dialog/dialog_reader.h"
+#include "dialog/dialog_scale.h"
 #include "dialog/layout.h"
 #include "services/text_convert.h"
 #include "toolkit/control.h"
 #include "toolkit/event.h"
 #include "toolkit/geometry.h"
+#include "toolkit/scale.h"
 #include "toolkit/window.h"
 
 #include <new>
@@ -24,6 +26,10 @@ struct DialogObject {
     DialogMessage message;
     void* window_handle = nullptr;  // the platform window opened, to tell it from a later one of the same number
     bool laying_out = false;  // both passes run; size events of the window wait for their end
+    DialogScale scale;        // the definition's pixel values and the resolution the tree holds them for
+    LayoutHost host;          // answers for the window's resolution
+    int natural_width = 0;    // the window's inner size the last request pass asked for
+    int natural_height = 0;
 };
 
 // The table's record; its primary handle is the object.
@@ -42,7 +48,6 @@ struct DialogState {
     std::unordered_map<ObjectNumber, DialogObject*> windows{WINDOW_MAP_BUCKETS};
     std::unordered_map<ObjectNumber, SplitterPart> parts{PART_MAP_BUCKETS};
     RuntimeRegistryPtr registry;
-    LayoutHost host;
 };
 
 DialogState* g_dialogs = nullptr;
@@ -62,7 +67,7 @@ void on_size_window()
     if (found == g_dialogs->windows.end() || found->second->laying_out)
         return;
     ContainerElement* root = found->second->tree.root;
-    layout_allocate(root, &g_dialogs->host, 0, 0, window_client_width(root->window),
+    layout_allocate(root, &found->second->host, 0, 0, window_client_width(root->window),
                     window_client_height(root->window));
 }
 
@@ -73,7 +78,7 @@ void on_part_event()
     auto found = g_dialogs->parts.find(part);
     if (found == g_dialogs->parts.end())
         return;
-    layout_splitter_part(found->second.splitter, &g_dialogs->host, found->second.index, control_width(part),
+    layout_splitter_part(found->second.splitter, &found->second.dialog->host, found->second.index, control_width(part),
                          control_height(part));
 }
 
@@ -150,9 +155,21 @@ void init_state(void* block)
     new (block) DialogState;
 }
 
+// Gives the tree its sizes and the host its answers for the resolution.
+void use_resolution(DialogObject* dialog, int dpi)
+{
+    dialog_scale_apply(&dialog->scale, dpi);
+    dialog->host = dialog_layout_host(dpi);
+}
+
 bool open_window(DialogObject* dialog, int x, int y, int width, int height, void* parent)
 {
     ContainerElement* root = dialog->tree.root;
+    // The window opens where its parent's resolution holds (the display's without one).
+    int dpi = scale_window_dpi(parent);
+    use_resolution(dialog, dpi);
+    width = width > 0 ? scale_pixels(width, dpi) : width;
+    height = height > 0 ? scale_pixels(height, dpi) : height;
     const char16_t* title = root->has_text ? root->text.c_str() : u"";
     ObjectNumber made = window_open(root->requested, x, y, width, height, title, root->flags | GK_Window_Invisible,
                                     parent);
@@ -176,9 +193,30 @@ void lay_out(DialogObject* dialog, int width, int height)
 {
     ContainerElement* root = dialog->tree.root;
     dialog->laying_out = true;
-    layout_window(root, &g_dialogs->host, &width, &height);
+    layout_window(root, &dialog->host, &width, &height, &dialog->natural_width, &dialog->natural_height);
     dialog->laying_out = false;
     window_resize(root->window, UNCHANGED, UNCHANGED, width, height);
+}
+
+// A window's resolution changed: its tree takes the sizes for the new one and the window
+// is laid out again at the inner size given.
+bool dialog_scale_changed(ObjectNumber window, int width, int height)
+{
+    if (!g_dialogs)
+        return false;
+    auto found = g_dialogs->windows.find(window);
+    if (found == g_dialogs->windows.end() || !owns_window(found->second))
+        return false;
+    DialogObject* dialog = found->second;
+    // A window at its natural size stays at its natural size, which text and the platform's
+    // own measures do not make exactly proportional; one made larger keeps its proportion.
+    ObjectNumber number = dialog->tree.root->window;
+    if (window_client_width(number) == dialog->natural_width && window_client_height(number) == dialog->natural_height)
+        width = height = 0;
+    use_resolution(dialog, scale_window_dpi(dialog->window_handle));
+    dialog_reapply_sizes(&dialog->tree);
+    lay_out(dialog, width, height);
+    return true;
 }
 
 }  // namespace
@@ -194,7 +232,7 @@ int dialog_start()
     state->registry = runtime_registry_new();
     if (!state->table || !state->registry)
         return 0;
-    state->host = dialog_layout_host();
+    scale_set_change_hook(dialog_scale_changed);
     g_dialogs = state;
     return 1;
 }
@@ -232,6 +270,7 @@ int dialog_open(ObjectNumber dialog, ObjectNumber document, const char16_t* wind
     dialog_message_clear(&object->message);
     if (!dialog_read_document(document, window_name, g_dialogs->registry.get(), &object->tree, &object->message))
         return 0;
+    dialog_scale_capture(&object->scale, object->tree);
     if (!open_window(object, x, y, width, height, parent) || !dialog_build_controls(&object->tree, &object->message) ||
         !register_parts(object)) {
         close_dialog(object);

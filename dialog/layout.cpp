@@ -71,11 +71,16 @@ void layout_allocate(DialogElement* element, const LayoutHost* host, int x, int 
                            layout_clamp(height));
 }
 
-void layout_window(ContainerElement* window, const LayoutHost* host, int* width, int* height)
+void layout_window(ContainerElement* window, const LayoutHost* host, int* width, int* height, int* requested_width_out,
+                   int* requested_height_out)
 {
     int requested_width = 0;
     int requested_height = 0;
     layout_request_size(window, host, &requested_width, &requested_height);
+    if (requested_width_out && requested_height_out) {
+        *requested_width_out = requested_width;
+        *requested_height_out = requested_height;
+    }
     *width = std::max(layout_clamp(*width), requested_width);
     *height = std::max(layout_clamp(*height), requested_height);
     layout_allocate(window, host, 0, 0, *width, *height);

@@ -143,7 +143,7 @@ namespace {
 void container_border(const DialogElement* container, const LayoutHost* host, int* width, int* height)
 {
     if (container->flags & GK_Container_Flat)
-        *width = *height = 2;
+        *width = *height = host->flat_border;
     else if (container->flags != 0)
         *width = *height = layout_clamp(2 * std::int64_t{host->border_width});
     else
@@ -176,21 +176,15 @@ void layout_container_allocate(DialogElement* element, const LayoutHost* host, i
     allocate_child(container, host, place_child(container, inner));
 }
 
-namespace {
-
-constexpr int FRAME_INSET = 4;
-constexpr int FRAME_MIN_CAPTION = 10;
-
-}
-
 void layout_frame_natural(DialogElement* element, const LayoutHost* host, int* width, int* height)
 {
     auto* frame = static_cast<ContainerElement*>(element);
     int caption = host->caption_height ? layout_clamp(host->caption_height(host->context, frame)) : 0;
-    frame->caption_height = std::max(caption, FRAME_MIN_CAPTION);
+    frame->caption_height = std::max(caption, host->frame_min_caption);
     request_child(frame, host);
-    finish_size(frame, margins_across(frame) + 2 * FRAME_INSET + frame->child_width,
-                margins_down(frame) + FRAME_INSET + frame->child_height + frame->caption_height, width, height);
+    std::int64_t inset = host->frame_inset;
+    finish_size(frame, margins_across(frame) + 2 * inset + frame->child_width,
+                margins_down(frame) + inset + frame->child_height + frame->caption_height, width, height);
 }
 
 void layout_frame_allocate(DialogElement* element, const LayoutHost* host, int x, int y, int width, int height)
@@ -198,8 +192,9 @@ void layout_frame_allocate(DialogElement* element, const LayoutHost* host, int x
     // A frame control holds no children: its child sits beside it in the same parent.
     auto* frame = static_cast<ContainerElement*>(element);
     layout_host_place(host, frame, x, y, width, height);
-    Rect inner{std::int64_t{x} + FRAME_INSET, std::int64_t{y} + frame->caption_height,
-               std::int64_t{width} - 2 * FRAME_INSET, std::int64_t{height} - FRAME_INSET - frame->caption_height};
+    std::int64_t inset = host->frame_inset;
+    Rect inner{x + inset, std::int64_t{y} + frame->caption_height, width - 2 * inset,
+               height - inset - frame->caption_height};
     allocate_child(frame, host, place_child(frame, inner));
 }
 
@@ -217,9 +212,9 @@ void layout_scrollarea_natural(DialogElement* element, const LayoutHost* host, i
     std::int64_t w = area->width;
     std::int64_t h = area->height;
     if (area->scrolling == SCROLL_VERTICAL)
-        w = std::max<std::int64_t>(margins_across(area) + area->child_width + LAYOUT_SCROLLBAR_SIZE, area->width);
+        w = std::max<std::int64_t>(margins_across(area) + area->child_width + host->scrollbar_room, area->width);
     else if (area->scrolling == SCROLL_HORIZONTAL)
-        h = std::max<std::int64_t>(margins_down(area) + area->child_height + LAYOUT_SCROLLBAR_SIZE, area->height);
+        h = std::max<std::int64_t>(margins_down(area) + area->child_height + host->scrollbar_room, area->height);
     *width = layout_clamp(w);
     *height = layout_clamp(h);
 }
@@ -231,9 +226,9 @@ void layout_scrollarea_allocate(DialogElement* element, const LayoutHost* host, 
     std::int64_t inner_width = std::max<std::int64_t>(area->child_width + margins_across(area), area->inner_width);
     std::int64_t inner_height = std::max<std::int64_t>(area->child_height + margins_down(area), area->inner_height);
     if (area->scrolling == SCROLL_VERTICAL)
-        inner_width = std::int64_t{width} - LAYOUT_SCROLLBAR_SIZE;
+        inner_width = std::int64_t{width} - host->scrollbar_room;
     else if (area->scrolling == SCROLL_HORIZONTAL)
-        inner_height = std::int64_t{height} - LAYOUT_SCROLLBAR_SIZE;
+        inner_height = std::int64_t{height} - host->scrollbar_room;
     Rect child = place_child(area, {0, 0, inner_width, inner_height});
     if (area->inner_width == -1)
         layout_host_set_attribute(host, area, LAYOUT_SCROLLAREA_INNER_WIDTH,
@@ -266,13 +261,6 @@ void layout_canvas_allocate(DialogElement* element, const LayoutHost* host, int 
     allocate_child(canvas, host, place_child(canvas, {0, 0, width, height}));
 }
 
-namespace {
-
-constexpr int SPLITTER_BAR = 4;
-constexpr int SPLITTER_SEPARATOR_BAR = 7;
-
-}
-
 void layout_splitter_natural(DialogElement* element, const LayoutHost* host, int* width, int* height)
 {
     // The children are laid out by their part containers; the splitter only asks for
@@ -290,7 +278,7 @@ void layout_splitter_natural(DialogElement* element, const LayoutHost* host, int
             layout_host_set_attribute(host, splitter, attributes[i],
                                       splitter->vertical ? splitter->child_widths[i] : splitter->child_heights[i]);
     }
-    std::int64_t bar = (splitter->flags & GK_Splitter_Separator) ? SPLITTER_SEPARATOR_BAR : SPLITTER_BAR;
+    std::int64_t bar = (splitter->flags & GK_Splitter_Separator) ? host->splitter_separator_bar : host->splitter_bar;
     std::int64_t w = 0;
     std::int64_t h = 0;
     if (splitter->vertical) {

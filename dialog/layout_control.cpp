@@ -6,14 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Labels sit 2 pixels lower than the row they are in, so that their text lines up
-// with the text inside neighbouring fields and buttons.
-constexpr int TEXT_NUDGE = 2;
-
-}
-
 void layout_attribute_size(DialogElement* element, const LayoutHost*, int* width, int* height)
 {
     *width = element->width;
@@ -41,12 +33,15 @@ void layout_natural_request(DialogElement* element, const LayoutHost* host, int*
 void layout_natural_allocate(DialogElement* element, const LayoutHost* host, int x, int y, int width, int height)
 {
     bool label = element->kind == ELEMENT_TEXT || element->kind == ELEMENT_HYPERLINK;
+    // Labels sit a little lower than the row they are in, so that their text lines up
+    // with the text inside neighbouring fields and buttons.
     if (label && !(element->flags & GK_Text_Border)) {
         int required_width = 0;
         int required_height = 0;
         layout_host_required_size(host, element, &required_width, &required_height);
-        if (std::max(element->height, required_height) <= std::int64_t{height} - TEXT_NUDGE) {
-            layout_host_place(host, element, x, layout_clamp(std::int64_t{y} + TEXT_NUDGE), width, height - TEXT_NUDGE);
+        int nudge = host->text_nudge;
+        if (std::max(element->height, required_height) <= std::int64_t{height} - nudge) {
+            layout_host_place(host, element, x, layout_clamp(std::int64_t{y} + nudge), width, height - nudge);
             return;
         }
     }

@@ -57,6 +57,9 @@ int image_paint(ObjectNumber image, void* context, int x, int y);
 // A new platform bitmap of the image laid over an opaque colour (0x00BBGGRR), which the
 // caller deletes; null on failure.
 void* image_flatten(ObjectNumber image, std::int32_t color);
+// The same at another size, smoothly scaled (exactly the plain ones at the image's own size).
+int image_paint_sized(ObjectNumber image, void* context, int x, int y, int width, int height);
+void* image_flatten_sized(ObjectNumber image, std::int32_t color, int width, int height);
 // GK_ANY frees every image. Returns 0 for a number that names no image.
 int image_free(ObjectNumber image);
 // Live images, for leak checks.

@@ -1,6 +1,7 @@
 #include "toolkit/button.h"
 
 #include "toolkit/control_internal.h"
+#include "toolkit/scale.h"
 
 #include <windows.h>
 
@@ -25,10 +26,10 @@ int button_natural_size(ControlRecord* record, int* width, int* height)
 {
     if (!control_measure_text(record, control_window_text(record), false, width, height))
         return 0;
-    *width += TEXT_PADDING + 2 * GetSystemMetrics(SM_CXEDGE);
-    *height += 2 * GetSystemMetrics(SM_CYEDGE);
-    if (*height < MIN_HEIGHT)
-        *height = MIN_HEIGHT;
+    *width += scale_control_pixels(record, TEXT_PADDING) + 2 * scale_control_metric(record, SM_CXEDGE);
+    *height += 2 * scale_control_metric(record, SM_CYEDGE);
+    if (*height < scale_control_pixels(record, MIN_HEIGHT))
+        *height = scale_control_pixels(record, MIN_HEIGHT);
     return 1;
 }
 

@@ -41,3 +41,7 @@ void control_park_busy_within(void* window);
 
 // The control's whole platform window text.
 std::u16string control_window_text(const ControlRecord* record);
+
+// Gives a control window its font made for the new resolution (nothing for a window that
+// is no control).
+void control_rescale_font(void* window, int old_dpi, int new_dpi);

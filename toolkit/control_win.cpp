@@ -4,6 +4,7 @@
 #include "toolkit/control_window_win.h"
 #include "toolkit/event.h"
 #include "toolkit/geometry.h"
+#include "toolkit/scale.h"
 #include "toolkit/window.h"
 
 #include <windows.h>
@@ -222,7 +223,8 @@ ObjectNumber control_register(ObjectNumber number, void* handle, const ControlOp
     SetPropW(window, ID_PROPERTY, reinterpret_cast<HANDLE>(made));
     record->previous_procedure = reinterpret_cast<void*>(
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control_procedure)));
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(g_controls->default_font), TRUE);
+    void* font = scale_font(g_controls->default_font, scale_window_dpi(window), scale_system_dpi());
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     g_controls->one_shot = 0;
     if (record_out)
         *record_out = record;
@@ -428,6 +430,18 @@ std::intptr_t control_get_attribute(ObjectNumber control, int attribute)
     return call_slot<&ControlOps::get_attribute>(control, attribute);
 }
 
+namespace {
+
+int apply_font(ControlRecord* record, void* font)
+{
+    if (record->ops->set_font)
+        return record->ops->set_font(record, font);
+    SendMessageW(control_hwnd(record), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    return 1;
+}
+
+}  // namespace
+
 int control_set_font(ObjectNumber control, std::intptr_t font)
 {
     if (!g_controls)
@@ -441,10 +455,19 @@ int control_set_font(ObjectNumber control, std::intptr_t font)
     ControlRecord* record = control_record(control);
     if (!record)
         return 0;
-    if (record->ops->set_font)
-        return record->ops->set_font(record, handle);
-    SendMessageW(control_hwnd(record), WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
-    return 1;
+    return apply_font(record, scale_font(handle, scale_window_dpi(record->handle), scale_system_dpi()));
+}
+
+void control_rescale_font(void* window, int old_dpi, int new_dpi)
+{
+    auto handle = static_cast<HWND>(window);
+    auto number = static_cast<ObjectNumber>(GetWindowLongPtrW(handle, GWLP_ID));
+    ControlRecord* record = control_record(number);
+    if (!record || record->handle != handle)
+        return;
+    void* font = control_get_font(number);
+    if (font)
+        apply_font(record, scale_font(font, new_dpi, old_dpi));
 }
 
 void* control_get_font(ObjectNumber control)

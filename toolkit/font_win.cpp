@@ -2,6 +2,7 @@
 
 #include "images/draw.h"
 #include "toolkit/control_internal.h"
+#include "toolkit/scale.h"
 
 #include <windows.h>
 
@@ -38,6 +39,7 @@ void free_one(ObjectNumber font)
     FontRecord* record = font_record(font);
     if (!record)
         return;
+    scale_font_forget(record->handle);
     DeleteObject(record->handle);
     object_free(g_fonts->table, font);
 }

@@ -2,6 +2,7 @@
 
 #include "core/lock.h"
 #include "core/object.h"
+#include "toolkit/scale.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -131,6 +132,7 @@ struct InputRequest {
     bool owner_disabled;
     bool has_result;
     int session;
+    int dpi;  // the owner's resolution, for which its sizes are scaled
     std::u16string result;
 };
 
@@ -247,14 +249,23 @@ bool register_input_class(HINSTANCE instance)
     return RegisterClassExW(&window_class) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-HWND add_child(HWND parent, DWORD ex_style, const wchar_t* kind, const wchar_t* text, DWORD style, int x, int y,
-               int width, int height, int id)
+struct Place {
+    int x, y, width, height;
+};
+
+// A child at a place and size given in design pixels, scaled to the requester's resolution.
+HWND add_child(const InputRequest* request, DWORD ex_style, const wchar_t* kind, const wchar_t* text, DWORD style,
+               Place place, int id)
 {
-    HWND child = CreateWindowExW(ex_style, kind, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+    int dpi = request->dpi;
+    HWND child = CreateWindowExW(ex_style, kind, text, WS_CHILD | WS_VISIBLE | style, scale_pixels(place.x, dpi),
+                                 scale_pixels(place.y, dpi), scale_pixels(place.width, dpi),
+                                 scale_pixels(place.height, dpi), request->window,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                  nullptr);
+    void* font = scale_font(GetStockObject(DEFAULT_GUI_FONT), dpi, scale_system_dpi());
     if (child)
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return child;
 }
 
@@ -262,11 +273,10 @@ HWND add_child(HWND parent, DWORD ex_style, const wchar_t* kind, const wchar_t* 
 // its end) and the OK button; there is no cancel button.
 bool add_input_children(InputRequest* request, const char16_t* message, const char16_t* default_text, int flags)
 {
-    HWND window = request->window;
-    add_child(window, 0, L"STATIC", wide(message), SS_LEFTNOWORDWRAP, 10, 10, 280, 22, 0);
+    add_child(request, 0, L"STATIC", wide(message), SS_LEFTNOWORDWRAP, {10, 10, 280, 22}, 0);
     DWORD edit_style = WS_TABSTOP | ES_AUTOHSCROLL | ((flags & REQUESTER_PASSWORD) ? ES_PASSWORD : 0);
-    request->edit = add_child(window, WS_EX_CLIENTEDGE, L"EDIT", L"", edit_style, 10, 32, 275, 21, INPUT_EDIT_ID);
-    add_child(window, 0, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 110, 67, 80, 25, INPUT_OK);
+    request->edit = add_child(request, WS_EX_CLIENTEDGE, L"EDIT", L"", edit_style, {10, 32, 275, 21}, INPUT_EDIT_ID);
+    add_child(request, 0, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, {110, 67, 80, 25}, INPUT_OK);
     if (!request->edit)
         return false;
     SetWindowTextW(request->edit, wide(default_text));
@@ -355,10 +365,13 @@ std::u16string requester_input(const char16_t* title, const char16_t* message, c
         EnableWindow(request.owner, FALSE);
         request.owner_disabled = true;
     }
-    int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 150;
-    int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 65;
-    request.window = CreateWindowExW(0, INPUT_CLASS, wide(title), WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, 300,
-                                     130, request.owner, nullptr, instance, &request);
+    request.dpi = scale_window_dpi(request.owner);
+    int width = scale_pixels(300, request.dpi);
+    int height = scale_pixels(130, request.dpi);
+    int x = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
+    int y = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
+    request.window = CreateWindowExW(0, INPUT_CLASS, wide(title), WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, width,
+                                     height, request.owner, nullptr, instance, &request);
     if (!request.window) {
         input_end(&request);
         UnregisterClassW(INPUT_CLASS, instance);

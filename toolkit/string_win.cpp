@@ -1,3 +1,4 @@
+#include "toolkit/scale.h"
 #include "toolkit/string_field.h"
 
 #include "toolkit/control_internal.h"
@@ -47,10 +48,10 @@ int string_natural_size(ControlRecord* record, int* width, int* height)
     int text_width = 0;
     if (!control_measure_text(record, u"Hg", false, &text_width, height))
         return 0;
-    *width = 2 * GetSystemMetrics(SM_CXEDGE);
-    *height += 2 * GetSystemMetrics(SM_CYEDGE);
-    if (*height < MIN_HEIGHT)
-        *height = MIN_HEIGHT;
+    *width = 2 * scale_control_metric(record, SM_CXEDGE);
+    *height += 2 * scale_control_metric(record, SM_CYEDGE);
+    if (*height < scale_control_pixels(record, MIN_HEIGHT))
+        *height = scale_control_pixels(record, MIN_HEIGHT);
     return 1;
 }
 

@@ -1,3 +1,4 @@
+#include "toolkit/scale.h"
 #include "toolkit/text.h"
 
 #include "toolkit/control_internal.h"
@@ -19,8 +20,8 @@ int text_natural_size(ControlRecord* record, int* width, int* height)
     if (!control_measure_text(record, control_window_text(record), true, width, height))
         return 0;
     bool border = (GetWindowLongPtrW(static_cast<HWND>(record->handle), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
-    *width += border ? 2 * GetSystemMetrics(SM_CXEDGE) : 2;
-    *height += border ? 2 * GetSystemMetrics(SM_CYEDGE) : 2;
+    *width += border ? 2 * scale_control_metric(record, SM_CXEDGE) : scale_control_pixels(record, 2);
+    *height += border ? 2 * scale_control_metric(record, SM_CYEDGE) : scale_control_pixels(record, 2);
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "toolkit/control.h"
 #include "toolkit/event.h"
+#include "toolkit/scale.h"
 #include "toolkit/window_internal.h"
 
 namespace {
@@ -189,6 +190,9 @@ bool translate_own(const Target& target, UINT message, WPARAM wparam, LPARAM lpa
         return true;
     case WM_TIMER:
         event_post(EVENT_TIMER, static_cast<ObjectNumber>(wparam), target.number, 0);
+        return true;
+    case WM_DPICHANGED:
+        scale_change_window(target.handle, LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
         return true;
     case WM_NCDESTROY:
         window_forget(target.number, target.handle);

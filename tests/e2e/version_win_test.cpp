@@ -66,6 +66,9 @@ TEST(Version, ManifestNamesTheBuildsVersion)
     const std::string manifest(text, SizeofResource(program, resource));
     FreeLibrary(program);
     EXPECT_NE(manifest.find("name=\"QuietNote\" version=\"" APP_VERSION_TEXT "\""), std::string::npos) << manifest;
+    // Per-monitor awareness, version 2 where the platform has it, else system awareness.
+    EXPECT_NE(manifest.find(">PerMonitorV2, system</dpiAwareness>"), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "toolkit/button.h"
 #include "toolkit/control.h"
 #include "toolkit/control_window_win.h"
+#include "toolkit/scale.h"
 
 namespace {
 
@@ -20,12 +21,29 @@ int buttonimage_set_attribute(ControlRecord* record, int attribute, std::intptr_
 {
     if (attribute != IMAGE_ATTRIBUTE_PICTURE)
         return 0;
-    void* flat = image_flatten(value, static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE)));
+    void* flat = image_flatten_sized(value, static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE)),
+                                     scale_control_pixels(record, image_width(value)),
+                                     scale_control_pixels(record, image_height(value)));
     control_send(record, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(flat));
     drop_bitmap(record);
     record->kind_data = flat;
     record->kind_state = flat ? value : 0;
     return 1;
+}
+
+// A scale change gives every control its font again; the face is then made anew when the
+// picture's size in device pixels changed with it.
+std::intptr_t buttonimage_message(ControlRecord* record, unsigned message, std::uintptr_t, std::intptr_t)
+{
+    BITMAP shown = {};
+    if (message != WM_SETFONT || !record->kind_data ||
+        !GetObjectW(static_cast<HBITMAP>(record->kind_data), sizeof(shown), &shown))
+        return CONTROL_NOT_HANDLED;
+    auto image = static_cast<ObjectNumber>(record->kind_state);
+    if (shown.bmWidth != scale_control_pixels(record, image_width(image)) ||
+        shown.bmHeight != scale_control_pixels(record, image_height(image)))
+        buttonimage_set_attribute(record, IMAGE_ATTRIBUTE_PICTURE, image);
+    return CONTROL_NOT_HANDLED;
 }
 
 std::intptr_t buttonimage_get_attribute(ControlRecord* record, int attribute)
@@ -50,13 +68,15 @@ int buttonimage_natural_size(ControlRecord* record, int* width, int* height)
     BITMAP shown = {};
     if (record->kind_data)
         GetObjectW(static_cast<HBITMAP>(record->kind_data), sizeof(shown), &shown);
-    *width = shown.bmWidth + 2 * BUTTONIMAGE_BORDER;
-    *height = shown.bmHeight + 2 * BUTTONIMAGE_BORDER;
+    int border = scale_control_pixels(record, BUTTONIMAGE_BORDER);
+    *width = shown.bmWidth + 2 * border;
+    *height = shown.bmHeight + 2 * border;
     return 1;
 }
 
 const ControlOps BUTTONIMAGE_OPS = {
     .kind = CONTROL_KIND_BUTTONIMAGE,
+    .window_message = buttonimage_message,
     .destroy = drop_bitmap,
     .get_state = buttonimage_get_state,
     .set_state = buttonimage_set_state,

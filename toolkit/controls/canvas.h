@@ -5,7 +5,10 @@
 // with the types below; with GK_Canvas_Keyboard a press gives the canvas the focus and keys
 // and typed characters raise events too. After an event the pointer position (client
 // coordinates), the key (virtual key, or the character typed) and the wheel's turn (in
-// the platform's units, 120 a notch) are read back as attributes.
+// the platform's units, 120 a notch) are read back as attributes. Drawing coordinates,
+// the buffer and the pointer position are device pixels, whatever the display's scale: a
+// drawing surface is the screen's own pixels (a dialog's canvas size is scaled like every
+// other definition size, so a canvas at 200 % holds twice as many pixels each way).
 #pragma once
 
 #include "core/object.h"

@@ -1,6 +1,7 @@
 #include "toolkit/controls/choice_size.h"
 
 #include "toolkit/control_internal.h"
+#include "toolkit/scale.h"
 
 namespace {
 
@@ -14,9 +15,9 @@ int choice_natural_size(ControlRecord* record, int* width, int* height)
 {
     if (!control_measure_text(record, control_window_text(record), false, width, height))
         return 0;
-    *width += MARK_WIDTH;
-    *height += TEXT_PADDING;
-    if (*height < MIN_HEIGHT)
-        *height = MIN_HEIGHT;
+    *width += scale_control_pixels(record, MARK_WIDTH);
+    *height += scale_control_pixels(record, TEXT_PADDING);
+    if (*height < scale_control_pixels(record, MIN_HEIGHT))
+        *height = scale_control_pixels(record, MIN_HEIGHT);
     return 1;
 }

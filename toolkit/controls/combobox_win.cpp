@@ -5,6 +5,7 @@
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/item_images_win.h"
 #include "toolkit/event.h"
+#include "toolkit/scale.h"
 
 #include <windows.h>
 
@@ -294,8 +295,10 @@ int combobox_natural_size(ControlRecord* record, int* width, int* height)
     int icon_height = 0;
     if (const auto* images = static_cast<const ItemImages*>(record->kind_data); images && images->list)
         ImageList_GetIconSize(images->list, &icon_width, &icon_height);
-    *width = std::max(widest + icon_width + GetSystemMetrics(SM_CXVSCROLL) + 2 * ARROW_PADDING, MINIMUM_WIDTH);
-    *height = std::max(text_height, icon_height) + ARROW_PADDING;
+    int padding = scale_control_pixels(record, ARROW_PADDING);
+    *width = std::max(widest + icon_width + scale_control_metric(record, SM_CXVSCROLL) + 2 * padding,
+                      scale_control_pixels(record, MINIMUM_WIDTH));
+    *height = std::max(text_height, icon_height) + padding;
     return 1;
 }
 

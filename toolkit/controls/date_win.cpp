@@ -5,6 +5,7 @@
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/date_common_win.h"
 #include "toolkit/event.h"
+#include "toolkit/scale.h"
 
 #include <windows.h>
 
@@ -83,8 +84,8 @@ int date_natural_size(ControlRecord* record, int* width, int* height)
     std::u16string shown = control_window_text(record);
     if (!control_measure_text(record, shown.empty() ? u"0000-00-00 00:00" : shown, false, width, height))
         return 0;
-    *width += GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE) + 2 * FIELD_PADDING;
-    *height += FIELD_PADDING;
+    *width += scale_control_metric(record, SM_CXVSCROLL) + 2 * scale_control_metric(record, SM_CXEDGE) + 2 * scale_control_pixels(record, FIELD_PADDING);
+    *height += scale_control_pixels(record, FIELD_PADDING);
     return 1;
 }
 

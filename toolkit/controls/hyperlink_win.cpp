@@ -4,6 +4,7 @@
 #include "toolkit/control_internal.h"
 #include "toolkit/control_window_win.h"
 #include "toolkit/event.h"
+#include "toolkit/scale.h"
 
 #include <windows.h>
 
@@ -69,8 +70,8 @@ int hyperlink_natural_size(ControlRecord* record, int* width, int* height)
 {
     if (!control_measure_text(record, control_window_text(record), true, width, height))
         return 0;
-    *width += 2;
-    *height += 2;
+    *width += scale_control_pixels(record, 2);
+    *height += scale_control_pixels(record, 2);
     return 1;
 }
 

@@ -5,6 +5,7 @@
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/controls_internal.h"
 #include "toolkit/event.h"
+#include "toolkit/scale.h"
 
 #include <windowsx.h>
 
@@ -35,8 +36,10 @@ void paint(ControlRecord* record)
     RECT client;
     GetClientRect(control_hwnd(record), &client);
     FillRect(context, &client, GetSysColorBrush(COLOR_BTNFACE));
-    if (data_of(record)->image)
-        image_paint(data_of(record)->image, context, 0, 0);
+    ObjectNumber image = data_of(record)->image;
+    if (image)
+        image_paint_sized(image, context, 0, 0, scale_control_pixels(record, image_width(image)),
+                          scale_control_pixels(record, image_height(image)));
     EndPaint(control_hwnd(record), &paint_info);
 }
 
@@ -115,11 +118,13 @@ std::intptr_t image_get_attribute(ControlRecord* record, int attribute)
     return attribute == IMAGE_ATTRIBUTE_PICTURE ? data_of(record)->image : 0;
 }
 
-// The image's size with the frame the border flags give the window.
+// The image's size in design pixels with the frame the border flags give the window.
 int image_natural_size(ControlRecord* record, int* width, int* height)
 {
     HWND window = control_hwnd(record);
-    RECT outer = {0, 0, image_width(data_of(record)->image), image_height(data_of(record)->image)};
+    ObjectNumber image = data_of(record)->image;
+    RECT outer = {0, 0, scale_control_pixels(record, image_width(image)),
+                  scale_control_pixels(record, image_height(image))};
     AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
     *width = outer.right - outer.left;

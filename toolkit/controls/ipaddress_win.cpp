@@ -4,6 +4,7 @@
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/ipaddress_value.h"
 #include "toolkit/event.h"
+#include "toolkit/scale.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -108,8 +109,8 @@ int ipaddress_natural_size(ControlRecord* record, int* width, int* height)
     if (!control_measure_text(record, u"255.255.255.255", false, &text_width, &text_height) ||
         !control_measure_text(record, u"0255", false, &field_width, &field_height))
         return 0;
-    *width = std::max(text_width + 2 * GetSystemMetrics(SM_CXEDGE), ipaddress_width_for_fields(field_width));
-    *height = std::max(text_height + 2 * GetSystemMetrics(SM_CYEDGE), MINIMUM_HEIGHT);
+    *width = std::max(text_width + 2 * scale_control_metric(record, SM_CXEDGE), ipaddress_width_for_fields(field_width));
+    *height = std::max(text_height + 2 * scale_control_metric(record, SM_CYEDGE), scale_control_pixels(record, MINIMUM_HEIGHT));
     return 1;
 }
 

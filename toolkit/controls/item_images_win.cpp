@@ -2,6 +2,7 @@
 
 #include "images/image.h"
 #include "images/pixels.h"
+#include "toolkit/scale.h"
 
 #include <cstring>
 #include <vector>
@@ -49,10 +50,18 @@ HBITMAP icon_bitmap(const PixelSurface& picture, int icon_width, int icon_height
     return bitmap;
 }
 
-bool make_list(ItemImages* images, const PixelSurface& first)
+// The list's pictures cover the first one's size in design pixels, for the resolution of the
+// control's window (or the small-icon size for a picture too large).
+bool make_list(ItemImages* images, const PixelSurface& first, HWND window)
 {
-    ItemImageBox size = item_icon_size(first.width, first.height, GetSystemMetrics(SM_CXSMICON),
-                                       GetSystemMetrics(SM_CYSMICON));
+    int dpi = scale_window_dpi(window);
+    int small_width = scale_metric(SM_CXSMICON, dpi);
+    int small_height = scale_metric(SM_CYSMICON, dpi);
+    ItemImageBox size = item_icon_size(first.width, first.height, small_width, small_height);
+    if (size.width == first.width && size.height == first.height) {
+        size.width = scale_pixels(first.width, dpi);
+        size.height = scale_pixels(first.height, dpi);
+    }
     images->list = ImageList_Create(size.width, size.height, ILC_COLOR32, 4, 4);
     return images->list != nullptr;
 }
@@ -75,7 +84,7 @@ int item_images_index(ItemImages* images, ObjectNumber image, HWND window, UINT 
     if (known && known->bitmap == key)
         return known->index;
     PixelSurface picture = surface_of(image);
-    if (!picture.bits || (!images->list && !make_list(images, picture)))
+    if (!picture.bits || (!images->list && !make_list(images, picture, window)))
         return I_IMAGENONE;
     int icon_width = 0;
     int icon_height = 0;

@@ -3,6 +3,7 @@
 #include "toolkit/control.h"
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/value_logic.h"
+#include "toolkit/scale.h"
 
 #include <windows.h>
 
@@ -104,11 +105,11 @@ int scrollbar_set_attribute(ControlRecord* record, int attribute, std::intptr_t 
 int scrollbar_natural_size(ControlRecord* record, int* width, int* height)
 {
     if (GetWindowLongPtrW(control_hwnd(record), GWL_STYLE) & SBS_VERT) {
-        *width = GetSystemMetrics(SM_CXVSCROLL);
+        *width = scale_control_metric(record, SM_CXVSCROLL);
         *height = 0;
     } else {
         *width = 0;
-        *height = GetSystemMetrics(SM_CYHSCROLL);
+        *height = scale_control_metric(record, SM_CYHSCROLL);
     }
     return 1;
 }

@@ -4,6 +4,7 @@
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/shortcut_value.h"
 #include "toolkit/event.h"
+#include "toolkit/scale.h"
 #include "toolkit/window.h"
 
 #include <windows.h>
@@ -90,8 +91,8 @@ int shortcut_natural_size(ControlRecord* record, int* width, int* height)
     int text_height = 0;
     if (!control_measure_text(record, u"Hg", false, &text_width, &text_height))
         return 0;
-    *width = 2 * GetSystemMetrics(SM_CXEDGE);
-    *height = std::max(text_height + 2 * GetSystemMetrics(SM_CYEDGE), MINIMUM_HEIGHT);
+    *width = 2 * scale_control_metric(record, SM_CXEDGE);
+    *height = std::max(text_height + 2 * scale_control_metric(record, SM_CYEDGE), scale_control_pixels(record, MINIMUM_HEIGHT));
     return 1;
 }
 

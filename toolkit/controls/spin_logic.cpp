@@ -13,9 +13,9 @@ int saturate(std::int64_t value)
 
 }  // namespace
 
-int spin_arrows_width(int height)
+int spin_arrows_width(int height, int least)
 {
-    return std::max(height / 2, SPIN_MIN_ARROWS_WIDTH);
+    return std::max(height / 2, least);
 }
 
 int spin_overlap(bool visual_styles)
@@ -23,9 +23,9 @@ int spin_overlap(bool visual_styles)
     return visual_styles ? 1 : 2;
 }
 
-SpinPlacement spin_place(int x, int y, int width, int height, bool visual_styles)
+SpinPlacement spin_place(int x, int y, int width, int height, bool visual_styles, int least_arrows)
 {
-    int arrows = spin_arrows_width(height);
+    int arrows = spin_arrows_width(height, least_arrows);
     int shown_height = std::max(height, 0);
     std::int64_t field_width = std::int64_t{width} - arrows + spin_overlap(visual_styles);
     return {

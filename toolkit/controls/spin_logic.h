@@ -2,7 +2,7 @@
 // and where a step of the arrows leads.
 #pragma once
 
-// The arrows are never narrower than this.
+// The arrows are never narrower than this at 96 dots per inch; the control scales it.
 constexpr int SPIN_MIN_ARROWS_WIDTH = 18;
 
 struct SpinPlacement {
@@ -10,15 +10,16 @@ struct SpinPlacement {
     int arrows_x, arrows_y, arrows_width, arrows_height;
 };
 
-// The arrows' width for a control of the height: half of it, at least SPIN_MIN_ARROWS_WIDTH.
-int spin_arrows_width(int height);
+// The arrows' width for a control of the height: half of it, at least `least`.
+int spin_arrows_width(int height, int least = SPIN_MIN_ARROWS_WIDTH);
 
 // How far the field reaches under the arrows: 1 with visual styles, 2 without.
 int spin_overlap(bool visual_styles);
 
 // The field at (x, y), width - arrows + overlap wide, and the arrows at the right end of the
 // rectangle. Sizes never go below 0 and positions saturate instead of overflowing.
-SpinPlacement spin_place(int x, int y, int width, int height, bool visual_styles);
+SpinPlacement spin_place(int x, int y, int width, int height, bool visual_styles,
+                         int least_arrows = SPIN_MIN_ARROWS_WIDTH);
 
 // The width the whole control reports for its field and arrows widths: the rectangle it was
 // placed in.

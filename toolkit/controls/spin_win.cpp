@@ -4,6 +4,7 @@
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/spin_logic.h"
 #include "toolkit/event.h"
+#include "toolkit/scale.h"
 #include "toolkit/theme.h"
 
 #include <windows.h>
@@ -94,7 +95,8 @@ int spin_set_attribute(ControlRecord* record, int attribute, std::intptr_t value
 
 int spin_resize(ControlRecord* record, int x, int y, int width, int height)
 {
-    SpinPlacement place = spin_place(x, y, width, height, theme_visual_styles_on());
+    SpinPlacement place = spin_place(x, y, width, height, theme_visual_styles_on(),
+                                     scale_control_pixels(record, SPIN_MIN_ARROWS_WIDTH));
     BOOL field = MoveWindow(field_of(record), place.field_x, place.field_y, place.field_width, place.field_height,
                             TRUE);
     BOOL arrows = MoveWindow(arrows_of(record), place.arrows_x, place.arrows_y, place.arrows_width,
@@ -123,10 +125,10 @@ int spin_natural_size(ControlRecord* record, int* width, int* height)
     int text_height = 0;
     if (!control_measure_text(record, u"Hg", false, &text_width, &text_height))
         return 0;
-    *width = 2 * GetSystemMetrics(SM_CXEDGE) + FIELD_WIDTH;
-    *height = text_height + 2 * GetSystemMetrics(SM_CYEDGE);
-    if (*height < MIN_HEIGHT)
-        *height = MIN_HEIGHT;
+    *width = 2 * scale_control_metric(record, SM_CXEDGE) + scale_control_pixels(record, FIELD_WIDTH);
+    *height = text_height + 2 * scale_control_metric(record, SM_CYEDGE);
+    if (*height < scale_control_pixels(record, MIN_HEIGHT))
+        *height = scale_control_pixels(record, MIN_HEIGHT);
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include "toolkit/controls/controls_internal.h"
 #include "toolkit/controls/splitter_logic.h"
 #include "toolkit/event.h"
+#include "toolkit/scale.h"
 
 #include <new>
 
@@ -17,7 +18,7 @@ struct SplitterData {
     HWND first;
     HWND second;
     SplitterShare share;
-    int separator;
+    int separator;  // at 96 dots per inch
     int grab;
 };
 
@@ -27,6 +28,12 @@ struct SplitterCursors {
 };
 
 SplitterCursors g_cursors = {};
+
+// The separator's thickness for the resolution of the splitter's window.
+int separator_of(const SplitterData* data)
+{
+    return scale_pixels(data->separator, scale_window_dpi(data->first));
+}
 
 SplitterData* data_of(const ControlRecord* record)
 {
@@ -53,7 +60,7 @@ int available_length(HWND splitter, const SplitterData* data)
 {
     RECT client = {};
     GetClientRect(splitter, &client);
-    return (vertical(data) ? client.right : client.bottom) - data->separator;
+    return (vertical(data) ? client.right : client.bottom) - separator_of(data);
 }
 
 // Moves a part's control; a toolkit control goes through control_resize.
@@ -75,13 +82,13 @@ void lay_out(HWND splitter, SplitterData* data, int given_second, SplitterCause 
     RECT second = rect_in(splitter, data->second);
     bool across = vertical(data);
     int first_now = across ? first.right - first.left : first.bottom - first.top;
-    int second_now = across ? second.right - data->separator - first.right
-                            : second.bottom - data->separator - first.bottom;
+    int second_now = across ? second.right - separator_of(data) - first.right
+                            : second.bottom - separator_of(data) - first.bottom;
     SplitterLengths lengths =
         splitter_lengths(data->share, available_length(splitter, data), given_second, first_now, second_now, cause);
     RECT client = {};
     GetClientRect(splitter, &client);
-    int offset = lengths.first + data->separator;
+    int offset = lengths.first + separator_of(data);
     if (across) {
         place(data->first, 0, 0, lengths.first, client.bottom);
         place(data->second, offset, 0, lengths.second, client.bottom);
@@ -108,7 +115,7 @@ bool hit_test(HWND splitter, const SplitterData* data, POINT point, int* hit)
         return false;
     RECT first = rect_in(splitter, data->first);
     int distance = vertical(data) ? point.x - first.right : point.y - first.bottom;
-    if (distance <= -data->separator || distance >= data->separator)
+    if (distance <= -separator_of(data) || distance >= separator_of(data))
         return false;
     *hit = distance;
     return true;
@@ -188,12 +195,13 @@ LRESULT on_paint(HWND splitter, const SplitterData* data)
     PAINTSTRUCT paint;
     HDC context = BeginPaint(splitter, &paint);
     RECT grip = rect_in(splitter, data->first);
+    int dpi = scale_window_dpi(splitter);
     if (vertical(data)) {
-        grip.left = grip.right + GRIP_FROM;
-        grip.right += GRIP_TO;
+        grip.left = grip.right + scale_pixels(GRIP_FROM, dpi);
+        grip.right += scale_pixels(GRIP_TO, dpi);
     } else {
-        grip.top = grip.bottom + GRIP_FROM;
-        grip.bottom += GRIP_TO;
+        grip.top = grip.bottom + scale_pixels(GRIP_FROM, dpi);
+        grip.bottom += scale_pixels(GRIP_TO, dpi);
     }
     DrawFrameControl(context, &grip, DFC_BUTTON, DFCS_BUTTONPUSH);
     EndPaint(splitter, &paint);
