@@ -175,6 +175,7 @@ bool act_on_mnemonic(HWND window, const MSG& message)
         return false;
     LONG_PTR type = button_type(control);
     if (type != -1 && type != BS_GROUPBOX) {
+        focus_set(control);
         SendMessageW(control, BM_CLICK, 0, 0);
         return true;
     }

@@ -20,14 +20,16 @@ ControlRecord* record_of(HWND window)
     return record && record->handle == window ? record : nullptr;
 }
 
-// Enabled as far as the user can tell: the window and every ancestor below the top.
+// Shown and enabled as far as the user can tell: the window and every ancestor below the top.
+// Read from the styles, which the platform keeps in the process, rather than asked of it.
 bool usable(HWND window, HWND top)
 {
     for (HWND up = window; up && up != top; up = GetParent(up)) {
-        if (!IsWindowEnabled(up))
+        LONG_PTR style = GetWindowLongPtrW(up, GWL_STYLE);
+        if (!(style & WS_VISIBLE) || (style & WS_DISABLED))
             return false;
     }
-    return IsWindowVisible(window) != FALSE;
+    return true;
 }
 
 struct Walk {

@@ -256,6 +256,7 @@ TEST_F(KeyboardTest, ReturnPressesTheDefaultButtonUnlessTheFieldTakesItAndSpaceP
 {
     open_read(u"<window name='w'><vbox><string name='field'/><editor name='notes' height='60'/>"
               u"<checkbox name='check' text='Check'/><button name='other' text='Other'/>"
+              u"<hyperlink name='link' text='A link'/>"
               u"<button name='ok' text='OK' flags='#GK_Button_Default'/></vbox></window>",
               u"w");
     ObjectNumber ok = control(u"ok");
@@ -287,6 +288,13 @@ TEST_F(KeyboardTest, ReturnPressesTheDefaultButtonUnlessTheFieldTakesItAndSpaceP
     ASSERT_TRUE(gui_settle_until([&] { return count_events(other, EVENTTYPE_LEFT_CLICK) == 1; }));
     gui_press_key(VK_RETURN);
     ASSERT_TRUE(gui_settle_until([&] { return count_events(other, EVENTTYPE_LEFT_CLICK) == 2; }));
+    // A focused link follows itself on Space and Return.
+    ObjectNumber link = control(u"link");
+    ASSERT_EQ(event_bind_control(link, record_gadget_event), 1);
+    SetFocus(gui_control_handle(link));
+    gui_press_key(VK_SPACE);
+    gui_press_key(VK_RETURN);
+    ASSERT_TRUE(gui_settle_until([&] { return count_events(link, EVENTTYPE_LEFT_CLICK) == 2; }));
     EXPECT_EQ(count_events(ok, EVENTTYPE_LEFT_CLICK), 1);
 }
 

@@ -1,6 +1,7 @@
 // DialogPreview driven from the keyboard alone, as a person without a mouse would: Tab reaches
 // the field, Return there presses the default button and Alt with a marked letter presses
-// its button; each press is printed as the button's event.
+// its button; each press is printed as the button's event. A screen reader in another
+// process hears the field named by its label.
 #include "preview_process.h"
 
 #include "tests/support/gui_input.h"
@@ -8,27 +9,46 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <string>
 
 namespace {
-
-DWORD window_thread(HWND window)
-{
-    return GetWindowThreadProcessId(window, nullptr);
-}
 
 // The focused window of another process's thread.
 HWND focus_of(HWND window)
 {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
-    return GetGUIThreadInfo(window_thread(window), &info) ? info.hwndFocus : nullptr;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
 std::wstring class_of(HWND window)
 {
     wchar_t name[32] = {};
     GetClassNameW(window, name, 32);
+    return name;
+}
+
+// The name a screen reader in this process gets for another process's control, "" for none.
+std::u16string name_heard(HWND control)
+{
+    HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
+    auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(oleacc, "AccessibleObjectFromWindow")));
+    IAccessible* object = nullptr;
+    if (!from_window ||
+        from_window(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)) != S_OK)
+        return u"";
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    std::u16string name;
+    if (object->get_accName(self, &text) == S_OK && text)
+        name = reinterpret_cast<const char16_t*>(text);
+    SysFreeString(text);
+    object->Release();
     return name;
 }
 
@@ -51,6 +71,9 @@ TEST(DialogPreviewKeyboard, TabReachesTheFieldWhereReturnPressesTheDefaultAndAlt
         ASSERT_TRUE(gui_poll_until([&] { return focus_of(window) != before; }));
     }
     ASSERT_EQ(class_of(focus_of(window)), L"Edit");
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    EXPECT_EQ(name_heard(focus_of(window)), u"Name:");
+    CoUninitialize();
     gui_press_key(VK_RETURN);
     EXPECT_TRUE(gui_poll_until([&] { return preview.output_has("EVENT_GADGET cmdSave 0\n"); })) << preview.output();
     gui_press_key('O', false, false, true);

@@ -2,6 +2,7 @@
 
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/choice_size.h"
+#include "toolkit/focus_order.h"
 
 #include <windows.h>
 
@@ -71,8 +72,10 @@ std::intptr_t option_window_message(ControlRecord* record, unsigned message, std
     HWND next = neighbour_in_group(option, forward);
     while (next != option && !(IsWindowVisible(next) && IsWindowEnabled(next)))
         next = neighbour_in_group(next, forward);
-    if (next != option)
+    if (next != option) {
+        focus_set(next);
         SendMessageW(next, BM_CLICK, 0, 0);
+    }
     return 0;
 }
 
