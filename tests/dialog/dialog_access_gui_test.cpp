@@ -12,8 +12,6 @@
 #include "toolkit/event.h"
 #include "toolkit/panel.h"
 
-#include <oleacc.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -136,31 +134,6 @@ protected:
                 << "from " << gui_narrow(from.name) << " expected " << gui_narrow(to.name);
             EXPECT_TRUE(in_view(to.window)) << gui_narrow(to.name);
         }
-    }
-
-    // The role and name that a screen reader gets for the window through oleacc; false when
-    // the window gives no object.
-    static bool ask_screen_reader(HWND control, LONG* role, std::u16string* name)
-    {
-        static HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-        auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
-            reinterpret_cast<void*>(GetProcAddress(oleacc, "AccessibleObjectFromWindow")));
-        IAccessible* object = nullptr;
-        if (!from_window ||
-            from_window(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)) != S_OK)
-            return false;
-        VARIANT self = {};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        VARIANT answer = {};
-        BSTR text = nullptr;
-        bool answered = object->get_accRole(self, &answer) == S_OK && answer.vt == VT_I4 &&
-                        object->get_accName(self, &text) == S_OK && text;
-        *role = answer.lVal;
-        *name = answered ? reinterpret_cast<const char16_t*>(text) : u"";
-        SysFreeString(text);
-        object->Release();
-        return answered;
     }
 
     DialogTree tree;
@@ -325,9 +298,9 @@ TEST_F(KeyboardTest, AltWithAMarkedLetterPressesTogglesOrFocusesAfterALabel)
     // A screen reader hears the texts as they show.
     LONG role = 0;
     std::u16string said;
-    ASSERT_TRUE(ask_screen_reader(name, &role, &said));
+    ASSERT_TRUE(gui_screen_reader_hears(name, &role, &said));
     EXPECT_EQ(said, u"Name:");
-    ASSERT_TRUE(ask_screen_reader(gui_control_handle(fish), &role, &said));
+    ASSERT_TRUE(gui_screen_reader_hears(gui_control_handle(fish), &role, &said));
     EXPECT_EQ(said, u"Fish &Chips");
 }
 
@@ -345,7 +318,7 @@ TEST_F(KeyboardTest, EveryExampleControlHasARoleAndItsTextOrItsLabelAsName)
         std::string name = gui_narrow(element->name);
         LONG role = 0;
         std::u16string said;
-        ASSERT_TRUE(ask_screen_reader(gui_control_handle(control(element->name.c_str())), &role, &said)) << name;
+        ASSERT_TRUE(gui_screen_reader_hears(gui_control_handle(control(element->name.c_str())), &role, &said)) << name;
         ++asked;
         EXPECT_GT(role, 0) << name;
         EXPECT_FALSE(said.empty()) << name;

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <oleacc.h>
+#include <objbase.h>
 
 #include <string>
 
@@ -27,28 +27,6 @@ std::wstring class_of(HWND window)
 {
     wchar_t name[32] = {};
     GetClassNameW(window, name, 32);
-    return name;
-}
-
-// The name a screen reader in this process gets for another process's control, "" for none.
-std::u16string name_heard(HWND control)
-{
-    HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-    auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
-        reinterpret_cast<void*>(GetProcAddress(oleacc, "AccessibleObjectFromWindow")));
-    IAccessible* object = nullptr;
-    if (!from_window ||
-        from_window(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)) != S_OK)
-        return u"";
-    VARIANT self = {};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    std::u16string name;
-    if (object->get_accName(self, &text) == S_OK && text)
-        name = reinterpret_cast<const char16_t*>(text);
-    SysFreeString(text);
-    object->Release();
     return name;
 }
 
@@ -72,7 +50,10 @@ TEST(DialogPreviewKeyboard, TabReachesTheFieldWhereReturnPressesTheDefaultAndAlt
     }
     ASSERT_EQ(class_of(focus_of(window)), L"Edit");
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    EXPECT_EQ(name_heard(focus_of(window)), u"Name:");
+    LONG role = 0;
+    std::u16string name;
+    EXPECT_TRUE(gui_screen_reader_hears(focus_of(window), &role, &name));
+    EXPECT_EQ(name, u"Name:");
     CoUninitialize();
     gui_press_key(VK_RETURN);
     EXPECT_TRUE(gui_poll_until([&] { return preview.output_has("EVENT_GADGET cmdSave 0\n"); })) << preview.output();
