@@ -30,6 +30,7 @@
 #include "toolkit/controls/web_view.h"
 #include "toolkit/editor.h"
 #include "toolkit/event.h"
+#include "toolkit/focus_order.h"
 #include "toolkit/listview.h"
 #include "toolkit/panel.h"
 #include "toolkit/string_field.h"
@@ -362,6 +363,17 @@ bool finish_down_to(Builder* builder, const DialogElement* ancestor)
     return true;
 }
 
+// Tab visits the controls in the order of the definition, whatever order they were made in.
+void rank_controls(const DialogTree* tree)
+{
+    std::int32_t rank = 0;
+    for (const ElementPtr& owned : tree->elements) {
+        ++rank;
+        if (owned->control != -1)
+            control_set_focus_rank(owned->control, rank);
+    }
+}
+
 }  // namespace
 
 bool dialog_build_controls(DialogTree* tree, DialogMessage* message)
@@ -381,6 +393,8 @@ bool dialog_build_controls(DialogTree* tree, DialogMessage* message)
         builder.open.push_back(element);
     }
     built = built && finish_down_to(&builder, nullptr);
+    if (built)
+        rank_controls(tree);
     // After a failure the window is current again, not a container inside it.
     while (builder.pushed > 0)
         close_list(&builder);

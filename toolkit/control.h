@@ -46,6 +46,7 @@ struct ControlRecord {
     std::intptr_t kind_state;     // a kind's own value: bare frame, three states, marquee, image
     struct EditorState* editor;   // the editor kind's own state; null for other kinds
     std::uint64_t stamp;          // unique to this control's life; 0 once freed (control_life)
+    std::int32_t focus_rank;      // place in the definition it was made from, 0 when none (Tab order)
 };
 
 // One table per kind; every slot is optional. A generic operation on a kind without the slot

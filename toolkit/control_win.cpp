@@ -1,5 +1,6 @@
 #include "toolkit/control.h"
 
+#include "toolkit/accessible_win.h"
 #include "toolkit/control_internal.h"
 #include "toolkit/control_window_win.h"
 #include "toolkit/event.h"
@@ -64,6 +65,8 @@ LRESULT on_destroyed(ControlRecord* record, HWND window, WPARAM wparam, LPARAM l
 
 LRESULT handle_message(ControlRecord* record, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    if (message == WM_GETOBJECT)
+        return accessible_get_object(record, wparam, lparam);
     if (record->ops->window_message) {
         ControlLife life = control_life(record);
         LRESULT result = record->ops->window_message(record, message, wparam, lparam);

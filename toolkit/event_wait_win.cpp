@@ -1,4 +1,5 @@
 #include "toolkit/event.h"
+#include "toolkit/focus_keys_win.h"
 #include "toolkit/window_internal.h"
 
 #include <cwchar>
@@ -17,13 +18,17 @@ bool modifier_held()
     return key_held(VK_CONTROL) || key_held(VK_SHIFT) || key_held(VK_MENU);
 }
 
-// A rich edit field that takes typing keeps Tab for itself.
+// A rich edit field or a code editor that takes typing keeps Tab for itself.
 bool focus_types_tab(HWND focus)
 {
+    constexpr UINT CODE_EDITOR_GET_READ_ONLY = 2140;
+    if (!key_held(VK_TAB) || modifier_held())
+        return false;
     wchar_t class_name[16] = {};
     GetClassNameW(focus, class_name, 16);
-    return std::wcsncmp(class_name, L"Rich", 4) == 0 && !(GetWindowLongPtrW(focus, GWL_STYLE) & ES_READONLY)
-           && key_held(VK_TAB) && !modifier_held();
+    if (std::wcsncmp(class_name, L"Rich", 4) == 0)
+        return !(GetWindowLongPtrW(focus, GWL_STYLE) & ES_READONLY);
+    return std::wcscmp(class_name, L"Scintilla") == 0 && !SendMessageW(focus, CODE_EDITOR_GET_READ_ONLY, 0, 0);
 }
 
 // The accelerator table that applies to the message: the active toolkit window's, unless
@@ -37,13 +42,13 @@ HACCEL choose_accelerator(HWND* window)
     GetWindowThreadProcessId(active, &process);
     if (process != GetCurrentProcessId())
         return nullptr;
-    HWND focus = GetFocus();
-    if (focus && (GetPropW(focus, HOTKEY_PROPERTY) || focus_types_tab(focus)))
-        return nullptr;
     ObjectNumber number = 0;
     window_find_number(active, &number);
     WindowRecord* record = window_record(number);
     *window = active;
+    HWND focus = GetFocus();
+    if (focus && (GetPropW(focus, HOTKEY_PROPERTY) || focus_types_tab(focus)))
+        return nullptr;
     return record ? record->accelerator : nullptr;
 }
 
@@ -105,7 +110,7 @@ void translate_and_dispatch(HWND window, HACCEL accelerator, MSG* message)
         show_cues(window);
         return;
     }
-    if (closes_window(*message))
+    if (focus_keys_take(window, *message) || closes_window(*message))
         return;
     TranslateMessage(message);
     DispatchMessageW(message);

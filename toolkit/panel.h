@@ -20,3 +20,7 @@ constexpr int PANEL_ITEM_SELF = -2;
 
 // Returns the number for GK_ANY, else the platform handle; 0 on failure.
 ObjectNumber panel_create(ObjectNumber number, int x, int y, int width, int height);
+
+// Shows the page `step` tabs on from the shown one (wrapping around) as a user's choice would,
+// raising EVENTTYPE_CHANGE. Returns 0 when the panel has fewer than two tabs.
+int panel_turn_page(ObjectNumber panel, int step);

@@ -422,3 +422,16 @@ ObjectNumber panel_create(ObjectNumber number, int x, int y, int width, int heig
     container_push(record->handle);
     return made;
 }
+
+int panel_turn_page(ObjectNumber panel, int step)
+{
+    ControlRecord* record = control_record(panel);
+    if (!record || record->ops->kind != CONTROL_KIND_PANEL)
+        return 0;
+    int count = tab_count(record);
+    if (count < 2)
+        return 0;
+    select_tab(record, ((selected_tab(record) + step) % count + count) % count);
+    control_raise_event(record, EVENTTYPE_CHANGE);
+    return 1;
+}

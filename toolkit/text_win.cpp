@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace {
 
 std::intptr_t text_notify(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t)
@@ -40,6 +42,10 @@ ObjectNumber text_create(ObjectNumber number, int x, int y, int width, int heigh
                          std::uint32_t flags)
 {
     DWORD ex_style = (flags & GK_Text_Border) ? WS_EX_CLIENTEDGE : 0;
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX | (flags & (GK_Text_Center | GK_Text_Right));
+    // A label made with an "&" in its text marks a mnemonic; any other shows every text as it
+    // is, since a program may put the user's words in it later.
+    bool marks = text && std::u16string_view(text).find(u'&') != std::u16string_view::npos;
+    DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_GROUP | (marks ? 0 : SS_NOPREFIX) | (flags & (GK_Text_Center | GK_Text_Right));
     return control_create_window(number, u"Static", text, ex_style, style, x, y, width, height, &TEXT_OPS, nullptr);
 }

@@ -89,16 +89,21 @@ TEST_F(DialogEntryFieldsTest, PlacedAddressFieldTakesTyping)
     EXPECT_EQ(control_get_state(control(u"ip")), 0x040510AC);
 }
 
-// The entry built from a definition keeps the window's shortcuts away while it has the focus.
+// The entry built from a definition keeps the window's shortcuts away while it has the focus;
+// plain Tab still leaves it.
 TEST_F(DialogEntryFieldsTest, PlacedShortcutEntryTakesKeys)
 {
     HWND entry = handle_of(control(u"wide"));
     EXPECT_NE(GetPropW(entry, HOTKEY_PROPERTY), nullptr);
     gui_click_client(entry, 10, 5);
     ASSERT_TRUE(gui_settle_until([&] { return GetFocus() == entry; }));
-    gui_press_key(VK_TAB);
-    ASSERT_TRUE(gui_settle_until([&] { return control_get_state(control(u"wide")) == VK_TAB; }));
+    gui_press_key(VK_TAB, false, true);
+    ASSERT_TRUE(
+        gui_settle_until([&] { return control_get_state(control(u"wide")) == SHORTCUT_CONTROL + VK_TAB; }));
     EXPECT_EQ(GetFocus(), entry);
+    gui_press_key(VK_TAB);
+    ASSERT_TRUE(gui_settle_until([&] { return GetFocus() != entry; }));
+    EXPECT_EQ(control_get_state(control(u"wide")), SHORTCUT_CONTROL + VK_TAB);
 }
 
 }  // namespace

@@ -20,6 +20,9 @@ bool gui_start_dialogs();
 // again. Returns the dialog (also when the open fails); *opened tells whether it opened.
 ObjectNumber gui_open_definition(const std::u16string& text, const char16_t* window_name, bool* opened);
 
+// The text of the example definition copied beside the preview; "" when it cannot be read.
+std::u16string gui_example_definition();
+
 // Dispatches the messages that are waiting and takes the events they raised.
 void gui_settle();
 

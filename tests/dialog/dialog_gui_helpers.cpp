@@ -9,6 +9,8 @@
 #include "toolkit/window.h"
 #include "xml/xml.h"
 
+#include <cstdio>
+
 bool gui_start_dialogs()
 {
     return event_start() && event_window_start() && window_start() && control_start() && xml_start() &&
@@ -22,6 +24,27 @@ ObjectNumber gui_open_definition(const std::u16string& text, const char16_t* win
     *opened = dialog && dialog_open(dialog, document, window_name) == 1;
     xml_free(document);
     return dialog;
+}
+
+std::u16string gui_example_definition()
+{
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring path = own;
+    path.resize(path.find_last_of(L'\\'));
+    path.resize(path.find_last_of(L'\\') + 1);
+    FILE* file = _wfopen((path + L"demo\\example_dialog.xml").c_str(), L"rb");
+    std::string bytes;
+    char buffer[4096];
+    for (size_t read = 0; file && (read = fread(buffer, 1, sizeof(buffer), file)) > 0;)
+        bytes.append(buffer, read);
+    if (file)
+        fclose(file);
+    std::u16string text(bytes.size(), u'\0');
+    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                     reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(length > 0 ? length : 0));
+    return text;
 }
 
 void gui_settle()

@@ -140,6 +140,22 @@ TEST_F(StoryTest, FirstPostCreatesTheFirstTimeFileAndShowsThePostOnTop)
     EXPECT_EQ(story_file_text(first), both);
 }
 
+// The journal keeps its own keys: Tab is typed in the post editor, and neither Ctrl+Tab nor
+// Ctrl+PageDown turns its page or takes the focus from the editor.
+TEST_F(StoryTest, TabIsTypedAndCtrlTabTurnsNoPage)
+{
+    start();
+    HWND editor = journal_part(journal, Part::TXT_EDIT);
+    journal_press(journal, VK_TAB);
+    journal_press(journal, VK_TAB, true);
+    journal_press(journal, VK_NEXT, true);
+    journal_type(journal, L"x");
+    ASSERT_TRUE(wait_until([&] { return window_text(editor).find(L'x') != std::wstring::npos; }));
+    EXPECT_EQ(window_text(editor).substr(0, 1), L"\t");
+    EXPECT_EQ(journal_current_tab(journal), 0);
+    EXPECT_EQ(journal_focus(journal), editor);
+}
+
 TEST_F(StoryTest, OnlyLineBreaksPostNothing)
 {
     start();

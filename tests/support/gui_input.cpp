@@ -7,6 +7,8 @@
 #include "toolkit/event_window.h"
 #include "toolkit/window.h"
 
+#include <oleacc.h>
+
 #include <cstdlib>
 
 namespace {
@@ -332,6 +334,29 @@ bool gui_rect_shows_color(HWND window, RECT rect, COLORREF color)
     }
     ReleaseDC(window, screen);
     return found;
+}
+
+bool gui_screen_reader_hears(HWND control, LONG* role, std::u16string* name)
+{
+    static HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
+    auto from_window = reinterpret_cast<HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(oleacc, "AccessibleObjectFromWindow")));
+    IAccessible* object = nullptr;
+    if (!from_window ||
+        from_window(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)) != S_OK)
+        return false;
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT answer = {};
+    BSTR text = nullptr;
+    bool answered = object->get_accRole(self, &answer) == S_OK && answer.vt == VT_I4 &&
+                    object->get_accName(self, &text) == S_OK && text;
+    *role = answer.lVal;
+    *name = answered ? reinterpret_cast<const char16_t*>(text) : u"";
+    SysFreeString(text);
+    object->Release();
+    return answered;
 }
 
 #endif

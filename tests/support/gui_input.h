@@ -76,6 +76,11 @@ std::vector<int> gui_drain_queue();
 // The top-level window of this process with the title, or null.
 HWND gui_find_window(const wchar_t* title);
 
+// The role and name that a screen reader gets for a window (of any process) through oleacc,
+// as the platform's accessibility query answers; false when the window gives no object.
+// Another process's window needs COM started on the calling thread.
+bool gui_screen_reader_hears(HWND control, LONG* role, std::u16string* name);
+
 // The text of a window.
 std::u16string gui_window_text(HWND window);
 

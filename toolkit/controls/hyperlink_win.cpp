@@ -57,13 +57,44 @@ std::intptr_t hyperlink_notify(ControlRecord* record, unsigned message, std::uin
     return 0;
 }
 
-// The pointer over the link is the hand.
-std::intptr_t hyperlink_window_message(ControlRecord*, unsigned message, std::uintptr_t, std::intptr_t)
+// The focused link shows a focus rectangle around its text.
+LRESULT paint_with_focus(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t lparam)
 {
-    if (message != WM_SETCURSOR)
+    HWND link = control_hwnd(record);
+    LRESULT result = control_call_previous(record, message, wparam, lparam);
+    if (GetFocus() == link) {
+        RECT rect = {};
+        GetClientRect(link, &rect);
+        HDC context = GetDC(link);
+        DrawFocusRect(context, &rect);
+        ReleaseDC(link, context);
+    }
+    return result;
+}
+
+// The pointer over the link is the hand; Space and Return follow the focused link as a click.
+std::intptr_t hyperlink_window_message(ControlRecord* record, unsigned message, std::uintptr_t wparam,
+                                       std::intptr_t lparam)
+{
+    switch (message) {
+    case WM_SETCURSOR:
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    case WM_GETDLGCODE:
+        return wparam == VK_RETURN ? DLGC_WANTMESSAGE : DLGC_STATIC;
+    case WM_KEYDOWN:
+        if (wparam != VK_SPACE && wparam != VK_RETURN)
+            return CONTROL_NOT_HANDLED;
+        control_raise_event(record, EVENTTYPE_LEFT_CLICK);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(control_hwnd(record), nullptr, TRUE);
         return CONTROL_NOT_HANDLED;
-    SetCursor(LoadCursorW(nullptr, IDC_HAND));
-    return TRUE;
+    case WM_PAINT:
+        return paint_with_focus(record, message, wparam, lparam);
+    }
+    return CONTROL_NOT_HANDLED;
 }
 
 int hyperlink_natural_size(ControlRecord* record, int* width, int* height)
@@ -99,7 +130,7 @@ ObjectNumber hyperlink_create(ObjectNumber number, int x, int y, int width, int 
 {
     ControlRecord* record = nullptr;
     ObjectNumber made = control_create_window(number, u"Static", text, 0,
-                                              WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX,
+                                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY | SS_NOPREFIX,
                                               x, y, width, height, &HYPERLINK_OPS, &record);
     if (!made)
         return 0;

@@ -2,6 +2,7 @@
 
 #include "toolkit/control_window_win.h"
 #include "toolkit/controls/choice_size.h"
+#include "toolkit/focus_order.h"
 
 #include <windows.h>
 
@@ -47,6 +48,37 @@ void select_in_group(HWND option)
     SendMessageW(option, BM_SETCHECK, BST_CHECKED, 0);
 }
 
+// The group's option after (or before) this one, wrapping around within the group.
+HWND neighbour_in_group(HWND option, bool forward)
+{
+    HWND first = group_start(option);
+    HWND last = first;
+    for (HWND next = GetWindow(first, GW_HWNDNEXT); is_option(next) && !starts_group(next);
+         next = GetWindow(next, GW_HWNDNEXT))
+        last = next;
+    if (forward)
+        return option == last ? first : GetWindow(option, GW_HWNDNEXT);
+    return option == first ? last : GetWindow(option, GW_HWNDPREV);
+}
+
+// The arrow keys go round the options of the group, selecting each as a click would; options
+// that cannot be used are passed over.
+std::intptr_t option_window_message(ControlRecord* record, unsigned message, std::uintptr_t wparam, std::intptr_t)
+{
+    bool forward = wparam == VK_DOWN || wparam == VK_RIGHT;
+    if (message != WM_KEYDOWN || (!forward && wparam != VK_UP && wparam != VK_LEFT))
+        return CONTROL_NOT_HANDLED;
+    HWND option = control_hwnd(record);
+    HWND next = neighbour_in_group(option, forward);
+    while (next != option && !(IsWindowVisible(next) && IsWindowEnabled(next)))
+        next = neighbour_in_group(next, forward);
+    if (next != option) {
+        focus_set(next);
+        SendMessageW(next, BM_CLICK, 0, 0);
+    }
+    return 0;
+}
+
 int option_get_state(ControlRecord* record)
 {
     return SendMessageW(control_hwnd(record), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
@@ -68,6 +100,7 @@ void option_destroy(ControlRecord* record)
 
 const ControlOps OPTION_OPS = {
     .kind = CONTROL_KIND_OPTION,
+    .window_message = option_window_message,
     .destroy = option_destroy,
     .get_state = option_get_state,
     .set_state = option_set_state,

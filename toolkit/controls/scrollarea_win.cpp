@@ -3,6 +3,7 @@
 #include "toolkit/controls/controls_internal.h"
 #include "toolkit/controls/value_logic.h"
 #include "toolkit/event.h"
+#include "toolkit/focus_order.h"
 
 #include <algorithm>
 #include <new>
@@ -157,8 +158,39 @@ LRESULT on_wheel(HWND outer, WPARAM wparam)
     return 0;
 }
 
+// The position that shows [low, high) of the inner area within `page` pixels from `position`,
+// moving as little as it can; the start wins when the range is longer than the page.
+int position_showing(int position, int page, int low, int high)
+{
+    if (high > position + page)
+        position = high - page;
+    return std::max(std::min(position, low), 0);
+}
+
+// A control inside the area got the focus: scroll so that it shows.
+LRESULT on_focus_show(HWND outer, HWND control)
+{
+    ScrollAreaData* area = area_of(outer);
+    if (!area || !IsChild(area->inner, control))
+        return 0;
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, area->inner, reinterpret_cast<POINT*>(&rect), 2);
+    SIZE client = client_size(outer);
+    int x = position_showing(GetScrollPos(outer, SB_HORZ), client.cx, rect.left, rect.right);
+    int y = position_showing(GetScrollPos(outer, SB_VERT), client.cy, rect.top, rect.bottom);
+    if (x != GetScrollPos(outer, SB_HORZ))
+        scroll_to(outer, area, SB_HORZ, x);
+    ScrollAreaData* still = area_of(outer);  // the scroll's handlers may have freed the area
+    if (still && y != GetScrollPos(outer, SB_VERT))
+        scroll_to(outer, still, SB_VERT, y);
+    return 0;
+}
+
 LRESULT CALLBACK outer_procedure(HWND outer, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    if (message == focus_show_message())
+        return on_focus_show(outer, reinterpret_cast<HWND>(lparam));
     switch (message) {
     case WM_SIZE:
         return on_outer_size(outer);
