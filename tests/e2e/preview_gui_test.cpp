@@ -188,7 +188,8 @@ TEST(DialogPreview, AltF4ClosesTheWindowFromTreesAndComboBoxes)
         gui_click_screen(inside);
         gui_press_key(VK_ESCAPE);  // closes a combo box's list
         ASSERT_TRUE(gui_poll_until([&] {
-            GUITHREADINFO info = {sizeof(info)};
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
             return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
                    (info.hwndFocus == control || IsChild(control, info.hwndFocus));
         })) << element;
