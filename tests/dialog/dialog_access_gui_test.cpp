@@ -323,10 +323,11 @@ TEST_F(KeyboardTest, EveryExampleControlHasARoleAndItsTextOrItsLabelAsName)
         EXPECT_GT(role, 0) << name;
         EXPECT_FALSE(said.empty()) << name;
         std::u16string tag = element->info->name;
-        if (named_by_text.count(tag) && element->has_text)
+        if (named_by_text.count(tag) && element->has_text) {
             EXPECT_EQ(said, element->text) << name;
-        else if (before->info->name == std::u16string(u"text"))
+        } else if (before->info->name == std::u16string(u"text")) {
             EXPECT_EQ(said, before->text) << name;
+        }
     }
     std::printf("%d controls asked\n", asked);
     EXPECT_GT(asked, 40);

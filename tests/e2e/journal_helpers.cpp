@@ -63,13 +63,6 @@ BOOL CALLBACK collect_child(HWND window, LPARAM parameter)
     return TRUE;
 }
 
-std::vector<HWND> descendants(HWND window)
-{
-    std::vector<HWND> windows;
-    EnumChildWindows(window, collect_child, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
 std::wstring class_of(HWND window)
 {
     wchar_t name[64] = {};
@@ -171,6 +164,13 @@ void click_list_item(const Journal& journal, int index, bool right, bool twice)
 }
 
 }  // namespace
+
+std::vector<HWND> descendants(HWND window)
+{
+    std::vector<HWND> windows;
+    EnumChildWindows(window, collect_child, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
 
 bool wait_until(const std::function<bool()>& condition, int timeout_ms)
 {

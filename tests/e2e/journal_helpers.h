@@ -62,6 +62,8 @@ HWND journal_part(const Journal& journal, Part part);
 HWND journal_button(const Journal& journal, Page page, const wchar_t* text);
 
 std::wstring window_text(HWND window);
+// Every window below this one, children's children included.
+std::vector<HWND> descendants(HWND window);
 int journal_current_tab(const Journal& journal);
 HWND journal_focus(const Journal& journal);
 // The selection of an editor as character positions.

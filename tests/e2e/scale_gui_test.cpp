@@ -225,19 +225,6 @@ std::string text_overflow(HWND window, int dpi)
            std::to_string(need.cy) + " in " + std::to_string(client.right) + "x" + std::to_string(client.bottom);
 }
 
-BOOL CALLBACK gather(HWND window, LPARAM data)
-{
-    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> descendants(HWND top)
-{
-    std::vector<HWND> windows;
-    EnumChildWindows(top, gather, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
 // Shots against kept ones, scaled from `from_dpi` to `dpi`: the window within the rounding of
 // each level of nesting and the platform's own measures (a month calendar's), which do not
 // follow the scale exactly; no new scroll bar. `grown` asks only that every window grow with
