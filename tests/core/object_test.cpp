@@ -111,7 +111,7 @@ TEST_F(ObjectTableTest, DynamicNumbersAreNeverMinusOneNorSlotIndexesAndStayValid
 
 TEST_F(ObjectTableTest, NumbersThatNameNothingAreRefusedWithoutDereferencing)
 {
-    ObjectNumber dynamic;
+    ObjectNumber dynamic = 0;
     make(GK_ANY, 1, &dynamic);
     for (ObjectNumber bogus : {ObjectNumber(-1), ObjectNumber(-7), ObjectNumber(16), ObjectNumber(123456789),
                                dynamic + 8, dynamic - 16}) {
