@@ -38,19 +38,18 @@ void make_opaque(ObjectNumber image)
         bytes[4 * i + 3] = 0xFF;
 }
 
-// The screen's pixels under the window's inner area: what the person sees, children and all.
+// The window's inner area as drawn, children and all: read from the window's own surface
+// (a device context that does not clip the children), so that nothing on the screen over it
+// and no part of it off the screen matters.
 bool copy_inner_area(HWND window, ObjectNumber image)
 {
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    HDC source = GetDCEx(window, nullptr, DCX_CACHE);
+    HDC memory = CreateCompatibleDC(source);
     HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(image_bitmap(image)));
-    const bool copied =
-        BitBlt(memory, 0, 0, image_width(image), image_height(image), screen, origin.x, origin.y, SRCCOPY);
+    const bool copied = BitBlt(memory, 0, 0, image_width(image), image_height(image), source, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, source);
     GdiFlush();
     return copied;
 }
