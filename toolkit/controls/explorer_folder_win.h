@@ -65,3 +65,7 @@ void explorer_watch_stop(ExplorerWatcher* watcher);
 // For tests: how many watcher threads run in the process, and how many folders they watch.
 int explorer_watcher_count();
 int explorer_watched_count();
+
+// For tests: called on a watcher's thread each time it watches a folder anew, while the old
+// and the new watch are both open; null for none.
+void explorer_watch_set_renew_hook(void (*hook)(const std::u16string& folder));

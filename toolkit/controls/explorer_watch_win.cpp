@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
@@ -22,13 +23,15 @@ struct Mailbox {
 };
 
 // One watched folder: its change notification (invalid once the folder is gone), the changes
-// gathered since the last refresh, and the folder's own last-write time when the watch began.
+// gathered since the last refresh, the folder's own last-write time when the watch began, and
+// how often it is watched anew while idle.
 struct Watch {
     std::u16string folder;
     HANDLE change;
     bool pending;
     DWORD first, last, looked;
     FILETIME written;
+    DWORD every;
 };
 
 }  // namespace
@@ -38,6 +41,7 @@ struct Watch {
 struct WatchJob {
     ObjectNumber control;
     DWORD filter;
+    bool details;
     std::shared_ptr<Mailbox> mailbox;
     std::vector<Watch> watches;
 };
@@ -52,9 +56,12 @@ namespace {
 constexpr DWORD STOP_WAIT_MS = 500;
 constexpr DWORD IDLE_LOOK_MS = 1000;
 constexpr DWORD IDLE_TICK_MS = 250;
+// File times and the clock may differ by a tick of the clock (in 100 ns units: 100 ms).
+constexpr std::uint64_t CLOCK_SLACK = 1000000;
 
 std::atomic<int> g_watchers{0};
 std::atomic<int> g_watched{0};
+std::atomic<void (*)(const std::u16string&)> g_renew_hook{nullptr};
 
 void release_path(void* data)
 {
@@ -91,21 +98,55 @@ HANDLE open_change(const WatchJob* job, const Watch* watch)
                                         FALSE, job->filter);
 }
 
+std::uint64_t file_time_value(FILETIME time)
+{
+    return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+// Whether any entry of the folder was made or written at `since` or later. Reading the folder
+// costs time in proportion to its size, so the watch is renewed less often for a large one,
+// keeping these reads to about a hundredth of the thread's time.
+bool written_since(Watch* watch, std::uint64_t since)
+{
+    DWORD start = GetTickCount();
+    std::u16string pattern = explorer_platform_path(watch->folder + u"*");
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileExW(reinterpret_cast<LPCWSTR>(pattern.c_str()), FindExInfoBasic, &entry,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    bool written = false;
+    if (find != INVALID_HANDLE_VALUE) {
+        do
+            written = file_time_value(entry.ftLastWriteTime) >= since || file_time_value(entry.ftCreationTime) >= since;
+        while (!written && FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    watch->every = std::max(IDLE_LOOK_MS, (GetTickCount() - start) * 100);
+    return written;
+}
+
 // Watches the folder anew; false when it is gone. A folder removed while watched stays
 // pending deletion as long as a watch holds it open, and says nothing: so the old watch is
-// let go before the new one is opened. A change the old watch saw that no wait has taken yet
-// (a file's new size, which leaves the folder's own time alone) is reported through `changed`
-// rather than lost with it, as is a change in between, which moves the folder's last-write time.
+// let go before the new one is opened. When `changed` is asked for, it tells whether anything
+// changed that no refresh has shown: a change the old watch saw that no wait has taken yet,
+// a name made or removed in between (which moves the folder's own time), or, with details,
+// a file written in between (which leaves the folder's time alone).
 bool open_watch(const WatchJob* job, Watch* watch, bool* changed)
 {
+    FILETIME before;
+    GetSystemTimeAsFileTime(&before);
     bool seen = watch->change != INVALID_HANDLE_VALUE && WaitForSingleObject(watch->change, 0) == WAIT_OBJECT_0;
     close_watch(watch);
+    if (auto hook = g_renew_hook.load())
+        hook(watch->folder);
     watch->change = open_change(job, watch);
     if (watch->change == INVALID_HANDLE_VALUE)
         return false;
     ++g_watched;
     FILETIME written = written_time(watch->folder);
-    *changed = seen || CompareFileTime(&written, &watch->written) != 0;
+    if (changed) {
+        *changed = seen || CompareFileTime(&written, &watch->written) != 0
+                   || (job->details && written_since(watch, file_time_value(before) - CLOCK_SLACK));
+    }
     watch->written = written;
     return true;
 }
@@ -132,14 +173,13 @@ bool take_mail(WatchJob* job)
     for (const std::u16string& folder : wanted) {
         auto same = std::find_if(job->watches.begin(), job->watches.end(),
                                  [&](const Watch& watch) { return watch.folder == folder; });
-        bool changed = false;
         if (same != job->watches.end()) {
             if (same->change == INVALID_HANDLE_VALUE)
-                open_watch(job, &*same, &changed);
+                open_watch(job, &*same, nullptr);
             continue;
         }
-        Watch watch{folder, INVALID_HANDLE_VALUE, false, 0, 0, now, {}};
-        if (!open_watch(job, &watch, &changed))
+        Watch watch{folder, INVALID_HANDLE_VALUE, false, 0, 0, now, {}, IDLE_LOOK_MS};
+        if (!open_watch(job, &watch, nullptr))
             ask_refresh(job, folder);
         job->watches.push_back(std::move(watch));
     }
@@ -168,12 +208,13 @@ void look_at_watches(WatchJob* job, DWORD now)
         if (watch.change == INVALID_HANDLE_VALUE)
             continue;
         bool due = watch.pending && explorer_refresh_due(watch.first, watch.last, now);
-        if (!due && (watch.pending || now - watch.looked < IDLE_LOOK_MS))
+        if (!due && (watch.pending || now - watch.looked < watch.every))
             continue;
         bool changed = false;
         watch.looked = now;
         watch.pending = false;
-        if (!open_watch(job, &watch, &changed) || due || changed)
+        // A refresh that is due reads the whole folder after the new watch began anyway.
+        if (!open_watch(job, &watch, due ? nullptr : &changed) || due || changed)
             ask_refresh(job, watch.folder);
     }
 }
@@ -222,7 +263,7 @@ ExplorerWatcher* explorer_watch_start(ObjectNumber control, bool details)
         return nullptr;
     DWORD filter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME
                    | (details ? FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE : 0);
-    auto* job = new WatchJob{control, filter, mailbox, {}};
+    auto* job = new WatchJob{control, filter, details, mailbox, {}};
     ++g_watchers;
     HANDLE thread = CreateThread(nullptr, 0, watch_thread, job, 0, nullptr);
     if (!thread) {
@@ -266,4 +307,9 @@ int explorer_watcher_count()
 int explorer_watched_count()
 {
     return g_watched.load();
+}
+
+void explorer_watch_set_renew_hook(void (*hook)(const std::u16string& folder))
+{
+    g_renew_hook = hook;
 }

@@ -1,6 +1,7 @@
 // Explorer views with real windows over folders the test makes. Lists: the rows that flags
 // and patterns keep, real double clicks and keys, files made by another process appearing with
-// the selection kept, bad paths, and a large folder read while the list answers messages.
+// the selection kept, a file grown while its folder's watch is renewed, bad paths, and a large
+// folder read while the list answers messages.
 // Trees: the roots, a real click on a node's button showing exactly its sub-folders, and
 // folders made and removed by another process under expanded nodes. Combos: the chain, keys,
 // and typed paths. Freeing and closing busy views ends their watcher threads.
@@ -167,6 +168,41 @@ TEST_F(ExplorerViewTest, FilesOfAnotherProcessAppearAndGoWithTheSelectionKept)
     ASSERT_TRUE(run_shell(u"del \"" + (folder / u"new.txt") + u"\""));
     ASSERT_TRUE(gui_wait_events_until([&] { return row_of(list, u"new.txt") < 0; }, WAIT_MS));
     EXPECT_EQ(control_get_item_state(list, row_of(list, u"filec.txt")), 1);
+}
+
+// The file the renew hook grows, once: from 1 byte ("1 KB") to 2,001 ("2 KB").
+std::atomic<const TempFolder*> g_grown{nullptr};
+
+void grow_while_renewing(const std::u16string&)
+{
+    if (const TempFolder* folder = g_grown.exchange(nullptr))
+        raw_write(*folder / u"filea.txt", std::string(2001, 'x'));
+}
+
+std::u16string size_cell(HWND list, int row)
+{
+    wchar_t text[64] = {};
+    LVITEMW item = {};
+    item.iSubItem = 1;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<const char16_t*>(text);
+}
+
+// An idle folder's watch is renewed every second; a file that grows in between the old watch and
+// the new (which leaves the folder's own time alone) still shows its new size.
+TEST_F(ExplorerViewTest, AFileGrownWhileItsFoldersWatchIsRenewedShowsItsNewSize)
+{
+    ObjectNumber list = make(folder.path);
+    HWND view = gui_control_handle(list);
+    ASSERT_EQ(size_cell(view, row_of(list, u"filea.txt")), u"1 KB");
+    g_grown = &folder;
+    explorer_watch_set_renew_hook(grow_while_renewing);
+    bool shown = gui_wait_events_until([&] { return size_cell(view, row_of(list, u"filea.txt")) == u"2 KB"; }, WAIT_MS);
+    explorer_watch_set_renew_hook(nullptr);
+    EXPECT_EQ(g_grown.load(), nullptr);
+    EXPECT_TRUE(shown);
 }
 
 // Ends the program with a message unless disarmed within a generous time: closing views must
