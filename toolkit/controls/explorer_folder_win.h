@@ -66,6 +66,6 @@ void explorer_watch_stop(ExplorerWatcher* watcher);
 int explorer_watcher_count();
 int explorer_watched_count();
 
-// For tests: called on a watcher's thread each time it watches a folder anew, while the old
-// and the new watch are both open; null for none.
+// For tests: called on a watcher's thread each time it watches a folder, after letting go of
+// the folder's old watch (if any) and before opening the new one; null for none.
 void explorer_watch_set_renew_hook(void (*hook)(const std::u16string& folder));
