@@ -3,6 +3,7 @@
 #include "toolkit/control.h"
 #include "toolkit/control_internal.h"
 #include "toolkit/control_window_win.h"
+#include "toolkit/controls/combo_click_win.h"
 #include "toolkit/controls/item_images_win.h"
 #include "toolkit/event.h"
 #include "toolkit/scale.h"
@@ -358,6 +359,7 @@ ObjectNumber combobox_create(ObjectNumber number, int x, int y, int width, int h
     record->kind_data = images;
     record->kind_state = (flags & GK_ComboBox_LowerCase) ? FOLD_LOWER
                          : (flags & GK_ComboBox_UpperCase) ? FOLD_UPPER : FOLD_NONE;
+    combo_keep_clicks(control_hwnd(record));
     ObjectNumber number_made = GetWindowLongPtrW(control_hwnd(record), GWLP_ID);
     if (HWND edit = editable ? edit_of(record) : nullptr)
         SetWindowSubclass(edit, edit_procedure, EDIT_SUBCLASS, static_cast<DWORD_PTR>(number_made));

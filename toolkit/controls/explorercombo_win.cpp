@@ -2,6 +2,7 @@
 
 #include "toolkit/control.h"
 #include "toolkit/control_window_win.h"
+#include "toolkit/controls/combo_click_win.h"
 #include "toolkit/controls/explorer_folder_win.h"
 #include "toolkit/event.h"
 
@@ -213,6 +214,7 @@ ObjectNumber explorercombo_create(ObjectNumber number, int x, int y, int width, 
                                               &EXPLORERCOMBO_OPS, &record);
     if (!made)
         return 0;
+    combo_keep_clicks(control_hwnd(record));
     control_send(record, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(explorer_small_icons()));
     record->kind_data = new ExplorerCombo{flags, {}, {}};
     MutedScope muted;

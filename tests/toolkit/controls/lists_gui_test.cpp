@@ -1,7 +1,7 @@
 // List icons, trees and combo boxes with real windows and real clicks and keys: rows and
 // check boxes (three states too), tree levels and expanding, typing and choosing in an
-// editable combo box, item images, and bad input (100,000 items, 1 MiB texts, positions
-// out of range).
+// editable combo box, a click that moves a pixel, item images, and bad input (100,000 items,
+// 1 MiB texts, positions out of range).
 #include "tests/support/control_window.h"
 #include "tests/support/gadget_events.h"
 #include "tests/support/gui_input.h"
@@ -9,6 +9,7 @@
 #include "images/image.h"
 #include "toolkit/control.h"
 #include "toolkit/controls/combobox.h"
+#include "toolkit/controls/explorercombo.h"
 #include "toolkit/controls/listicon.h"
 #include "toolkit/controls/tree.h"
 #include "toolkit/event.h"
@@ -284,6 +285,29 @@ TEST_F(ListsTest, EditableComboBoxTypesChoosesAndFolds)
     EXPECT_EQ(control_get_state(combo), 2);
     EXPECT_EQ(control_get_text(combo), u"two");
 
+}
+
+// A press, a pixel's move and a release on a closed box is a click: the box takes the focus
+// and opens its list (the platform's extended box took such a move for the start of a drag).
+TEST_F(ListsTest, ComboBoxClickWithAPixelsMoveOpensTheList)
+{
+    ObjectNumber combo = bound(combobox_create(GK_ANY, 10, 10, 200, 24, 0));
+    control_add_item(combo, -1, u"One");
+    ObjectNumber folders = bound(explorercombo_create(GK_ANY, 10, 60, 200, 24, u"", 0));
+    for (ObjectNumber box : {combo, folders}) {
+        auto inner = reinterpret_cast<HWND>(SendMessageW(gui_control_handle(box), CBEM_GETCOMBOCONTROL, 0, 0));
+        RECT field = {};
+        GetWindowRect(inner, &field);
+        POINT press = {field.left + 20, field.top + 8};
+        gui_move_pointer(press.x, press.y);
+        gui_send_mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN, press.x, press.y);
+        gui_send_mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, press.x + 1, press.y);
+        gui_send_mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP, press.x + 1, press.y);
+        EXPECT_TRUE(gui_wait_events_until([&] { return SendMessageW(inner, CB_GETDROPPEDSTATE, 0, 0) != 0; })) << box;
+        EXPECT_EQ(GetFocus(), inner) << box;
+        gui_press_key(VK_ESCAPE);
+        gui_wait_events_until([&] { return SendMessageW(inner, CB_GETDROPPEDSTATE, 0, 0) == 0; });
+    }
 }
 
 constexpr COLORREF RED = RGB(255, 0, 0);
